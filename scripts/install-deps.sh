@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs everything the project needs to build, run and test on Debian 12.
+# Idempotent: packages already present are left alone; the package index is
+# refreshed once, and only when something is missing.
+set -euo pipefail
+
+PACKAGES=(
+  # build
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libzip-dev libcurl4-openssl-dev zlib1g-dev
+  # fuzzing (libFuzzer ships with clang)
+  clang libclang-rt-14-dev
+  # running under a virtual display, fonts, screenshots
+  xvfb xauth imagemagick fonts-dejavu-core
+  # independent checkers used by the tests
+  cpmtools fuse-emulator-utils zmakebas libdsk-utils
+  # the tests' own HTTP server for the update check
+  python3
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: everything is installed"
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "install-deps: installing ${missing[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
