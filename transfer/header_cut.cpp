@@ -12,7 +12,7 @@ namespace {
 
 constexpr qint64 kCopyBufferSize = 16000;
 
-}  // namespace
+} // namespace
 
 void CutPlus3DosHeader(const QString& path)
 {
@@ -34,8 +34,8 @@ void CutPlus3DosHeader(const QString& path)
     // below) it removes its temporary file and the original stays.
     QSaveFile cut(path);
     if (!cut.open(QIODevice::WriteOnly))
-        throw TransferError(QStringLiteral("Cannot create the cut copy of %1: %2")
-                                .arg(shown, cut.errorString()));
+        throw TransferError(
+            QStringLiteral("Cannot create the cut copy of %1: %2").arg(shown, cut.errorString()));
     std::array<char, kCopyBufferSize> buffer;
     for (;;) {
         const qint64 got = source.read(buffer.data(), buffer.size());

@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <string_view>
+
 namespace {
 
 constexpr qsizetype kBaseMax = 8;
@@ -12,13 +14,8 @@ bool IsPlus3DosNameChar(char32_t c)
 {
     if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
         return true;
-    switch (c) {
-    case '!': case '#': case '$': case '%': case '&': case '\'': case '-':
-    case '@': case '^': case '_': case '{': case '}': case '~':
-        return true;
-    default:
-        return false;
-    }
+    static constexpr std::string_view kMarks = "!#$%&'-@^_{}~";
+    return c < 0x80 && kMarks.find(static_cast<char>(c)) != std::string_view::npos;
 }
 
 // Upper-cases a-z and puts "_" for every character a +3DOS name cannot hold.
@@ -33,7 +30,7 @@ QString Plus3DosChars(QStringView text)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 QString ShortName(const QString& hostPath)
 {

@@ -49,7 +49,7 @@ QString Grouped(qint64 value)
     return QLocale().toString(value);
 }
 
-}  // namespace
+} // namespace
 
 TapeFormat TapeFormatOf(const QString& tapePath)
 {
@@ -98,8 +98,7 @@ QByteArray TapeHeaderPayload(const TapeFileFacts& facts)
     return payload;
 }
 
-TapeWriter::TapeWriter(const QString& tapePath)
-    : tape_(tapePath), format_(TapeFormatOf(tapePath))
+TapeWriter::TapeWriter(const QString& tapePath) : tape_(tapePath), format_(TapeFormatOf(tapePath))
 {
     // Append mode creates a missing file and never truncates an existing one.
     // Unbuffered: a failed write shows at once, and the tape can still be cut
@@ -136,7 +135,8 @@ void TapeWriter::takeBackTo(qint64 size)
 {
     if (!tape_.resize(size))
         throw TransferError(
-            QStringLiteral("Cannot take back an incomplete block at the end of the tape file %1: %2")
+            QStringLiteral(
+                "Cannot take back an incomplete block at the end of the tape file %1: %2")
                 .arg(Native(path()), tape_.errorString()));
 }
 
@@ -155,9 +155,10 @@ TapeAppendResult TapeWriter::append(const TapeFileFacts& facts, const QString& d
     const qint64 length = facts.length;
     if (length < 0 || length > kMaxTapeDataLength) {
         result.status = TapeAppendResult::Status::TooLarge;
-        result.message = QStringLiteral("%1 has a size of %2 bytes, which does not fit a tape block "
-                                        "of at most %3 bytes; it was not written to the tape.")
-                             .arg(facts.name, Grouped(length), Grouped(kMaxTapeDataLength));
+        result.message =
+            QStringLiteral("%1 has a size of %2 bytes, which does not fit a tape block "
+                           "of at most %3 bytes; it was not written to the tape.")
+                .arg(facts.name, Grouped(length), Grouped(kMaxTapeDataLength));
         return result;
     }
     const auto shortFile = [&](qint64 held) {
@@ -191,8 +192,8 @@ TapeAppendResult TapeWriter::append(const TapeFileFacts& facts, const QString& d
         while (left > 0) {
             const qint64 got = data.read(buffer.data(), std::min<qint64>(left, buffer.size()));
             if (got < 0)
-                throw TransferError(QStringLiteral("Cannot read %1: %2")
-                                        .arg(Native(dataPath), data.errorString()));
+                throw TransferError(
+                    QStringLiteral("Cannot read %1: %2").arg(Native(dataPath), data.errorString()));
             if (got == 0) {
                 // The file shrank while it was being copied.
                 takeBackTo(start);

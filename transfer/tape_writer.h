@@ -33,11 +33,11 @@ QByteArray TapeBlock(quint8 flag, const QByteArray& payload);
 // read back as integers (the caller passes GroupedToInt of each cell).
 struct TapeFileFacts
 {
-    QString name;     // the row's caption, column 0 "File Name"
-    QString type;     // column 5 "Type"
-    qint64 length{};  // column 6 "Real Size"
-    qint64 start{};   // column 7 "Start"
-    qint64 vars{};    // column 8 "Vars"
+    QString name;    // the row's caption, column 0 "File Name"
+    QString type;    // column 5 "Type"
+    qint64 length{}; // column 6 "Real Size"
+    qint64 start{};  // column 7 "Start"
+    qint64 vars{};   // column 8 "Vars"
 };
 
 // The 17 bytes after the header block's flag: type, name field, length,

@@ -31,11 +31,16 @@ long PeakRssKb()
 qint64 FileSize(int i)
 {
     switch (i % 5) {
-    case 0: return 6912;
-    case 1: return 200 + (i * 37) % 3000;
-    case 2: return 1000 + (i * 7919) % 20000;
-    case 3: return 20000 + (i * 104729) % 26000;
-    default: return i % 50 == 4 ? kMaxTapeDataLength : 16000 + i % 3;
+    case 0:
+        return 6912;
+    case 1:
+        return 200 + (i * 37) % 3000;
+    case 2:
+        return 1000 + (i * 7919) % 20000;
+    case 3:
+        return 20000 + (i * 104729) % 26000;
+    default:
+        return i % 50 == 4 ? kMaxTapeDataLength : 16000 + i % 3;
     }
 }
 
@@ -68,8 +73,8 @@ void BM_Tape500Files(benchmark::State& state)
         total += FileSize(i);
     }
     source = QByteArray();
-    const QString tapePath =
-        dir.filePath(format == TapeFormat::Tzx ? QStringLiteral("ALL.TZX") : QStringLiteral("ALL.TAP"));
+    const QString tapePath = dir.filePath(format == TapeFormat::Tzx ? QStringLiteral("ALL.TZX")
+                                                                    : QStringLiteral("ALL.TAP"));
 
     const long peakBefore = PeakRssKb();
     for (auto _ : state) {
@@ -126,6 +131,6 @@ BENCHMARK(BM_HeaderCut8MB)
     ->Repetitions(7)
     ->ReportAggregatesOnly(true);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

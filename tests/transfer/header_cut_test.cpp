@@ -40,7 +40,7 @@ protected:
     QTemporaryDir dir;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(HeaderCutTest, KeepsEverythingAfterTheFirst128Bytes)
 {

@@ -19,7 +19,8 @@ TapeListing ListTape(const QString& path)
 
     static const QRegularExpression typeLine(QStringLiteral(R"(Block type 0x([0-9a-fA-F]+))"));
     static const QRegularExpression lengthLine(QStringLiteral(R"(Block length: (\d+) bytes)"));
-    static const QRegularExpression rawHeader(QStringLiteral(R"(Raw header: \S\S \| ([0-9a-f ]+) \|)"));
+    static const QRegularExpression rawHeader(
+        QStringLiteral(R"(Raw header: \S\S \| ([0-9a-f ]+) \|)"));
     for (const QString& line : listing.text.split(u'\n')) {
         if (line.startsWith(QLatin1String("--= Block #"))) {
             listing.blocks.append(ListedBlock{});

@@ -9,10 +9,10 @@
 
 struct ListedBlock
 {
-    int type = -1;         // TZX block ID as tzxlist reports it (0x10 for TAP blocks)
-    int length = -1;       // "Block length": flag + payload + checksum
+    int type = -1;   // TZX block ID as tzxlist reports it (0x10 for TAP blocks)
+    int length = -1; // "Block length": flag + payload + checksum
     bool checksumPass = false;
-    QByteArray name;       // the 10-byte name of a header block, empty otherwise
+    QByteArray name; // the 10-byte name of a header block, empty otherwise
 };
 
 struct TapeListing

@@ -70,7 +70,7 @@ protected:
 
 const TapeFileFacts kRunBas{"RUN.BAS", "Program", 234, 10, 200};
 
-}  // namespace
+} // namespace
 
 // --- Bytes written -------------------------------------------------------
 
@@ -115,8 +115,8 @@ TEST_F(TapeWriterTest, NameFieldIsFirstTenCharactersPaddedWithBlanks)
 TEST_F(TapeWriterTest, TypeByteComesFromTheExactTypeText)
 {
     const std::pair<const char*, int> cases[] = {
-        {"Program", 0},     {"Number Array", 1}, {"Character Array", 2}, {"Bytes", 3},
-        {"Headerless", 3},  {"Unknown (7)", 3},  {"program", 3},         {"", 3},
+        {"Program", 0},    {"Number Array", 1}, {"Character Array", 2}, {"Bytes", 3},
+        {"Headerless", 3}, {"Unknown (7)", 3},  {"program", 3},         {"", 3},
     };
     for (const auto& [text, byte] : cases)
         EXPECT_EQ(TapeTypeByte(text), byte) << text;
@@ -138,9 +138,10 @@ TEST_F(TapeWriterTest, ExistingTapeIsAppendedToWithoutSecondSignature)
         {
             TapeWriter tape(at(name));
             EXPECT_FALSE(tape.startedNewTape());
-            ASSERT_TRUE(tape.append({"SCREEN", "Bytes", 6912, 16384, 0},
-                                    hostFile("got", Pattern(6912, 3))).written());
-        }  // closed by the destructor
+            ASSERT_TRUE(
+                tape.append({"SCREEN", "Bytes", 6912, 16384, 0}, hostFile("got", Pattern(6912, 3)))
+                    .written());
+        } // closed by the destructor
         const QByteArray both = contents(name);
         EXPECT_TRUE(both.startsWith(first));
         EXPECT_EQ(both.count(QByteArray("ZXTape!")), name.endsWith("tzx") ? 1 : 0);
@@ -173,12 +174,9 @@ TEST_F(TapeWriterTest, TzxlistReadsEveryFileWithPassingChecksums)
 {
     // Sizes around the 16000-byte copy buffer, and the largest a block holds.
     const QList<TapeFileFacts> files = {
-        {"RUN.BAS", "Program", 234, 10, 200},
-        {"FILENAME.BAS", "Bytes", 16000, 32768, 0},
-        {"B16001", "Headerless", 16001, 0, 0},
-        {"NUMBERS", "Number Array", 40000, 0x8100, 0},
-        {"Unknown", "Unknown (9)", 0, 0, 0},
-        {"BIGGEST", "Bytes", kMaxTapeDataLength, 0, 0},
+        {"RUN.BAS", "Program", 234, 10, 200},  {"FILENAME.BAS", "Bytes", 16000, 32768, 0},
+        {"B16001", "Headerless", 16001, 0, 0}, {"NUMBERS", "Number Array", 40000, 0x8100, 0},
+        {"Unknown", "Unknown (9)", 0, 0, 0},   {"BIGGEST", "Bytes", kMaxTapeDataLength, 0, 0},
     };
     QList<QByteArray> data;
     for (qsizetype i = 0; i < files.size(); ++i)
