@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -109,8 +110,14 @@ TapeWriter::TapeWriter(const QString& tapePath) : tape_(tapePath), format_(TapeF
     // An empty file is begun like a new one: a TZX file without its signature
     // would be no tape at all.
     startedNew_ = tape_.size() == 0;
-    if (startedNew_ && format_ == TapeFormat::Tzx)
-        writeToTape(kTzxSignature, sizeof kTzxSignature);
+    if (startedNew_ && format_ == TapeFormat::Tzx) {
+        try {
+            writeToTape(kTzxSignature, sizeof kTzxSignature);
+        } catch (const TransferError&) {
+            tape_.resize(0); // no half signature that a later run would append to
+            throw;
+        }
+    }
 }
 
 TapeWriter::~TapeWriter()
