@@ -9,6 +9,7 @@ TEST(ShortName, FormsAnEightThreeNameByTheFixedRule)
         {"/home/u/TAPE.TZX", "TAPE.TZX"},
         {"/home/u/game.bas", "GAME.BAS"},
         {"relative/noext", "NOEXT"},
+        {"/home/u.d/noext", "NOEXT"},
         {"12345678.123", "12345678.123"},
         {"/tmp/!#$%&'-@.^_~", "!#$%&'-@.^_~"},
         {"{a}.b", "{A}.B"},
