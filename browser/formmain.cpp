@@ -1,21 +1,368 @@
 #include "formmain.h"
 
+#include "file_list_model.h"
+#include "pictures.h"
+#include "settings_store.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
 #include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
 
 namespace {
+
 const char* const kBaseCaption = "3e Harnwick - a Zx Spectrum +3e File Browser";
+constexpr int kTreeWidth = 193;
+constexpr std::array<int, 3> kPanelWidths{193, 100, 50};
+
+}  // namespace
+
+TFormMain::TFormMain(QWidget* parent) : TFormMain(TFormMainOptions{}, parent)
+{
 }
 
-TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
+TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
+    : QMainWindow(parent), m_options(options), m_prompts(std::make_unique<QtPrompts>(this))
 {
-    setObjectName("FormMain");
+    setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QString::fromLatin1(kBaseCaption));
+    setWindowIcon(pictures::AppIcon());
     resize(800, 589);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());
     }
+
+    BuildControls();
+    BuildMenus();
+    BuildToolBar();
+    BuildPopupMenus();
+
+    // Start-up: the start folder, the reset transfer and clipboard state, the
+    // settings, then the tool's output and error files beside the tool.
+    StartFolder = m_options.startFolder.isEmpty() ? QDir::currentPath() : m_options.startFolder;
+    GetWithoutHeader = false;
+    GetIntoTape = false;
+    ClipboardMode = ClipboardModes::None;
+    ReadSettings();
+    const QString toolFolder = QFileInfo(ToolPath).absolutePath();
+    OutFile = QDir(toolFolder).filePath(QStringLiteral("3E.OUT"));
+    ErrFile = QDir(toolFolder).filePath(QStringLiteral("3E.ERR"));
+    FileClipboard.clear();
 }
 
 TFormMain::~TFormMain() = default;
+
+void TFormMain::SetPrompts(std::unique_ptr<Prompts> prompts)
+{
+    m_prompts = prompts ? std::move(prompts) : std::make_unique<QtPrompts>(this);
+}
+
+void TFormMain::BuildControls()
+{
+    m_model = new FileListModel(this);
+    m_model->setPictures(pictures::ImageList());
+    m_model->setEditingHook([this](int row) { return ListViewEditing(row); });
+    connect(m_model, &FileListModel::captionEdited, this,
+            [this](int row, const QString& text) { ListViewEdited(row, text); });
+
+    m_tree = new QTreeWidget;
+    m_tree->setObjectName(QStringLiteral("TreeView"));
+    m_tree->setHeaderHidden(true);
+    m_tree->setColumnCount(1);
+    m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tree->setIconSize(QSize(16, 16));
+    m_tree->setUniformRowHeights(true);
+    m_tree->setItemsExpandable(false);
+    m_tree->setExpandsOnDoubleClick(false);
+    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_tree->installEventFilter(this);
+    connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &TFormMain::OnTreeSelectionChanged);
+    connect(m_tree, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { m_popupTree->popup(m_tree->viewport()->mapToGlobal(pos)); });
+
+    m_list = new FileListView(m_model);
+    m_list->setFont(QFont(QStringLiteral("Tahoma"), 8));
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { ListViewSelectItem(); });
+    connect(m_list, &FileListView::columnClicked, this, [this](int column) { ListViewColumnClick(column); });
+    connect(m_list, &FileListView::keyReleased, this,
+            [this](int key, Qt::KeyboardModifiers mods) { ListViewKeyUp(key, mods); });
+    connect(m_list, &FileListView::doubleClicked, this, [this] { ListViewDblClick(); });
+    connect(m_list, &FileListView::entered, this, [this] { ListViewEnter(); });
+    connect(m_list, &FileListView::contextMenuRequested, this,
+            [this](const QPoint& globalPos) { m_popupList->popup(globalPos); });
+    connect(m_list, &FileListView::filesDropped, this, [this](const QStringList& files) {
+        // The window comes to the front on a drop; only files are put.
+        raise();
+        activateWindow();
+        if (!files.isEmpty())
+            PJCtrlDropFilesDropFiles(files);
+    });
+
+    m_splitter = new QSplitter(Qt::Horizontal);
+    m_splitter->setObjectName(QStringLiteral("Splitter1"));
+    m_splitter->setHandleWidth(2);
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->addWidget(m_tree);
+    m_splitter->addWidget(m_list);
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({kTreeWidth, width() - kTreeWidth - m_splitter->handleWidth()});
+    setCentralWidget(m_splitter);
+
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    bar->setSizeGripEnabled(true);
+    for (size_t i = 0; i < m_panels.size(); ++i) {
+        auto* panel = new QLabel;
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setTextFormat(Qt::PlainText);
+        if (i + 1 < m_panels.size()) {
+            panel->setFixedWidth(kPanelWidths[i]);
+            bar->addWidget(panel, 0);
+        } else {
+            panel->setMinimumWidth(kPanelWidths[i]);
+            bar->addWidget(panel, 1);
+        }
+        m_panels[i] = panel;
+    }
+}
+
+QString TFormMain::StatusPanel(int panel) const
+{
+    return m_panelTexts.at(static_cast<size_t>(panel));
+}
+
+void TFormMain::SetStatusPanel(int panel, const QString& text)
+{
+    m_panelTexts.at(static_cast<size_t>(panel)) = text;
+    // The panel shows one line: line ends (the tool's error text ends in CR
+    // LF) are shown as blanks; the whole text is the tool tip.
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    shown.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    QLabel* label = m_panels.at(static_cast<size_t>(panel));
+    label->setText(shown.trimmed());
+    label->setToolTip(shown != text || label->fontMetrics().horizontalAdvance(shown) > label->width() ? text : QString());
+    label->repaint();
+}
+
+QString TFormMain::SettingsFilePath() const
+{
+    return SettingsStore(m_options.settingsFolder).filePath();
+}
+
+void TFormMain::ReadSettings()
+{
+    HarnwickSettings settings;
+    const QString defaultToolPath = QDir(StartFolder).filePath(QStringLiteral("3E.EXE"));
+    SettingsStore(m_options.settingsFolder).read(settings, defaultToolPath);
+    ToolPath = settings.toolPath;
+    UseSpectrumFont = settings.useSpectrumFont;
+    CheckUpdatesAtStartup = settings.checkUpdatesAtStartup;
+    LastDiskImage = settings.lastDiskImage;
+    m_recentFiles = settings.recentFiles;
+    RebuildRecentMenu();
+}
+
+void TFormMain::FormShow()
+{
+    if (CheckUpdatesAtStartup)
+        Check3Eupdates1Click();
+    if (!LastDiskImage.isEmpty())
+        OpenMedium(LastDiskImage);
+}
+
+void TFormMain::FormClose()
+{
+    HarnwickSettings settings;
+    settings.recentFiles = m_recentFiles;
+    settings.toolPath = ToolPath;
+    settings.useSpectrumFont = UseSpectrumFont;
+    settings.checkUpdatesAtStartup = CheckUpdatesAtStartup;
+    settings.lastDiskImage = LastDiskImage;
+    const QString problem = SettingsStore(m_options.settingsFolder).write(settings);
+    if (!problem.isEmpty())
+        prompts().error(problem);
+}
+
+void TFormMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    // After the window has been painted once.
+    QTimer::singleShot(0, this, [this] { FormShow(); });
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TFormMain::Exit1Click()
+{
+    close();
+}
+
+// ---- Recent Files ----
+
+void TFormMain::AddRecentFile(const QString& name)
+{
+    if (m_recentFiles.size() >= 4)
+        m_recentFiles.removeFirst();
+    m_recentFiles << name;
+    RebuildRecentMenu();
+}
+
+void TFormMain::RebuildRecentMenu()
+{
+    if (!m_recentMenu)
+        return;
+    m_recentMenu->clear();
+    for (const QString& name : std::as_const(m_recentFiles)) {
+        // "&" in a path is shown as it is, not as an access key.
+        QAction* entry = m_recentMenu->addAction(QString(name).replace(QLatin1Char('&'), QLatin1String("&&")));
+        entry->setData(name);
+        connect(entry, &QAction::triggered, this, [this, name] { RecentFileClick(name); });
+    }
+}
+
+void TFormMain::RecentFileClick(const QString& name)
+{
+    OpenMedium(name);
+}
+
+// ---- Tree helpers ----
+
+QTreeWidgetItem* TFormMain::SelectedNode() const
+{
+    const QList<QTreeWidgetItem*> selected = m_tree->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
+QList<QTreeWidgetItem*> TFormMain::TreeNodes() const
+{
+    QList<QTreeWidgetItem*> nodes;
+    std::function<void(QTreeWidgetItem*)> walk = [&](QTreeWidgetItem* node) {
+        nodes << node;
+        for (int i = 0; i < node->childCount(); ++i)
+            walk(node->child(i));
+    };
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i)
+        walk(m_tree->topLevelItem(i));
+    return nodes;
+}
+
+void TFormMain::SelectNode(QTreeWidgetItem* node)
+{
+    if (!node)
+        return;
+    m_tree->setCurrentItem(node);
+    if (!node->isSelected())
+        node->setSelected(true);
+}
+
+int TFormMain::RowCount() const
+{
+    return m_model->count();
+}
+
+// ---- Focus ----
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_tree && event->type() == QEvent::FocusIn)
+        TreeViewEnter();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormMain::TreeViewEnter()
+{
+    if (m_tree->topLevelItemCount() > 0 && !SelectedNode())
+        SelectNode(m_tree->topLevelItem(0));
+}
+
+void TFormMain::ListViewEnter()
+{
+    if (RowCount() > 0 && SelectedCount() == 0) {
+        m_list->selectRow(0, true);
+        m_list->currentView()->setCurrentIndex(m_model->index(0, 0));
+    }
+}
+
+// ---- View menu ----
+
+void TFormMain::SetListStyle(FileListView::Style style)
+{
+    m_list->setStyle(style);
+    const std::array<std::pair<const char*, FileListView::Style>, 4> entries{{
+        {"IconView1", FileListView::Style::Icon},
+        {"SmallIconView1", FileListView::Style::SmallIcon},
+        {"ListView1", FileListView::Style::List},
+        {"ReportView1", FileListView::Style::Report},
+    }};
+    for (const auto& [name, entryStyle] : entries) {
+        if (auto* action = findChild<QAction*>(QLatin1String(name)))
+            action->setChecked(entryStyle == style);
+    }
+}
+
+void TFormMain::IconView1Click()
+{
+    SetListStyle(FileListView::Style::Icon);
+}
+
+void TFormMain::SmallIconView1Click()
+{
+    SetListStyle(FileListView::Style::SmallIcon);
+}
+
+void TFormMain::ListView1Click()
+{
+    SetListStyle(FileListView::Style::List);
+}
+
+void TFormMain::ReportView1Click()
+{
+    SetListStyle(FileListView::Style::Report);
+}
+
+void TFormMain::Toolbar1Click()
+{
+    auto* action = findChild<QAction*>(QStringLiteral("Toolbar1"));
+    m_toolBar->setVisible(action->isChecked());
+}
+
+void TFormMain::StatusBar1Click()
+{
+    auto* action = findChild<QAction*>(QStringLiteral("StatusBar1"));
+    statusBar()->setVisible(action->isChecked());
+}
+
+void TFormMain::Lockwindows1Click()
+{
+    auto* action = findChild<QAction*>(QStringLiteral("Lockwindows1"));
+    // The divider can no longer be dragged: its handle is hidden. The tree
+    // keeps its width.
+    const QList<int> sizes = m_splitter->sizes();
+    m_splitter->handle(1)->setVisible(!action->isChecked());
+    m_splitter->setSizes(sizes);
+}

@@ -1,0 +1,284 @@
+#include "file_list_view.h"
+
+#include "file_list_model.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QStackedLayout>
+#include <QUrl>
+
+namespace {
+
+// Editing goes through the model's editing hook and always edits the caption.
+template <class Base>
+class CaptionEditingView : public Base
+{
+public:
+    using Base::Base;
+
+protected:
+    bool edit(const QModelIndex& index, QAbstractItemView::EditTrigger trigger, QEvent* event) override
+    {
+        auto* list = static_cast<FileListModel*>(this->model());
+        if (!index.isValid() || !list || !list->mayEdit(index.row()))
+            return false;
+        return Base::edit(index.siblingAtColumn(FileListModel::ColName), trigger, event);
+    }
+};
+
+using ReportView = CaptionEditingView<QTableView>;
+
+// Every selection covers whole rows, whichever view makes it, so that the
+// report and the icon styles show the same selection.
+class RowSelectionModel : public QItemSelectionModel
+{
+public:
+    using QItemSelectionModel::QItemSelectionModel;
+
+    void select(const QModelIndex& index, QItemSelectionModel::SelectionFlags command) override
+    {
+        QItemSelectionModel::select(QItemSelection(index, index), command);
+    }
+    void select(const QItemSelection& selection, QItemSelectionModel::SelectionFlags command) override
+    {
+        if (command & (Select | Deselect | Toggle))
+            command |= Rows;
+        QItemSelectionModel::select(selection, command);
+    }
+};
+using IconView = CaptionEditingView<QListView>;
+
+// Local files (not folders) among the URLs of a drop.
+QStringList DroppedFiles(const QMimeData* mime)
+{
+    QStringList files;
+    if (!mime || !mime->hasUrls())
+        return files;
+    for (const QUrl& url : mime->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        const QString path = url.toLocalFile();
+        if (QFileInfo(path).isFile())
+            files << path;
+    }
+    return files;
+}
+
+}  // namespace
+
+FileListView::FileListView(FileListModel* model, QWidget* parent)
+    : QWidget(parent), m_model(model), m_report(new ReportView(this)), m_icons(new IconView(this)),
+      m_stack(new QStackedLayout(this))
+{
+    setObjectName(QStringLiteral("ListView"));
+    setAcceptDrops(true);
+    setFocusPolicy(Qt::NoFocus);
+    m_stack->setContentsMargins(0, 0, 0, 0);
+
+    m_report->setObjectName(QStringLiteral("ListViewReport"));
+    m_report->setModel(model);
+    m_selection = new RowSelectionModel(model, this);
+    {
+        QItemSelectionModel* own = m_report->selectionModel();
+        m_report->setSelectionModel(m_selection);
+        delete own;
+    }
+    m_report->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_report->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_report->setShowGrid(true);
+    m_report->setWordWrap(false);
+    m_report->setTextElideMode(Qt::ElideRight);
+    m_report->setEditTriggers(QAbstractItemView::SelectedClicked);
+    m_report->setTabKeyNavigation(false);
+    m_report->verticalHeader()->hide();
+    m_report->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_report->verticalHeader()->setDefaultSectionSize(m_report->fontMetrics().height() + 4);
+    m_report->horizontalHeader()->setHighlightSections(false);
+    m_report->horizontalHeader()->setSectionsClickable(true);
+    m_report->horizontalHeader()->setStretchLastSection(false);
+    m_report->horizontalHeader()->setMinimumSectionSize(0);
+    m_report->setIconSize(QSize(16, 16));
+    m_report->setAcceptDrops(false);
+
+    m_icons->setObjectName(QStringLiteral("ListViewIcons"));
+    m_icons->setModel(model);
+    QItemSelectionModel* own = m_icons->selectionModel();
+    m_icons->setSelectionModel(m_selection);
+    delete own;
+    m_icons->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_icons->setEditTriggers(QAbstractItemView::SelectedClicked);
+    m_icons->setUniformItemSizes(true);
+    m_icons->setResizeMode(QListView::Adjust);
+    m_icons->setMovement(QListView::Static);
+    m_icons->setAcceptDrops(false);
+
+    m_stack->addWidget(m_report);
+    m_stack->addWidget(m_icons);
+
+    for (int c = 0; c < FileListModel::kColumns; ++c)
+        applyColumnWidth(c, model->columnWidth(c));
+    connect(model, &FileListModel::columnWidthChanged, this, &FileListView::applyColumnWidth);
+    connect(m_report->horizontalHeader(), &QHeaderView::sectionClicked, this, &FileListView::columnClicked);
+
+    watch(m_report);
+    watch(m_icons);
+    setStyle(Style::Report);
+}
+
+void FileListView::watch(QAbstractItemView* view)
+{
+    view->installEventFilter(this);
+    view->viewport()->installEventFilter(this);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this,
+            [this, view](const QPoint& pos) { emit contextMenuRequested(view->viewport()->mapToGlobal(pos)); });
+}
+
+QAbstractItemView* FileListView::currentView() const
+{
+    return m_style == Style::Report ? static_cast<QAbstractItemView*>(m_report) : m_icons;
+}
+
+void FileListView::setStyle(Style style)
+{
+    const bool hadFocus = currentView()->hasFocus();
+    m_style = style;
+    switch (style) {
+    case Style::Report:
+        m_stack->setCurrentWidget(m_report);
+        break;
+    case Style::Icon:
+        m_icons->setViewMode(QListView::IconMode);
+        m_icons->setFlow(QListView::LeftToRight);
+        m_icons->setWrapping(true);
+        m_icons->setIconSize(QSize(32, 32));
+        m_icons->setGridSize(QSize(86, 64));
+        m_icons->setWordWrap(true);
+        m_stack->setCurrentWidget(m_icons);
+        break;
+    case Style::SmallIcon:
+        m_icons->setViewMode(QListView::ListMode);
+        m_icons->setFlow(QListView::LeftToRight);
+        m_icons->setWrapping(true);
+        m_icons->setIconSize(QSize(16, 16));
+        m_icons->setGridSize(QSize(130, 20));
+        m_icons->setWordWrap(false);
+        m_stack->setCurrentWidget(m_icons);
+        break;
+    case Style::List:
+        m_icons->setViewMode(QListView::ListMode);
+        m_icons->setFlow(QListView::TopToBottom);
+        m_icons->setWrapping(true);
+        m_icons->setIconSize(QSize(16, 16));
+        m_icons->setGridSize(QSize(130, 20));
+        m_icons->setWordWrap(false);
+        m_stack->setCurrentWidget(m_icons);
+        break;
+    }
+    // Switching between the icon styles keeps the same view: lay it out anew.
+    m_icons->doItemsLayout();
+    if (hadFocus)
+        currentView()->setFocus();
+}
+
+QList<int> FileListView::selectedRows() const
+{
+    QList<int> rows;
+    for (const QItemSelectionRange& range : m_selection->selection()) {
+        if (range.left() > FileListModel::ColName)
+            continue;
+        for (int r = range.top(); r <= range.bottom(); ++r)
+            rows << r;
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+int FileListView::selectedCount() const
+{
+    return static_cast<int>(selectedRows().size());
+}
+
+bool FileListView::isRowSelected(int row) const
+{
+    return m_selection->isSelected(m_model->index(row, FileListModel::ColName));
+}
+
+void FileListView::selectRow(int row, bool selected)
+{
+    const QModelIndex i = m_model->index(row, FileListModel::ColName);
+    m_selection->select(i, (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
+                               QItemSelectionModel::Rows);
+}
+
+void FileListView::editCaption(int row)
+{
+    QAbstractItemView* view = currentView();
+    const QModelIndex i = m_model->index(row, FileListModel::ColName);
+    view->setFocus();
+    view->scrollTo(i);
+    view->setCurrentIndex(i);
+    view->edit(i);
+}
+
+void FileListView::applyColumnWidth(int column, int width)
+{
+    if (width <= 0) {
+        m_report->setColumnHidden(column, true);
+    } else {
+        m_report->setColumnHidden(column, false);
+        m_report->setColumnWidth(column, width);
+    }
+}
+
+bool FileListView::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool onView = watched == m_report || watched == m_icons;
+    const bool onViewport = watched == m_report->viewport() || watched == m_icons->viewport();
+    if (onView && event->type() == QEvent::KeyRelease) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->isAutoRepeat())
+            emit keyReleased(key->key(), key->modifiers());
+        return true;
+    }
+    if (onView && event->type() == QEvent::FocusIn) {
+        emit entered();
+        return false;
+    }
+    if (onViewport && event->type() == QEvent::MouseButtonDblClick) {
+        auto* view = watched == m_report->viewport() ? static_cast<QAbstractItemView*>(m_report) : m_icons;
+        // Let the view select what was clicked, then run the command.
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const QModelIndex hit = view->indexAt(mouse->position().toPoint());
+        if (hit.isValid() && !m_selection->isSelected(hit))
+            m_selection->select(hit, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        emit doubleClicked();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FileListView::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void FileListView::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void FileListView::dropEvent(QDropEvent* event)
+{
+    const QStringList files = DroppedFiles(event->mimeData());
+    event->acceptProposedAction();
+    emit filesDropped(files);
+}

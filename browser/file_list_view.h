@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QListView>
+#include <QTableView>
+#include <QWidget>
+
+class FileListModel;
+class QItemSelectionModel;
+class QStackedLayout;
+
+// The file list control: one model shown either as a report (columns with
+// captions, grid lines, whole rows selected) or as large icons, small icons or
+// a list, all sharing one selection. The object name is "ListView"; the two
+// views inside are "ListViewReport" and "ListViewIcons".
+class FileListView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum class Style { Icon, SmallIcon, List, Report };
+
+    FileListView(FileListModel* model, QWidget* parent = nullptr);
+
+    FileListModel* model() const { return m_model; }
+    QItemSelectionModel* selectionModel() const { return m_selection; }
+    QTableView* reportView() const { return m_report; }
+    QListView* iconView() const { return m_icons; }
+    // The view the user sees now.
+    QAbstractItemView* currentView() const;
+
+    Style style() const { return m_style; }
+    void setStyle(Style style);
+
+    // Rows selected, in list order.
+    QList<int> selectedRows() const;
+    int selectedCount() const;
+    bool isRowSelected(int row) const;
+    void selectRow(int row, bool selected);
+
+    // Starts editing the caption of `row` in place, in the visible view.
+    void editCaption(int row);
+
+signals:
+    void keyReleased(int key, Qt::KeyboardModifiers modifiers);
+    void doubleClicked();
+    void entered();  // the list gained the keyboard focus
+    void columnClicked(int column);
+    void filesDropped(const QStringList& paths);
+    void contextMenuRequested(const QPoint& globalPos);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void applyColumnWidth(int column, int width);
+    void watch(QAbstractItemView* view);
+
+    FileListModel* m_model;
+    QItemSelectionModel* m_selection;
+    QTableView* m_report;
+    QListView* m_icons;
+    QStackedLayout* m_stack;
+    Style m_style = Style::Report;
+};

@@ -1,0 +1,73 @@
+#include "form_about.h"
+
+#include "formmain.h"
+#include "pictures.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FormAbout"));
+    setWindowTitle(QStringLiteral("About..."));
+
+    auto* panel = new QFrame;
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Raised);
+
+    ImgLogo = new QLabel;
+    ImgLogo->setObjectName(QStringLiteral("ImgLogo"));
+    ImgLogo->setFixedSize(112, 48);
+    ImgLogo->setPixmap(pictures::AboutLogo());
+    ImgLogo->setScaledContents(true);
+
+    LblTitle = new QLabel(QStringLiteral("3e Harnwick\r\na Zx Spectrum +3e File Browser"));
+    LblTitle->setObjectName(QStringLiteral("LblTitle"));
+    QFont titleFont(QStringLiteral("Times New Roman"), 18, QFont::Bold, true);
+    titleFont.setStyleHint(QFont::Serif);
+    LblTitle->setFont(titleFont);
+    LblTitle->setStyleSheet(QStringLiteral("color: navy;"));
+
+    LblAuthor = new QLabel(QStringLiteral("Written by the 3e Harnwick developers"));
+    LblAuthor->setObjectName(QStringLiteral("LblAuthor"));
+    LblVersion = new QLabel(QStringLiteral("version 1.064"));
+    LblVersion->setObjectName(QStringLiteral("LblVersion"));
+    LblDate = new QLabel(QStringLiteral("Last Update: January 16th, 2010"));
+    LblDate->setObjectName(QStringLiteral("LblDate"));
+    LblCredit = new QLabel(QStringLiteral("The disk tool 3E.EXE is written and maintained by the 3e Harnwick developers"));
+    LblCredit->setObjectName(QStringLiteral("LblCredit"));
+    LblCredit->setWordWrap(true);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(ImgLogo, 0, Qt::AlignTop);
+    top->addSpacing(12);
+    top->addWidget(LblTitle, 1);
+    auto* inner = new QVBoxLayout(panel);
+    inner->addLayout(top);
+    inner->addSpacing(8);
+    inner->addWidget(LblAuthor);
+    inner->addWidget(LblVersion);
+    inner->addWidget(LblDate);
+    inner->addStretch(1);
+    inner->addWidget(LblCredit);
+
+    CmdOK = new QPushButton(QStringLiteral("OK"));
+    CmdOK->setObjectName(QStringLiteral("CmdOK"));
+    CmdOK->setDefault(true);
+    connect(CmdOK, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(panel, 1);
+    layout->addWidget(CmdOK, 0, Qt::AlignHCenter);
+    setFixedSize(510, 236);
+}
+
+void TFormMain::About1Click()
+{
+    TFormAbout dialog(this);
+    prompts().execDialog(dialog);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The settings the main window keeps between runs.
+struct HarnwickSettings
+{
+    QString toolPath;
+    bool useSpectrumFont = false;
+    bool checkUpdatesAtStartup = true;
+    QString lastDiskImage;
+    QStringList recentFiles;  // oldest first, at most 4
+};
+
+// The persistent store: an INI file read and written through QSettings.
+// Value names are matched without regard to case ("Specfont" and "SpecFont"
+// are one value); booleans are stored as integers.
+class SettingsStore
+{
+public:
+    // The file "3E Harnwick.ini" in `folder`. An empty folder means the
+    // folder named by the environment variable HARNWICK_SETTINGS_DIR when it
+    // is set, else "3E Harnwick" in the user's configuration folder.
+    explicit SettingsStore(const QString& folder = {});
+
+    QString filePath() const { return m_filePath; }
+
+    // Reads "LastDiskImage", "3ePos", "Recent0".."Recent3", "Specfont" and
+    // "Check3EUpdates" in that order into `settings`, which holds the
+    // defaults. A boolean that is missing or is no integer, or a value of the
+    // wrong type, ends the reading silently: the settings not read yet keep
+    // their defaults. An empty or missing "3ePos" gives `defaultToolPath`.
+    void read(HarnwickSettings& settings, const QString& defaultToolPath) const;
+
+    // Writes "Recent0".. (one per entry; higher ones stay as they are),
+    // "3ePos", "SpecFont", "Check3EUpdates" and "LastDiskImage". Returns an
+    // error text, empty on success.
+    QString write(const HarnwickSettings& settings) const;
+
+private:
+    QString m_filePath;
+};

@@ -1,0 +1,159 @@
+#include "file_list_model.h"
+#include "file_list_view.h"
+#include "qt_printers.h"
+
+#include <QAbstractItemModelTester>
+#include <QItemSelectionModel>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+FileListRow Row(const QString& name, const QString& realSize, int icon = 15)
+{
+    FileListRow row;
+    row.cells[FileListModel::ColName] = name;
+    row.cells[FileListModel::ColRealSize] = realSize;
+    row.icon = icon;
+    return row;
+}
+
+std::vector<QByteArray> Keys(std::initializer_list<const char*> texts)
+{
+    std::vector<QByteArray> keys;
+    for (const char* t : texts)
+        keys.emplace_back(t);
+    return keys;
+}
+
+QStringList Captions(const FileListModel& model)
+{
+    QStringList out;
+    for (int r = 0; r < model.count(); ++r)
+        out << model.caption(r);
+    return out;
+}
+
+TEST(FileListModel, PassesTheItemModelTesterThroughFillsSortsAndEdits)
+{
+    FileListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.appendRow(Row("B", "  10"));
+    model.appendRows({Row("A", "   5"), Row("C", "  99", 40)});
+    model.setColumnCaption(7, "CH Begin");
+    model.sortByKeys(Keys({"2", "1", "3"}), 1);
+    model.setCaption(0, "AA");
+    model.clear();
+    model.appendRows({Row("X", "")});
+    EXPECT_EQ(model.count(), 1);
+}
+
+TEST(FileListModel, ShowsCellsIconsCaptionsAndAlignment)
+{
+    FileListModel model;
+    std::vector<QIcon> pictures(23);
+    QPixmap pixel(16, 16);
+    pixel.fill(Qt::red);
+    pictures[15] = QIcon(pixel);
+    model.setPictures(pictures);
+    model.appendRows({Row("PROG", "  128", 15), Row("ODD", "1", 30)});
+
+    EXPECT_EQ(model.columnCount(), 11);
+    EXPECT_EQ(model.data(model.index(0, 0)).toString(), QString("PROG"));
+    EXPECT_EQ(model.data(model.index(0, 6)).toString(), QString("  128"));
+    EXPECT_FALSE(model.data(model.index(0, 0), Qt::DecorationRole).value<QIcon>().isNull());
+    // A picture index the image list does not hold shows no picture.
+    EXPECT_FALSE(model.data(model.index(1, 0), Qt::DecorationRole).isValid());
+    // Only the caption column carries the picture.
+    EXPECT_FALSE(model.data(model.index(0, 1), Qt::DecorationRole).isValid());
+
+    const QStringList captions{"File Name", "Size", "Attr", "Ver", "HD Size", "Type",
+                               "Real Size", "Start", "Vars", "LBA Begin", "LBA End"};
+    const int widths[] = {150, 90, 50, 30, 70, 120, 60, 60, 60, 70, 70};
+    const bool right[] = {false, true, false, false, true, false, true, true, true, true, true};
+    for (int c = 0; c < 11; ++c) {
+        EXPECT_EQ(model.headerData(c, Qt::Horizontal).toString(), captions[c]);
+        EXPECT_EQ(model.columnWidth(c), widths[c]) << c;
+        EXPECT_EQ(bool(model.columnAlignment(c) & Qt::AlignRight), right[c]) << c;
+    }
+}
+
+TEST(FileListModel, TheLayoutIsTheFirstRowsRealSize)
+{
+    FileListModel model;
+    EXPECT_FALSE(model.showsPartitions());
+    model.appendRows({Row("SYSTEM", ""), Row("FILE", "12")});
+    EXPECT_TRUE(model.showsPartitions());
+    model.clear();
+    model.appendRows({Row("FILE", "12"), Row("SYSTEM", "")});
+    EXPECT_FALSE(model.showsPartitions());
+}
+
+TEST(FileListModel, SortingByKeysKeepsEqualKeysInOrderAndMovesTheSelection)
+{
+    FileListModel model;
+    model.appendRows({Row("A", "1"), Row("B", "1"), Row("C", "1"), Row("D", "1")});
+    QItemSelectionModel selection(&model);
+    selection.select(model.index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+
+    model.sortByKeys(Keys({"b", "a", "b", "0"}), 1);
+    EXPECT_EQ(Captions(model), (QStringList{"D", "B", "A", "C"}));
+    EXPECT_TRUE(selection.isRowSelected(0, {}));
+    EXPECT_FALSE(selection.isRowSelected(3, {}));
+
+    model.sortByKeys(Keys({"0", "a", "b", "b"}), -1);
+    EXPECT_EQ(Captions(model), (QStringList{"A", "C", "B", "D"}));
+    EXPECT_TRUE(selection.isRowSelected(3, {}));
+}
+
+TEST(FileListModel, KeysCompareByteByByteWithPrefixesFirst)
+{
+    EXPECT_LT(CompareKeyBytes("10", "9"), 0);
+    EXPECT_LT(CompareKeyBytes("AB", "ABC"), 0);
+    EXPECT_GT(CompareKeyBytes("a", "B"), 0);
+    EXPECT_EQ(CompareKeyBytes("", ""), 0);
+    EXPECT_GT(CompareKeyBytes("\xB7", "z"), 0);
+}
+
+TEST(FileListModel, EditingAskesTheHookAndHandsOnTheText)
+{
+    FileListModel model;
+    model.appendRows({Row("OLD", "1"), Row("PART", "")});
+    model.setEditingHook([&](int row) { return row == 0; });
+    QSignalSpy edited(&model, &FileListModel::captionEdited);
+
+    EXPECT_TRUE(model.mayEdit(0));
+    EXPECT_FALSE(model.mayEdit(1));
+    EXPECT_TRUE(model.setData(model.index(0, 0), " NEW "));
+    ASSERT_EQ(edited.count(), 1);
+    EXPECT_EQ(edited[0][0].toInt(), 0);
+    EXPECT_EQ(edited[0][1].toString(), QString(" NEW "));
+    // The row shows what the receiver decides; the model does not change it.
+    EXPECT_EQ(model.caption(0), QString("OLD"));
+    EXPECT_FALSE(model.setData(model.index(0, 1), "x"));
+}
+
+TEST(FileListView, TheViewsShareOneSelectionAndFollowTheColumnWidths)
+{
+    FileListModel model;
+    FileListView view(&model);
+    model.appendRows({Row("A", "1"), Row("B", "2"), Row("C", "3")});
+
+    EXPECT_EQ(view.iconView()->selectionModel(), view.reportView()->selectionModel());
+    view.selectRow(2, true);
+    view.setStyle(FileListView::Style::Icon);
+    EXPECT_EQ(view.currentView(), view.iconView());
+    EXPECT_EQ(view.selectedRows(), QList<int>{2});
+    view.iconView()->selectionModel()->select(model.index(0, 0), QItemSelectionModel::Select);
+    view.setStyle(FileListView::Style::Report);
+    EXPECT_EQ(view.selectedRows(), (QList<int>{0, 2}));
+
+    model.setColumnWidth(9, 0);
+    EXPECT_TRUE(view.reportView()->isColumnHidden(9));
+    model.setColumnWidth(9, 70);
+    EXPECT_FALSE(view.reportView()->isColumnHidden(9));
+    EXPECT_EQ(view.reportView()->columnWidth(9), 70);
+}
+
+}  // namespace
