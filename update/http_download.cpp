@@ -22,7 +22,8 @@ constexpr long kStallSeconds = 60;
 
 // What the worker thread's callbacks share with get(). Only the worker
 // touches it while curl_easy_perform runs; get() reads it after the join.
-struct Transfer {
+struct Transfer
+{
     HttpDownload* owner = nullptr;
     CURL* easy = nullptr;
     QFile* body = nullptr;
@@ -33,8 +34,7 @@ struct Transfer {
 };
 
 // Runs fn on the owner's thread, after the events posted before it.
-template <typename Fn>
-void post(HttpDownload* owner, Fn fn)
+template <typename Fn> void post(HttpDownload* owner, Fn fn)
 {
     QMetaObject::invokeMethod(owner, std::move(fn), Qt::QueuedConnection);
 }
@@ -56,7 +56,7 @@ curl_socket_t openSocket(void* clientp, curlsocktype purpose, curl_sockaddr* add
 int connectionReady(void* clientp, char*, char*, int, int)
 {
     auto* transfer = static_cast<Transfer*>(clientp);
-    transfer->resolvedReported = false;  // a redirection's new host is reported again
+    transfer->resolvedReported = false; // a redirection's new host is reported again
     HttpDownload* owner = transfer->owner;
     post(owner, [owner] { emit owner->connected(); });
     return CURL_PREREQFUNC_OK;
@@ -70,7 +70,7 @@ size_t writeBody(char* data, size_t size, size_t count, void* clientp)
     const qint64 length = static_cast<qint64>(size * count);
     if (transfer->body->write(data, length) != length) {
         transfer->writeError = transfer->body->errorString();
-        return 0;  // libcurl ends the transfer with CURLE_WRITE_ERROR
+        return 0; // libcurl ends the transfer with CURLE_WRITE_ERROR
     }
     transfer->received += length;
     curl_off_t contentLength = -1;
@@ -100,9 +100,9 @@ void configure(CURL* easy, const QByteArray& url, Transfer* transfer, char* erro
     curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirections);
-    curl_easy_setopt(easy, CURLOPT_PROXY, "");  // no proxy, whatever the environment says
+    curl_easy_setopt(easy, CURLOPT_PROXY, ""); // no proxy, whatever the environment says
     curl_easy_setopt(easy, CURLOPT_USERAGENT, "3e Harnwick");
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);  // required on a worker thread
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L); // required on a worker thread
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
@@ -118,7 +118,7 @@ void configure(CURL* easy, const QByteArray& url, Transfer* transfer, char* erro
     curl_easy_setopt(easy, CURLOPT_XFERINFODATA, transfer);
 }
 
-}  // namespace
+} // namespace
 
 HttpDownload::HttpDownload(QObject* parent) : QObject(parent) {}
 
@@ -137,7 +137,8 @@ HttpDownload::Result HttpDownload::get(const QString& url, const QString& bodyFi
 
     if (!curlReady()) {
         emit connectionFailed();
-        return Result{Outcome::ConnectionFailed, 0, QStringLiteral("The HTTP client failed to start")};
+        return Result{Outcome::ConnectionFailed, 0,
+                      QStringLiteral("The HTTP client failed to start")};
     }
     if (!body.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         const QString text = QStringLiteral("Cannot create %1: %2")
@@ -148,7 +149,8 @@ HttpDownload::Result HttpDownload::get(const QString& url, const QString& bodyFi
 
     CURL* easy = curl_easy_init();
     if (!easy) {
-        const Result result = fail(Outcome::ConnectionFailed, QStringLiteral("The HTTP client failed to start"));
+        const Result result =
+            fail(Outcome::ConnectionFailed, QStringLiteral("The HTTP client failed to start"));
         emit connectionFailed();
         return result;
     }
@@ -169,17 +171,19 @@ HttpDownload::Result HttpDownload::get(const QString& url, const QString& bodyFi
     std::thread worker([&] {
         code = curl_easy_perform(easy);
         ended = true;
-        QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
     });
     loop.exec();
     if (!ended)
-        m_abort = true;  // the loop was told to exit (the application is quitting)
+        m_abort = true; // the loop was told to exit (the application is quitting)
     worker.join();
     m_running = false;
 
     long status = 0;
     curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
-    const QString clientText = QString::fromLocal8Bit(errorBuffer[0] ? errorBuffer : curl_easy_strerror(code));
+    const QString clientText =
+        QString::fromLocal8Bit(errorBuffer[0] ? errorBuffer : curl_easy_strerror(code));
     curl_easy_cleanup(easy);
 
     if (code == CURLE_ABORTED_BY_CALLBACK) {
@@ -224,4 +228,4 @@ HttpDownload::Result HttpDownload::get(const QString& url, const QString& bodyFi
             QStringLiteral("The server answered with status %1").arg(status)};
 }
 
-}  // namespace update
+} // namespace update

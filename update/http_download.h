@@ -29,19 +29,20 @@ class HttpDownload : public QObject
 
 public:
     enum class Outcome {
-        Success,           // final status below 299; the body is in the file
-        HttpError,         // final status 299 or above; the server's answer is in the file
-        InvalidHost,       // the host name could not be resolved (or the address names none)
-        ConnectionFailed,  // no connection, or the transfer broke off; no file is left
-        FileError,         // the body file could not be created or written; no file is left
-        Aborted,           // abort() or the application quitting ended the transfer
-        Busy               // this object was already running a GET
+        Success,          // final status below 299; the body is in the file
+        HttpError,        // final status 299 or above; the server's answer is in the file
+        InvalidHost,      // the host name could not be resolved (or the address names none)
+        ConnectionFailed, // no connection, or the transfer broke off; no file is left
+        FileError,        // the body file could not be created or written; no file is left
+        Aborted,          // abort() or the application quitting ended the transfer
+        Busy              // this object was already running a GET
     };
 
-    struct Result {
+    struct Result
+    {
         Outcome outcome = Outcome::ConnectionFailed;
-        int httpStatus = 0;  // the final response's status; 0 when none came
-        QString errorText;   // the client's or the file's own message, when not Success
+        int httpStatus = 0; // the final response's status; 0 when none came
+        QString errorText;  // the client's or the file's own message, when not Success
     };
 
     explicit HttpDownload(QObject* parent = nullptr);
@@ -81,4 +82,4 @@ private:
     bool m_running = false;
 };
 
-}  // namespace update
+} // namespace update

@@ -26,7 +26,8 @@ QString zipErrorText(int code)
 }
 
 // Closes a member opened for reading when the extraction leaves.
-struct MemberCloser {
+struct MemberCloser
+{
     zip_file_t* file;
     ~MemberCloser() { zip_fclose(file); }
 };
@@ -35,7 +36,7 @@ constexpr QFile::Permissions kToolPermissions =
     QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
     QFile::ReadOther | QFile::ExeOther;
 
-}  // namespace
+} // namespace
 
 ToolArchive::~ToolArchive()
 {
@@ -149,4 +150,4 @@ ToolArchive::Extraction ToolArchive::extractTool(const QString& folder)
     return Extraction::Extracted;
 }
 
-}  // namespace update
+} // namespace update

@@ -14,9 +14,9 @@ class ToolArchive
 {
 public:
     enum class Extraction {
-        Extracted,  // the member was written into the folder
-        NoMember,   // the archive holds no top-level "3E.EXE"; nothing written
-        Failed      // reading or writing failed; errorText() says why, nothing replaced
+        Extracted, // the member was written into the folder
+        NoMember,  // the archive holds no top-level "3E.EXE"; nothing written
+        Failed     // reading or writing failed; errorText() says why, nothing replaced
     };
 
     ToolArchive() = default;
@@ -47,4 +47,4 @@ private:
     QString m_error;
 };
 
-}  // namespace update
+} // namespace update

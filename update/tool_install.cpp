@@ -33,4 +33,4 @@ InstallResult installToolUpdate(const QString& archivePath, const QString& toolP
     return {true, report, {}};
 }
 
-}  // namespace update
+} // namespace update

@@ -5,7 +5,8 @@
 // Installs the disk tool from a downloaded archive and reports whether it got newer.
 namespace update {
 
-struct InstallResult {
+struct InstallResult
+{
     // false: the archive could not be read or the tool not written; errorText
     // is the message for an error box, the download file is left where it is
     // and the installed tool is unchanged.
@@ -27,4 +28,4 @@ QString toolFolder(const QString& toolPath);
 // afterwards). On success the archive is closed and deleted.
 InstallResult installToolUpdate(const QString& archivePath, const QString& toolPath);
 
-}  // namespace update
+} // namespace update

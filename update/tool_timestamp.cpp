@@ -37,4 +37,4 @@ QString toolUpdateReport(const ToolTimestamp& before, const std::optional<ToolTi
     return QString::fromLatin1(kNoUpdateText);
 }
 
-}  // namespace update
+} // namespace update

@@ -11,7 +11,8 @@
 // times within the same minute are equal.
 namespace update {
 
-struct ToolTimestamp {
+struct ToolTimestamp
+{
     // Field order is comparison order: date first, then hour and minute.
     int year = 1980;
     int month = 1;
@@ -38,4 +39,4 @@ QString toolUpdatedText(const ToolTimestamp& stamp);
 // 1 January 1980, 00:00 (the default ToolTimestamp).
 QString toolUpdateReport(const ToolTimestamp& before, const std::optional<ToolTimestamp>& after);
 
-}  // namespace update
+} // namespace update

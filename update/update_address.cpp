@@ -15,4 +15,4 @@ QString updateDownloadFile(const QString& startFolder)
     return QDir(startFolder).filePath(QString::fromLatin1(kDownloadFileName));
 }
 
-}  // namespace update
+} // namespace update

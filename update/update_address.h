@@ -22,4 +22,4 @@ QString updateDownloadUrl();
 // startFolder + "/3E.ZIP".
 QString updateDownloadFile(const QString& startFolder);
 
-}  // namespace update
+} // namespace update

@@ -13,7 +13,7 @@ namespace {
 // One check at a time in the whole program: a second one started from the
 // menu while the first is downloading would fight over the same files.
 bool checkRunning = false;
-}  // namespace
+} // namespace
 
 UpdateCheck::UpdateCheck(const QString& startFolder, const QString& toolPath, QObject* parent)
     : QObject(parent), m_startFolder(startFolder), m_toolPath(toolPath)
@@ -70,4 +70,4 @@ void UpdateCheck::install()
         emit errorMessage(result.errorText);
 }
 
-}  // namespace update
+} // namespace update

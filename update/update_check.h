@@ -67,4 +67,4 @@ private:
     HttpDownload* m_download = nullptr;
 };
 
-}  // namespace update
+} // namespace update

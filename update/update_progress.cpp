@@ -40,4 +40,4 @@ QString UpdateProgress::statusText() const
     return text + QLatin1Char(')');
 }
 
-}  // namespace update
+} // namespace update

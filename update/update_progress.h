@@ -8,9 +8,10 @@
 // What the busy window and the status bar show while the archive downloads.
 namespace update {
 
-struct UpdateProgress {
-    qint64 received = 0;  // body bytes received so far
-    qint64 total = 0;     // body size from Content-Length; 0 when the server gave none
+struct UpdateProgress
+{
+    qint64 received = 0; // body bytes received so far
+    qint64 total = 0;    // body size from Content-Length; 0 when the server gave none
     // received / total as a whole percentage, a half going to the even
     // neighbour; empty when the total is unknown.
     std::optional<int> percent;
@@ -28,4 +29,4 @@ UpdateProgress updateProgress(qint64 received, qint64 total);
 // kept within 0..100.
 int roundedPercent(qint64 part, qint64 whole);
 
-}  // namespace update
+} // namespace update

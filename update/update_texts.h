@@ -9,4 +9,4 @@ inline constexpr const char* kInvalidHostText = "Invalid host";
 inline constexpr const char* kConnectionFailedText = "Connection Failed";
 inline constexpr const char* kNoUpdateText = "No 3E.EXE update available";
 
-}  // namespace update
+} // namespace update
