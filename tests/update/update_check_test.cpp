@@ -266,6 +266,21 @@ TEST_F(UpdateCheckTest, HalfwayShowsFiftyPercentWhileTheDownloadRuns)
     EXPECT_EQ(record.errors, QStringList{"Not a zip archive"}); // 1000 bytes of "z"
 }
 
+TEST_F(UpdateCheckTest, StoppedDownloadEndsWithoutReportOrFile)
+{
+    const QByteArray zip = toolZip("tool", utc(2009, 3, 7, 14, 5));
+    server.setReply(kPath, {200, zip, {}, true, 10});
+    UpdateCheck check(startFolder(), toolPath());
+    QStringList statuses;
+    QObject::connect(&check, &UpdateCheck::statusText,
+                     [&](const QString& text) { statuses << text; });
+    QObject::connect(&check, &UpdateCheck::progress, [&](const UpdateProgress&) { check.abort(); });
+    EXPECT_TRUE(check.run());
+    EXPECT_EQ(statuses.last(), "Check for 3E update (10/" + QString::number(zip.size()) + ")");
+    EXPECT_FALSE(QFile::exists(download()));
+    EXPECT_FALSE(QFile::exists(toolPath()));
+}
+
 TEST_F(UpdateCheckTest, RefusedConnectionReportsConnectionFailed)
 {
     QTcpServer closed;
