@@ -175,8 +175,11 @@ HttpDownload::Result HttpDownload::get(const QString& url, const QString& bodyFi
             &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
     });
     loop.exec();
-    if (!ended)
-        m_abort = true; // the loop was told to exit (the application is quitting)
+    // The loop ends early only when told to exit (the application is
+    // quitting): stop the transfer and report nothing more of it.
+    const bool leftEarly = !ended;
+    if (leftEarly)
+        m_abort = true;
     worker.join();
     m_running = false;
 
@@ -186,7 +189,7 @@ HttpDownload::Result HttpDownload::get(const QString& url, const QString& bodyFi
         QString::fromLocal8Bit(errorBuffer[0] ? errorBuffer : curl_easy_strerror(code));
     curl_easy_cleanup(easy);
 
-    if (code == CURLE_ABORTED_BY_CALLBACK) {
+    if (leftEarly || code == CURLE_ABORTED_BY_CALLBACK) {
         // Events still queued belong to a transfer nobody waits for any more.
         QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
         return fail(Outcome::Aborted, QStringLiteral("The download was stopped"));
