@@ -1,0 +1,14 @@
+#pragma once
+
+// The five views of a file's bytes, for the view command: each Format* takes
+// the path of the local copy (and, but for FormatBasic, the file's type name)
+// and the byte count, reads the bytes with ReadViewData and returns the lines
+// as Windows-1252 byte strings, in order, without line ends. Each Format*
+// has a pure counterpart over bytes in memory (BasicListing, HexDumpLines,
+// TextLines, ListLines, DataLoaderLines).
+#include "format_basic.h"
+#include "format_data.h"
+#include "format_hexdump.h"
+#include "format_list.h"
+#include "format_text.h"
+#include "view_data.h"
