@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <string>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -39,38 +39,21 @@ quint16 Word(const QByteArray& bytes, int at)
                                 static_cast<unsigned char>(bytes[at + 1]) << 8);
 }
 
-struct TapeBlock
-{
-    qsizetype at;  // offset of the flag byte in the tape
-    QByteArray body;  // flag, payload, checksum
-};
-
-std::vector<TapeBlock> TapeBlocks(const QByteArray& tap)
-{
-    std::vector<TapeBlock> blocks;
-    for (qsizetype at = 0; at + 2 <= tap.size();) {
-        const int length = Word(tap, static_cast<int>(at));
-        blocks.push_back({at + 2, tap.mid(at + 2, length)});
-        at += 2 + length;
-    }
-    return blocks;
-}
-
-// The local copy `get` would write for the program saved in a TAP's first
-// header and data blocks: the tape header's type, length and parameters in a
-// +3DOS header, then the data block's payload.
+// The local copy `get` would write for the program of a tape made by
+// zmakebas (a header block, then a data block): the tape header's type,
+// length and parameters in a +3DOS header, then the data block's payload.
 QByteArray LocalCopyFromTape(const QByteArray& tap)
 {
-    const std::vector<TapeBlock> blocks = TapeBlocks(tap);
-    if (blocks.size() < 2 || blocks[0].body.size() != 19 || blocks[0].body[0] != 0) {
+    // Block lengths 19 and n + 2; header block flag 0x00, data block flag 0xFF.
+    if (tap.size() < 24 || Word(tap, 0) != 19 || tap[2] != 0 || tap[23] != '\xFF') {
         ADD_FAILURE() << "not a tape with a header block and a data block";
         return {};
     }
-    const QByteArray& header = blocks[0].body;
-    const QByteArray data = blocks[1].body.mid(1, blocks[1].body.size() - 2);
-    EXPECT_EQ(Word(header, 12), data.size());
-    return viewtest::Plus3DosHeader(header[1], Word(header, 12), Word(header, 14),
-                                    Word(header, 16)) +
+    const QByteArray header = tap.mid(3, 17);
+    const QByteArray data = tap.mid(24, Word(tap, 21) - 2);
+    EXPECT_EQ(Word(header, 11), data.size());
+    return viewtest::Plus3DosHeader(header[0], Word(header, 11), Word(header, 13),
+                                    Word(header, 15)) +
            data;
 }
 

@@ -1,4 +1,3 @@
-#include "basic_tokens.h"
 #include "format_basic.h"
 #include "view_data.h"
 #include "view_fixtures.h"
@@ -89,21 +88,6 @@ INSTANTIATE_TEST_SUITE_P(
         ListingCase{"HugeLengthStops", Bytes({0, 10, 0xFF, 0xFF, 'a'}), {"  10 a"}}),
     [](const testing::TestParamInfo<ListingCase>& info) { return info.param.what; });
 
-TEST(BasicTokens, CoverEveryTokenByteWithTheSpacedKeywords)
-{
-    ASSERT_EQ(BasicTokens.size(), 93u);
-    EXPECT_EQ(BasicKeyword(0xA3), "SPECTRUM");
-    EXPECT_EQ(BasicKeyword(0xA4), "PLAY");
-    EXPECT_EQ(BasicKeyword(0xA5), "RND");
-    EXPECT_EQ(BasicKeyword(0xCE), "DEF FN");
-    EXPECT_EQ(BasicKeyword(0xD3), "OPEN #");
-    EXPECT_EQ(BasicKeyword(0xD4), "CLOSE #");
-    EXPECT_EQ(BasicKeyword(0xEC), "GO TO");
-    EXPECT_EQ(BasicKeyword(0xED), "GO SUB");
-    EXPECT_EQ(BasicKeyword(0xFF), "COPY");
-    EXPECT_TRUE(BasicKeyword(0xA2).empty());
-}
-
 TEST(FormatBasic, ListsTheProgramAfterTheHeaderAndNotTheVariables)
 {
     viewtest::LocalCopies copies;
@@ -129,15 +113,6 @@ TEST(FormatBasic, ShowsNothingOfAnEarlierView)
     const QByteArray cut = Bytes({0, 10, 40, 0, 'a'});
     const QString second = copies.WriteWithHeader("SECOND", cut, 0);
     EXPECT_EQ(FormatBasic(second, cut.size()), QByteArrayList({"  10 a"}));
-}
-
-TEST(FormatBasic, AlwaysSkipsTheHeader)
-{
-    viewtest::LocalCopies copies;
-    const QByteArray program = Line(10, "a");
-    const QString path = copies.WriteWithHeader("PROG", program, 0);
-    EXPECT_EQ(FormatBasic(path, program.size()), QByteArrayList({"  10 a"}));
-    EXPECT_THROW(FormatBasic(copies.Write("BARE", program), program.size()), FormatterError);
 }
 
 }  // namespace
