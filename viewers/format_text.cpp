@@ -7,24 +7,26 @@
 
 QByteArrayList TextLines(QByteArrayView data)
 {
-    QByteArrayList lines;
     const char* const begin = data.data();
     const char* const end = begin + data.size();
+    QByteArrayList lines;
     lines.reserve(std::count(begin, end, '\r') + 1);
 
+    const auto appendLine = [&lines](const char* from, const char* to) {
+        QByteArray line(to - from, Qt::Uninitialized);
+        std::transform(from, to, line.data(),
+                       [](char c) { return ShownChar(static_cast<unsigned char>(c)); });
+        lines.append(std::move(line));
+    };
     const char* lineBegin = begin;
-    for (const char* p = begin; p <= end; ++p) {
-        const bool atEnd = p == end;
-        if (!atEnd && *p != '\r')
-            continue;
-        if (!atEnd || p > lineBegin) {
-            QByteArray line(p - lineBegin, Qt::Uninitialized);
-            std::transform(lineBegin, p, line.data(),
-                           [](char c) { return ShownChar(static_cast<unsigned char>(c)); });
-            lines.append(std::move(line));
+    for (const char* p = begin; p != end; ++p) {
+        if (*p == '\r') {
+            appendLine(lineBegin, p);
+            lineBegin = p + 1;
         }
-        lineBegin = p + 1;
     }
+    if (lineBegin != end)
+        appendLine(lineBegin, end);
     return lines;
 }
 
