@@ -1,5 +1,6 @@
 #include "plus3_name.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -188,12 +189,16 @@ Plus3Name UniqueNamer::unique(const Plus3Name& wanted)
         take(wanted);
         return wanted;
     }
-    for (unsigned n = 1; n < 10000000; ++n) {
+    // Numbers below the last one handed out for this name are known to be taken: start there,
+    // so a tape of many equal names does not cost quadratic time.
+    unsigned& next = nextNumber_[key(wanted)];
+    for (unsigned n = std::max(next, 1u); n < 10000000; ++n) {
         const std::string suffix = std::to_string(n);
         Plus3Name candidate{wanted.name.substr(0, kNameLength - suffix.size()) + suffix,
                             wanted.type};
         if (!isTaken(candidate)) {
             take(candidate);
+            next = n + 1;
             return candidate;
         }
     }

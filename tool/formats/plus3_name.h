@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <set>
 #include <span>
 #include <string>
@@ -76,6 +77,7 @@ public:
 private:
     static std::string key(const Plus3Name& name);
     std::set<std::string> taken_;
+    std::map<std::string, unsigned> nextNumber_;
 };
 
 }  // namespace p3tool::formats

@@ -32,8 +32,8 @@ enum TapeType : uint8_t {
 
 struct TapeFile {
     bool hasHeader = false;
-    // From the header; for a headerless file: type 0xFF, name all spaces, length = data size,
-    // parameters 0. A header may carry a type above 3 (custom loaders); it is kept as is.
+    // From the header; for a headerless file: type 0xFF, name all spaces, length = data size
+    // (at most 65535; TZX turbo blocks may hold more, data then keeps every byte), parameters 0. A header may carry a type above 3 (custom loaders); it is kept as is.
     uint8_t type = 0xFF;
     std::array<uint8_t, 10> name{};
     uint16_t length = 0;

@@ -1,6 +1,8 @@
 #include "plus3_name.h"
 #include "tape_image.h"
 
+#include <set>
+
 #include <gtest/gtest.h>
 
 #include "fixture_support.h"
@@ -226,6 +228,15 @@ TEST(UniqueNamer, RemembersWhatItHandedOut)
         given.push_back(namer.unique(plus3NameFromTape(bytes("          "), "DAT")).text());
     EXPECT_EQ(given, (std::vector<std::string>{"UNNAMED.DAT", "UNNAMED1.DAT", "UNNAMED2.DAT",
                                                "UNNAMED3.DAT"}));
+    // A tape of thousands of blocks without headers: every name distinct and valid.
+    std::set<std::string> distinct(given.begin(), given.end());
+    for (int i = 4; i < 3000; ++i) {
+        const Plus3Name n = namer.unique(plus3NameFromTape(bytes("          "), "DAT"));
+        ASSERT_NO_THROW(Plus3Name::parse(n.text()));
+        distinct.insert(n.text());
+    }
+    EXPECT_EQ(distinct.size(), 3000u);
+    EXPECT_TRUE(distinct.count("UNNA2999.DAT"));
 }
 
 TEST(UniqueNamer, LongNamesAreCutToMakeRoomForTheNumber)
