@@ -185,6 +185,10 @@ public:
     bool ListViewEditing(int row);
     void ListViewEdited(int row, const QString& text);
 
+    // ---- Getting files (transfer/get_files.cpp) ----
+    // The folder the tape file dialog starts in: that of the tape chosen last.
+    QString LastTapeFolder;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

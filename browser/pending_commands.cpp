@@ -5,16 +5,6 @@
 
 // Partition details in a view window.
 void TFormMain::Showpartitiondetails1Click() {}
-// Get every file of the selected partition (or of the whole medium).
-void TFormMain::Getallfilesfromselectedpartition1Click() {}
-// Get every file of every partition, one sub-folder each.
-void TFormMain::Getallfilesfromdisk2Click() {}
-// Get the selected files into a host folder.
-void TFormMain::Saveselectedfiles2Click() {}
-// Get the selected files without their +3DOS header.
-void TFormMain::Getselectedfileswithoutheader1Click() {}
-// Get the selected files into a tape image.
-void TFormMain::GetselectedfilesintoTAP1Click() {}
 // Rename the selected file in place.
 void TFormMain::Rname1Click() {}
 // Delete the selected files after confirmation.

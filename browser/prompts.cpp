@@ -99,6 +99,7 @@ QString QtPrompts::saveFile(const FileDialogRequest& request)
     QFileDialog dialog(m_parent, request.title, request.folder, QtFileFilter(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.fileName.isEmpty() && !request.fileName.contains(QLatin1Char('*')))
         dialog.selectFile(request.fileName);

@@ -19,6 +19,7 @@ struct FileDialogRequest
     QString filter;
     QString folder;         // the folder the dialog starts in
     bool multiple = false;  // several files may be chosen (open dialogs only)
+    bool confirmOverwrite = true;  // save dialogs: ask before an existing file is chosen
 };
 
 // A one-line input box.

@@ -1,0 +1,376 @@
+// The "Get ..." commands of the main window: the selected files into a host
+// folder (as the medium holds them, or without their +3DOS header) or into a
+// tape image, and every file of a partition, or of the whole medium into one
+// sub-folder per partition.
+//
+// Each file is got with one run of the disk tool into a staging folder
+// (FileGetter) and only then moved to its place or written to the tape, so a
+// file that did not come out is noticed and reported, and no file of the
+// user's is touched except the one a got file replaces.
+#include "formmain.h"
+
+#include "backend_checks.h"
+#include "command_builders.h"
+#include "copy_report.h"
+#include "file_getter.h"
+#include "file_list_model.h"
+#include "form_select_dest_dir.h"
+#include "form_wait.h"
+#include "header_cut.h"
+#include "records.h"
+#include "tape_save_dialog.h"
+#include "tape_writer.h"
+#include "temp_folder.h"
+#include "text_utils.h"
+#include "transfer_error.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QTreeWidget>
+
+#include <memory>
+
+namespace {
+
+const char* const kNoPartition = "No partition selected.";
+const char* const kNoFiles = "No files in partition.";
+const char* const kNoFileSelected = "No file selected.";
+const char* const kNoDevice = "No compatible physical device found.";
+const char* const kConfirmCopyAll = "Are you sure you want to copy all files?";
+
+// The two mode flags, set for one run of the get of selected files and
+// cleared afterwards however the run ends.
+class GetModeScope
+{
+public:
+    GetModeScope(TFormMain& form, bool withoutHeader, bool intoTape) : form_(form)
+    {
+        form_.GetWithoutHeader = withoutHeader;
+        form_.GetIntoTape = intoTape;
+    }
+    ~GetModeScope()
+    {
+        form_.GetWithoutHeader = false;
+        form_.GetIntoTape = false;
+    }
+    GetModeScope(const GetModeScope&) = delete;
+    GetModeScope& operator=(const GetModeScope&) = delete;
+
+private:
+    TFormMain& form_;
+};
+
+ToolRun ToolRunOf(const TFormMain& form)
+{
+    return {form.ToolPath, form.CurrentMedium, form.OutFile, form.ErrFile};
+}
+
+// A file's facts as its list row shows them. The rows are read before a copy
+// begins, so whatever happens to the list meanwhile, the copy works on what
+// the user chose.
+TapeFileFacts RowFacts(const FileListModel& model, int row)
+{
+    TapeFileFacts facts;
+    facts.name = model.caption(row);
+    facts.type = model.cell(row, FileListModel::ColType);
+    facts.length = GroupedToInt(model.cell(row, FileListModel::ColRealSize));
+    facts.start = GroupedToInt(model.cell(row, FileListModel::ColStart));
+    facts.vars = GroupedToInt(model.cell(row, FileListModel::ColVars));
+    return facts;
+}
+
+QList<TapeFileFacts> AllRows(const FileListModel& model)
+{
+    QList<TapeFileFacts> files;
+    for (int row = 0; row < model.count(); ++row)
+        files << RowFacts(model, row);
+    return files;
+}
+
+// "PART\FILE": a file of a partition, as the status bar and the reports name it.
+QString ItemName(const QString& partition, const QString& file)
+{
+    return partition + QLatin1Char('\\') + file;
+}
+
+void ShowCopying(TFormMain& form, const QString& partition, const QString& file, const QString& folder)
+{
+    form.SetStatusPanel(1, QString());
+    form.SetStatusPanel(2, QStringLiteral("Copying ") + ItemName(partition, file) + QStringLiteral(" to ") +
+                               QDir::toNativeSeparators(folder));
+}
+
+// The destination folder dialog; empty when the user cancelled. "Select"
+// makes the folder the one the dialog shows next time.
+QString SelectDestinationFolder(TFormMain& form)
+{
+    TFormSelectDestDir dialog(form.prompts(), form.LastDestDir, &form);
+    if (form.prompts().execDialog(dialog) != QDialog::Accepted)
+        return QString();
+    form.LastDestDir = dialog.SelectedFolder();
+    return dialog.SelectedFolder();
+}
+
+// The busy window for one copy. While it is up the main window takes no
+// input, so no other command can change the list or the tree the copy walks;
+// Escape still reaches the busy window and sets AbortRequested.
+std::unique_ptr<TFormWait> ShowBusyWindow(TFormMain& form)
+{
+    auto wait = std::make_unique<TFormWait>(&form.AbortRequested, &form);
+    wait->setWindowModality(Qt::ApplicationModal);
+    wait->show();
+    return wait;
+}
+
+void FinishCopy(TFormMain& form, const CopyReport& report, bool aborted)
+{
+    form.SetStatusPanel(1, QString());
+    form.SetStatusPanel(2, report.statusText(aborted));
+    if (!report.allCopied())
+        form.prompts().error(report.failureText());
+}
+
+// Cuts the +3DOS header off a staged file unless the file has none. Returns
+// the reason when it could not be cut.
+QString CutHeaderUnlessHeaderless(const QString& path, const TapeFileFacts& file)
+{
+    if (file.type == QLatin1String(kTypeHeaderless))
+        return QString();
+    try {
+        CutPlus3DosHeader(path);
+    } catch (const TransferError& error) {
+        return error.message();
+    }
+    return QString();
+}
+
+// Gets one file into `folder`, its header cut first when asked.
+void GetIntoFolder(FileGetter& getter, const QString& partition, const TapeFileFacts& file, bool cutHeader,
+                   const QString& folder, CopyReport& report)
+{
+    const QString item = ItemName(partition, file.name);
+    const GotFile got = getter.get(partition, file.name);
+    QString problem = got.error;
+    if (problem.isEmpty() && cutHeader)
+        problem = CutHeaderUnlessHeaderless(got.path, file);
+    if (problem.isEmpty())
+        problem = MoveReplacing(got.path, QDir(folder).filePath(file.name));
+    if (problem.isEmpty())
+        report.copied();
+    else
+        report.failed(item, problem);
+}
+
+// Gets one file, cuts its header and appends it to the tape. A file whose
+// bytes do not match its row gets no block. A failure to write the tape
+// itself ends the command (TransferError).
+void AppendToTape(FileGetter& getter, const QString& partition, const TapeFileFacts& file, TapeWriter& tape,
+                 CopyReport& report)
+{
+    const QString item = ItemName(partition, file.name);
+    const GotFile got = getter.get(partition, file.name);
+    if (!got.ok()) {
+        report.failed(item, got.error);
+        return;
+    }
+    const QString problem = CutHeaderUnlessHeaderless(got.path, file);
+    if (!problem.isEmpty()) {
+        QFile::remove(got.path);
+        report.failed(item, problem);
+        return;
+    }
+    const TapeAppendResult appended = tape.append(file, got.path);
+    QFile::remove(got.path);
+    if (appended.written())
+        report.copied();
+    else
+        report.failed(item, appended.message);
+}
+
+void CopyPartition(TFormMain& form, FileGetter& getter, const QString& partition, const QString& folder,
+                   TFormWait& wait, CopyReport& report)
+{
+    const QList<TapeFileFacts> files = AllRows(form.ListModel());
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        ShowCopying(form, partition, files[i].name, folder);
+        GetIntoFolder(getter, partition, files[i], false, folder, report);
+        QCoreApplication::processEvents();
+        wait.SetProgress(i + 1, files.size());
+        if (form.AbortRequested)
+            return;
+    }
+}
+
+// The partition types the list shows while it holds the partition table,
+// by partition name; empty when it shows something else.
+QHash<QString, QString> PartitionTypesShown(const TFormMain& form)
+{
+    QHash<QString, QString> types;
+    if (form.RowCount() == 0 || !form.ListShowsPartitions())
+        return types;
+    const FileListModel& model = form.ListModel();
+    for (int row = 0; row < model.count(); ++row)
+        types.insert(model.caption(row), model.cell(row, FileListModel::ColType));
+    return types;
+}
+
+void CopyWholeMedium(TFormMain& form, FileGetter& getter, const QString& folder, TFormWait& wait,
+                     CopyReport& report)
+{
+    // Partitions of other types hold no files, and the tool refuses to list
+    // them; a +3DOS partition it cannot list is a failure.
+    const QHash<QString, QString> types = PartitionTypesShown(form);
+    const QString plus3Dos = PartitionTypeName(qint64{3});
+    const qsizetype nodeCount = form.TreeNodes().size();
+    for (qsizetype k = 1; k < nodeCount; ++k) {
+        const QList<QTreeWidgetItem*> nodes = form.TreeNodes();
+        if (k >= nodes.size())
+            break;
+        QTreeWidgetItem* node = nodes[k];
+        const QString partition = node->text(0);
+        form.SelectNode(node);
+        const QString subFolder = QDir(folder).filePath(PartitionFolderName(partition));
+        QDir().mkdir(subFolder); // an existing sub-folder is used as it is
+
+        form.RunBackend(DirCommand(form.ToolPath, form.CurrentMedium, partition));
+        const QString listingErrors = BackendErrorText(form.ErrFile);
+        form.FillFileList();
+        QCoreApplication::processEvents();
+        if (!listingErrors.isEmpty() && types.value(partition) == plus3Dos)
+            report.failed(partition, QStringLiteral("Fatal Error: ") + listingErrors.simplified());
+
+        const QList<TapeFileFacts> files = AllRows(form.ListModel());
+        for (const TapeFileFacts& file : files) {
+            ShowCopying(form, partition, file.name, subFolder);
+            GetIntoFolder(getter, partition, file, false, subFolder, report);
+            QCoreApplication::processEvents();
+            if (form.AbortRequested)
+                break;
+        }
+        wait.SetProgress(k + 1, nodeCount);
+        if (form.AbortRequested)
+            return;
+    }
+}
+
+int SiblingPosition(QTreeWidget* tree, QTreeWidgetItem* node)
+{
+    return node->parent() ? node->parent()->indexOfChild(node) : tree->indexOfTopLevelItem(node);
+}
+
+} // namespace
+
+void TFormMain::Saveselectedfiles2Click()
+{
+    if (!CheckBackend())
+        return;
+    QTreeWidgetItem* node = SelectedNode();
+    if (!node) {
+        prompts().error(QString::fromLatin1(kNoPartition));
+        return;
+    }
+    if (RowCount() == 0) {
+        prompts().error(QString::fromLatin1(kNoFiles));
+        return;
+    }
+    if (SelectedCount() == 0) {
+        prompts().error(QString::fromLatin1(kNoFileSelected));
+        return;
+    }
+    const QString partition = node->text(0);
+    QList<TapeFileFacts> files;
+    for (int row : SelectedRows())
+        files << RowFacts(ListModel(), row);
+
+    std::unique_ptr<TapeWriter> tape;
+    QString folder;
+    if (GetIntoTape) {
+        const QString tapePath = AskTapeFile(prompts(), LastTapeFolder);
+        if (tapePath.isEmpty())
+            return;
+        tape = std::make_unique<TapeWriter>(tapePath);
+        LastTapeFolder = tape->folder();
+        folder = tape->folder();
+    } else {
+        folder = SelectDestinationFolder(*this);
+        if (folder.isEmpty())
+            return;
+        folder = WithoutTrailingSeparator(folder);
+    }
+    // Files for a tape are got into the program's private folder and deleted
+    // there, so nothing beside the tape is touched.
+    FileGetter getter(ToolRunOf(*this), tape ? PrivateTempFolder() : folder);
+
+    auto wait = ShowBusyWindow(*this);
+    CopyReport report;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        ShowCopying(*this, partition, files[i].name, folder);
+        if (tape)
+            AppendToTape(getter, partition, files[i], *tape, report);
+        else
+            GetIntoFolder(getter, partition, files[i], GetWithoutHeader, folder, report);
+        QCoreApplication::processEvents();
+        wait->SetProgress(i + 1, files.size());
+    }
+    if (tape)
+        tape->close();
+    wait.reset();
+    FinishCopy(*this, report, false);
+}
+
+void TFormMain::Getselectedfileswithoutheader1Click()
+{
+    GetModeScope mode(*this, true, false);
+    Saveselectedfiles2Click();
+}
+
+void TFormMain::GetselectedfilesintoTAP1Click()
+{
+    GetModeScope mode(*this, true, true);
+    Saveselectedfiles2Click();
+}
+
+void TFormMain::Getallfilesfromselectedpartition1Click()
+{
+    if (!CheckBackend())
+        return;
+    QTreeWidgetItem* node = SelectedNode();
+    if (!node) {
+        prompts().error(QString::fromLatin1(kNoPartition));
+        return;
+    }
+    QString folder = SelectDestinationFolder(*this);
+    if (folder.isEmpty())
+        return;
+    folder = WithoutTrailingSeparator(folder);
+    // The medium's node and the first partition under it stand for the
+    // whole medium.
+    const bool wholeMedium = SiblingPosition(TreeView(), node) == 0;
+    if (wholeMedium && prompts().confirm(QString::fromLatin1(kConfirmCopyAll)) != Prompts::Answer::Yes)
+        return;
+    FileGetter getter(ToolRunOf(*this), folder);
+
+    AbortRequested = false;
+    auto wait = ShowBusyWindow(*this);
+    CopyReport report;
+    if (wholeMedium)
+        CopyWholeMedium(*this, getter, folder, *wait, report);
+    else
+        CopyPartition(*this, getter, node->text(0), folder, *wait, report);
+    wait.reset();
+    ListModel().setColumnCaption(FileListModel::ColStart, QStringLiteral("Start"));
+    ListModel().setColumnCaption(FileListModel::ColVars, QStringLiteral("Vars"));
+    FinishCopy(*this, report, AbortRequested);
+}
+
+void TFormMain::Getallfilesfromdisk2Click()
+{
+    if (TreeNodes().isEmpty()) {
+        prompts().error(QString::fromLatin1(kNoDevice));
+        return;
+    }
+    SelectNode(TreeView()->topLevelItem(0));
+    Getallfilesfromselectedpartition1Click();
+}
