@@ -1,5 +1,6 @@
 #include "get_files_fixture.h"
 
+#include "tape_listing.h"
 #include "text_utils.h"
 
 #include <QAbstractButton>
@@ -12,18 +13,10 @@
 
 namespace {
 
-const char* const kFakeTool = R"(log="$(dirname "$0")/calls.log"
-printf '%s|' "$@" >> "$log"; echo >> "$log"
-case "$2" in
-get) file="${3#*:}"
-     if [ -f "$1/$file.err" ]; then cat "$1/$file.err" >&2; exit 1; fi
-     if [ -f "$1/$file" ]; then cp "$1/$file" "$4$file"; fi ;;
-esac)";
-
-QString Grouped(qint64 value)
-{
-    return FormatGrouped(static_cast<double>(value), 5);
-}
+const char* const kFakeTool = R"(printf '%s|' "$@" >> "$(dirname "$0")/calls.log"; echo >> "$(dirname "$0")/calls.log"
+file="${3#*:}"
+if [ -f "$1/$file.err" ]; then cat "$1/$file.err" >&2; exit 1; fi
+if [ "$2" = get ] && [ -f "$1/$file" ]; then cp "$1/$file" "$4$file"; fi)";
 
 } // namespace
 
@@ -37,9 +30,33 @@ QByteArray Data(int size, int seed)
 
 QByteArray Header()
 {
-    QByteArray header("PLUS3DOS\x1a\x01\x00");
-    header.resize(128, '\0');
-    return header;
+    return QByteArray("PLUS3DOS\x1a\x01").leftJustified(128, '\0');
+}
+
+QByteArray Contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QString TapeSummary(const QString& tape)
+{
+    const TapeListing listing = ListTape(tape);
+    QStringList files;
+    for (qsizetype i = 0; i + 1 < listing.blocks.size(); i += 2) {
+        const ListedBlock& header = listing.blocks[i];
+        if (!header.checksumPass || !listing.blocks[i + 1].checksumPass || header.length != 19)
+            return listing.text;
+        files << QString::fromLatin1(header.name) + ":" + QString::number(listing.blocks[i + 1].length);
+    }
+    return listing.accepted && listing.blocks.size() % 2 == 0 ? files.join(' ') : listing.text;
 }
 
 void GetFilesFixture::SetUp()
@@ -57,28 +74,21 @@ void GetFilesFixture::SetUp()
 
 void GetFilesFixture::showFiles(const QList<FakeFile>& files)
 {
-    QTreeWidget* tree = form->TreeView();
     {
-        // Built as opening would build it, without running the tool.
-        const QSignalBlocker quiet(tree);
-        tree->clear();
+        const QSignalBlocker quiet(form->TreeView()); // no tool run for the selection
+        form->TreeView()->clear();
         auto* root = new QTreeWidgetItem(QStringList{medium});
-        root->addChild(new QTreeWidgetItem(QStringList{"SYSTEM"}));
-        root->addChild(new QTreeWidgetItem(QStringList{"GAMES"}));
-        tree->addTopLevelItem(root);
+        root->addChildren({new QTreeWidgetItem(QStringList{"SYSTEM"}), new QTreeWidgetItem(QStringList{"GAMES"})});
+        form->TreeView()->addTopLevelItem(root);
         form->SelectNode(root->child(1));
     }
-    FileListModel& model = form->ListModel();
-    model.clear();
+    form->ListModel().clear();
     for (const FakeFile& f : files) {
-        const bool headerless = f.type == "Headerless";
-        const QByteArray stored = headerless ? f.data : Header() + f.data;
-        write(medium + "/" + f.name, stored);
-        FileListRow row;
-        row.cells = {f.name,           Grouped(stored.size()), "----",       "1.0",
-                     Grouped(1024),    f.type,                 Grouped(f.data.size()), Grouped(f.start),
-                     Grouped(f.vars),  "",                     ""};
-        model.appendRow(row);
+        const QByteArray stored = f.type == "Headerless" ? f.data : Header() + f.data;
+        Write(medium + "/" + f.name, stored);
+        const auto grouped = [](qint64 n) { return FormatGrouped(static_cast<double>(n), 5); };
+        form->ListModel().appendRow({{f.name, grouped(stored.size()), "----", "1.0", grouped(1024), f.type,
+                                      grouped(f.data.size()), grouped(f.start), grouped(f.vars), "", ""}});
     }
 }
 
@@ -101,15 +111,14 @@ void GetFilesFixture::answerDestDir(const QString& folder)
 void GetFilesFixture::onBusyWindow(std::function<void(TFormWait&)> action)
 {
     auto* timer = new QTimer(form.get());
-    timer->setInterval(0);
     QObject::connect(timer, &QTimer::timeout, timer, [this, timer, action] {
         if (auto* wait = form->findChild<TFormWait*>()) {
-            timer->stop();
             timer->deleteLater();
+            timer->stop();
             action(*wait);
         }
     });
-    timer->start();
+    timer->start(0);
 }
 
 QStringList GetFilesFixture::destFiles() const
@@ -120,24 +129,9 @@ QStringList GetFilesFixture::destFiles() const
 QStringList GetFilesFixture::getCalls() const
 {
     QStringList calls;
-    for (const QByteArray& line : contents(QFileInfo(tool).absolutePath() + "/calls.log").split('\n')) {
-        const QString call = QString::fromUtf8(line);
-        const QString prefix = medium + "|get|";
+    const QString prefix = medium + "|get|";
+    for (const QString& call : QString::fromUtf8(Contents(QFileInfo(tool).absolutePath() + "/calls.log")).split('\n'))
         if (call.startsWith(prefix))
             calls << call.mid(prefix.size());
-    }
     return calls;
-}
-
-QByteArray GetFilesFixture::contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void GetFilesFixture::write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
 }
