@@ -1,10 +1,9 @@
-#include <QApplication>
-
 #include "formmain.h"
+#include "harnwick_application.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    HarnwickApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("3e Harnwick"));
 
     TFormMain form;

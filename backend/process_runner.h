@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+// Runs the disk tool with its standard output and error captured in files.
+//
+// RunRedirected(commandLine, inputFile, outFile, errFile, contextText, wait):
+//   commandLine  the whole command line, the tool's path first. It is split
+//                by our own splitter (command_line.h; no shell is involved)
+//                and the program is the longest run of leading words that
+//                names an existing file (ResolveCommandLine).
+//   inputFile    file given to the tool as standard input; empty for none,
+//                in which case the tool reads from /dev/null.
+//   outFile      receives standard output; emptied (created anew) first.
+//   errFile      receives standard error; emptied (created anew) first.
+//   contextText  appended to every failure message; may be empty.
+//   wait         block until the tool has ended, with no time limit.
+//                Without it the tool runs on and is reaped in the background.
+//
+// Returns true when the tool was started. The tool's exit code is not read:
+// callers judge a run by the contents of errFile and outFile.
+//
+// Failures raise AppError with these messages (each followed by the context
+// text; %s is the path):
+//   "Input file * %s *\ndoes not exist\n\n"
+//   "WinApi function CreateFile returned an invalid handle value\nfor the input file * %s *\n\n"
+//   "...for the output file * %s *\n\n", "...for the error file * %s *\n\n"
+//   "Function failure\n\n"  (the tool could not be started)
+// Files opened before a failure are closed; the output and error files stay
+// emptied.
+//
+// Length: no limit applies. Linux takes command lines and paths far longer
+// than 260 characters, so they are passed whole; nothing is truncated.
+//
+// The arguments reach the tool in the local 8-bit encoding of file names
+// (UTF-8), as host paths must. The tool's environment and current directory
+// are those of this program; no other descriptor of this program is passed
+// on.
+bool RunRedirected(const QString& commandLine, const QString& inputFile, const QString& outFile,
+                   const QString& errFile, const QString& contextText, bool wait);
