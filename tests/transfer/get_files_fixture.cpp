@@ -1,6 +1,7 @@
 #include "get_files_fixture.h"
 
 #include "tape_listing.h"
+#include "tape_writer.h"
 #include "text_utils.h"
 
 #include <QAbstractButton>
@@ -28,9 +29,26 @@ QByteArray Data(int size, int seed)
     return bytes;
 }
 
-QByteArray Header()
+QByteArray Stored(const FakeFile& f)
 {
-    return QByteArray("PLUS3DOS\x1a\x01").leftJustified(128, '\0');
+    if (f.type == "Headerless")
+        return f.data;
+    QByteArray h(128, '\0');
+    h.replace(0, 10, "PLUS3DOS\x1a\x01");
+    const auto put = [&h](int at, qint64 value, int size) {
+        for (int i = 0; i < size; ++i)
+            h[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    put(0x0B, 128 + f.data.size(), 4);
+    put(0x0F, TapeTypeByte(f.type), 1);
+    put(0x10, f.data.size(), 2);
+    put(0x12, f.start, 2);
+    put(0x14, f.vars, 2);
+    int sum = 0;
+    for (int i = 0; i < 127; ++i)
+        sum += static_cast<quint8>(h[i]);
+    h[127] = static_cast<char>(sum);
+    return h + f.data;
 }
 
 QByteArray Contents(const QString& path)
@@ -84,7 +102,7 @@ void GetFilesFixture::showFiles(const QList<FakeFile>& files)
     }
     form->ListModel().clear();
     for (const FakeFile& f : files) {
-        const QByteArray stored = f.type == "Headerless" ? f.data : Header() + f.data;
+        const QByteArray stored = Stored(f);
         Write(medium + "/" + f.name, stored);
         const auto grouped = [](qint64 n) { return FormatGrouped(static_cast<double>(n), 5); };
         form->ListModel().appendRow({{f.name, grouped(stored.size()), "----", "1.0", grouped(1024), f.type,

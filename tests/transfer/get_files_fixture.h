@@ -18,7 +18,9 @@ struct FakeFile
 };
 
 QByteArray Data(int size, int seed); // a pattern that differs with seed
-QByteArray Header();                 // 128 bytes, as `get` leaves them in front of a file
+// The file as the medium holds it and `get` gives it back: a valid +3DOS
+// header from its facts in front of its data, unless it is Headerless.
+QByteArray Stored(const FakeFile& file);
 QByteArray Contents(const QString& path);
 void Write(const QString& path, const QByteArray& bytes);
 // "NAME:length" of each file's data block as tzxlist reads the tape; its

@@ -18,8 +18,9 @@ using GetFilesTest = GetFilesFixture;
 
 TEST_F(GetFilesTest, SelectedFilesComeOutWholeOrWithoutHeader)
 {
-    showFiles({{"A.BAS", "Program", Data(300, 1), 10, 300}, {"B.BIN", "Bytes", Data(6912, 2), 16384},
-               {"H.BIN", "Headerless", Data(500, 3)}, {"E.BIN", "Bytes", {}, 32768}});
+    const QList<FakeFile> files{{"A.BAS", "Program", Data(300, 1), 10, 300}, {"B.BIN", "Bytes", Data(6912, 2), 16384},
+                                {"H.BIN", "Headerless", Data(500, 3)}, {"E.BIN", "Bytes", {}, 32768}};
+    showFiles(files);
     select({1, 3});
     answerDestDir(dest + "/"); // typed with a trailing separator
     QStringList seen;
@@ -30,7 +31,7 @@ TEST_F(GetFilesTest, SelectedFilesComeOutWholeOrWithoutHeader)
     form->Saveselectedfiles2Click();
     EXPECT_EQ(seen, (QStringList{"50% Copying GAMES\\B.BIN to " + dest, "100% Copying GAMES\\E.BIN to " + dest}));
     EXPECT_EQ(destFiles(), (QStringList{"B.BIN", "E.BIN"}));
-    EXPECT_EQ(Contents(dest + "/B.BIN"), Header() + Data(6912, 2));
+    EXPECT_EQ(Contents(dest + "/B.BIN"), Stored(files[1]));
     EXPECT_EQ(form->StatusPanel(2), "Copy completed");
     EXPECT_EQ(form->LastDestDir, dest + "/");
     ASSERT_EQ(getCalls().size(), 2); // the tool gets the folder with its separator
@@ -96,7 +97,7 @@ TEST_F(GetFilesTest, FilesThatDoNotComeOutAreReportedAndTheRestAreCopied)
 
     // On a tape, a file holding fewer bytes than its "Real Size" gets no
     // block: its length word would promise bytes that are not there.
-    Write(medium + "/A.BIN", Header() + Data(60, 1));
+    Write(medium + "/A.BIN", Stored({"A.BIN", "Bytes", Data(60, 1)}));
     select({0, 3});
     prompts->answerSaveFile(dest + "/short.tap");
     form->GetselectedfilesintoTAP1Click();
