@@ -62,7 +62,7 @@ QString WithoutTrailingSeparator(const QString& folder)
 QString PartitionFolderName(const QString& partition)
 {
     if (partition.isEmpty() || partition == QLatin1String("."))
-        return QStringLiteral("_");
+        return QString();
     if (partition == QLatin1String(".."))
         return QStringLiteral("__");
     QString name = partition;

@@ -66,5 +66,6 @@ QString WithoutTrailingSeparator(const QString& folder);
 
 // The name of the sub-folder a partition's files are copied into: the
 // partition's name, made safe as one folder name inside the destination
-// ("/" becomes "_", and the names "", "." and ".." become "_", "_" and "__").
+// ("/" becomes "_", ".." becomes "__"). The names "" (the free space has no
+// name) and "." give "": the destination itself.
 QString PartitionFolderName(const QString& partition);

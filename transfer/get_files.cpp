@@ -231,7 +231,8 @@ void CopyWholeMedium(TFormMain& form, FileGetter& getter, const QString& folder,
         QTreeWidgetItem* node = nodes[k];
         const QString partition = node->text(0);
         form.SelectNode(node);
-        const QString subFolder = QDir(folder).filePath(PartitionFolderName(partition));
+        const QString subName = PartitionFolderName(partition);
+        const QString subFolder = subName.isEmpty() ? folder : QDir(folder).filePath(subName);
         QDir().mkdir(subFolder); // an existing sub-folder is used as it is
 
         form.RunBackend(DirCommand(form.ToolPath, form.CurrentMedium, partition));

@@ -10,7 +10,7 @@ TEST(FolderNames, TrailingSeparatorAndPartitionSubFolders)
         EXPECT_EQ(WithoutTrailingSeparator(QString::fromLatin1(given)).toStdString(), expected) << given;
 
     const std::pair<const char*, const char*> partitions[] = {
-        {"GAMES", "GAMES"}, {"My Disk ", "My Disk "}, {"a/b", "a_b"}, {"..", "__"}, {".", "_"}, {"", "_"}};
+        {"GAMES", "GAMES"}, {"My Disk ", "My Disk "}, {"a/b", "a_b"}, {"..", "__"}, {".", ""}, {"", ""}};
     for (const auto& [name, folder] : partitions)
         EXPECT_EQ(PartitionFolderName(QString::fromLatin1(name)).toStdString(), folder) << name;
 }
