@@ -43,6 +43,9 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
         move(area.center() - rect().center());
     }
 
+    // Errors raised below the commands are shown through the prompts.
+    m_previousErrorDisplay = SetErrorDisplay([this](const QString& text) { prompts().error(text); });
+
     BuildControls();
     BuildMenus();
     BuildToolBar();
@@ -61,7 +64,15 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
     FileClipboard.clear();
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain()
+{
+    SetErrorDisplay(m_previousErrorDisplay);
+}
+
+void TFormMain::RunGuarded(const std::function<void()>& command)
+{
+    GuardedCall(command);
+}
 
 void TFormMain::SetPrompts(std::unique_ptr<Prompts> prompts)
 {
@@ -74,7 +85,7 @@ void TFormMain::BuildControls()
     m_model->setPictures(pictures::ImageList());
     m_model->setEditingHook([this](int row) { return ListViewEditing(row); });
     connect(m_model, &FileListModel::captionEdited, this,
-            [this](int row, const QString& text) { ListViewEdited(row, text); });
+            [this](int row, const QString& text) { RunGuarded([this, row, text] { ListViewEdited(row, text); }); });
 
     m_tree = new QTreeWidget;
     m_tree->setObjectName(QStringLiteral("TreeView"));
@@ -95,12 +106,14 @@ void TFormMain::BuildControls()
     m_list = new FileListView(m_model);
     m_list->setFont(QFont(QStringLiteral("Tahoma"), 8));
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { ListViewSelectItem(); });
-    connect(m_list, &FileListView::columnClicked, this, [this](int column) { ListViewColumnClick(column); });
-    connect(m_list, &FileListView::keyReleased, this,
-            [this](int key, Qt::KeyboardModifiers mods) { ListViewKeyUp(key, mods); });
-    connect(m_list, &FileListView::doubleClicked, this, [this] { ListViewDblClick(); });
-    connect(m_list, &FileListView::entered, this, [this] { ListViewEnter(); });
+            [this] { RunGuarded([this] { ListViewSelectItem(); }); });
+    connect(m_list, &FileListView::columnClicked, this,
+            [this](int column) { RunGuarded([this, column] { ListViewColumnClick(column); }); });
+    connect(m_list, &FileListView::keyReleased, this, [this](int key, Qt::KeyboardModifiers mods) {
+        RunGuarded([this, key, mods] { ListViewKeyUp(key, mods); });
+    });
+    connect(m_list, &FileListView::doubleClicked, this, [this] { RunGuarded([this] { ListViewDblClick(); }); });
+    connect(m_list, &FileListView::entered, this, [this] { RunGuarded([this] { ListViewEnter(); }); });
     connect(m_list, &FileListView::contextMenuRequested, this,
             [this](const QPoint& globalPos) { m_popupList->popup(globalPos); });
     connect(m_list, &FileListView::filesDropped, this, [this](const QStringList& files) {
@@ -108,7 +121,7 @@ void TFormMain::BuildControls()
         raise();
         activateWindow();
         if (!files.isEmpty())
-            PJCtrlDropFilesDropFiles(files);
+            RunGuarded([this, files] { PJCtrlDropFilesDropFiles(files); });
     });
 
     m_splitter = new QSplitter(Qt::Horizontal);
@@ -208,7 +221,7 @@ void TFormMain::showEvent(QShowEvent* event)
         return;
     m_shownOnce = true;
     // After the window has been painted once.
-    QTimer::singleShot(0, this, [this] { FormShow(); });
+    QTimer::singleShot(0, this, [this] { RunGuarded([this] { FormShow(); }); });
 }
 
 void TFormMain::closeEvent(QCloseEvent* event)
@@ -241,7 +254,7 @@ void TFormMain::RebuildRecentMenu()
         // "&" in a path is shown as it is, not as an access key.
         QAction* entry = m_recentMenu->addAction(QString(name).replace(QLatin1Char('&'), QLatin1String("&&")));
         entry->setData(name);
-        connect(entry, &QAction::triggered, this, [this, name] { RecentFileClick(name); });
+        connect(entry, &QAction::triggered, this, [this, name] { RunGuarded([this, name] { RecentFileClick(name); }); });
     }
 }
 
@@ -290,7 +303,7 @@ int TFormMain::RowCount() const
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_tree && event->type() == QEvent::FocusIn)
-        TreeViewEnter();
+        RunGuarded([this] { TreeViewEnter(); });
     return QMainWindow::eventFilter(watched, event);
 }
 

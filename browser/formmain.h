@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app_error.h"
 #include "file_list_view.h"
 #include "prompts.h"
 
@@ -222,4 +223,5 @@ private:
     QTreeWidgetItem* m_selectedNode = nullptr;  // for the open/closed folder pictures
     bool m_rebuildingTree = false;
     bool m_shownOnce = false;
+    ErrorDisplay m_previousErrorDisplay;
 };

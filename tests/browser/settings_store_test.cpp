@@ -1,6 +1,7 @@
 #include "settings_store.h"
 #include "qt_printers.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -102,9 +103,17 @@ TEST_F(SettingsStoreTest, ReadingStopsSilentlyAtTheFirstBadValue)
         {"Specfont=0\nCheck3EUpdates=0\n", false, false},
         {"Specfont=7\nCheck3EUpdates=0\n", true, false},
     };
+    int n = 0;
     for (const Case& c : cases) {
-        writeIni(c.ini);
-        const HarnwickSettings s = read();
+        // A folder of its own each time: QSettings keeps files it has read.
+        SettingsStore own(dir.filePath(QString::number(++n)));
+        QDir().mkpath(dir.filePath(QString::number(n)));
+        QFile file(own.filePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("[General]\n") + c.ini);
+        file.close();
+        HarnwickSettings s;
+        own.read(s, "/start/3E.EXE");
         EXPECT_EQ(s.useSpectrumFont, c.font) << c.ini;
         EXPECT_EQ(s.checkUpdatesAtStartup, c.updates) << c.ini;
     }
