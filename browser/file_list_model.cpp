@@ -171,6 +171,8 @@ void FileListModel::setColumnCaption(int column, const QString& caption)
 
 void FileListModel::setColumnWidth(int column, int width)
 {
+    if (m_widths[static_cast<size_t>(column)] == width)
+        return;
     m_widths[static_cast<size_t>(column)] = width;
     emit columnWidthChanged(column, width);
 }
