@@ -96,6 +96,7 @@ void TFormMain::BuildControls()
     m_tree->setIconSize(QSize(16, 16));
     m_tree->setUniformRowHeights(true);
     m_tree->setItemsExpandable(false);
+    m_tree->setRootIsDecorated(false);
     m_tree->setExpandsOnDoubleClick(false);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     m_tree->installEventFilter(this);

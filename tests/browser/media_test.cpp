@@ -110,13 +110,13 @@ TEST_F(MediaTest, OpeningAnImageShowsItsTreeAndPartitionTable)
                                             "4 used, 60 free, 64 total"));
     EXPECT_TRUE(form->ListShowsPartitions());
     EXPECT_EQ(columnTexts(0), (QStringList{"PLUSIDEDOS", "GAMES", "Utils", ""}));
-    EXPECT_EQ(columnTexts(1), (QStringList{"16,384", "1,048,576", "2,097,152", "13,615,104"}));
-    EXPECT_EQ(columnTexts(4), (QStringList{"0 MB", "1 MB", "2 MB", "12 MB"}));
+    EXPECT_EQ(columnTexts(1), (QStringList{"16,384", "1,048,576", "1,048,576", "14,663,680"}));
+    EXPECT_EQ(columnTexts(4), (QStringList{"0 MB", "1 MB", "1 MB", "13 MB"}));
     EXPECT_EQ(columnTexts(5), (QStringList{"System", "+3DOS", "+3DOS", "Free"}));
-    EXPECT_EQ(columnTexts(7), (QStringList{"0/0", "0/1", "4/1", "12/1"}));
-    EXPECT_EQ(columnTexts(8), (QStringList{"0/0", "4/0", "12/0", "63/15"}));
-    EXPECT_EQ(columnTexts(9), (QStringList{"0", "32", "2080", "6176"}));
-    EXPECT_EQ(columnTexts(10), (QStringList{"31", "2079", "6175", "32767"}));
+    EXPECT_EQ(columnTexts(7), (QStringList{"0/0", "0/1", "4/1", "8/1"}));
+    EXPECT_EQ(columnTexts(8), (QStringList{"0/0", "4/0", "8/0", "63/15"}));
+    EXPECT_EQ(columnTexts(9), (QStringList{"0", "32", "2080", "4128"}));
+    EXPECT_EQ(columnTexts(10), (QStringList{"31", "2079", "4127", "32767"}));
     EXPECT_EQ(icons(), (QList<int>{9, 1, 1, 11}));
     EXPECT_EQ(columnCaptions(), (QStringList{"Partition Name", "Size", "Attr", "Ver", "HD Size", "Type",
                                              "Real Size", "CH Begin", "CH End", "LBA Begin", "LBA End"}));
@@ -313,8 +313,11 @@ TEST_F(MediaTest, SortingTheTreeKeepsTheSelectionAndRunsNothing)
     EXPECT_EQ(form->SelectedNode(), treeNode("BETA"));
     EXPECT_EQ(form->StatusPanel(2), QString("unchanged"));
     EXPECT_TRUE(treeNode("ZETA")->parent()->isExpanded());
-    // The partition that sorts first now stands for the partition table.
-    select("ALPHA");
+    // The partition that sorts first (the free space, which has no name) now
+    // stands for the partition table; the system partition lists files.
+    select("PLUSIDEDOS");
+    EXPECT_EQ(form->RowCount(), 0);
+    select("");
     EXPECT_TRUE(form->ListShowsPartitions());
 }
 
