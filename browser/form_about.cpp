@@ -27,7 +27,7 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
 
     LblTitle = new QLabel(QStringLiteral("3e Harnwick\r\na Zx Spectrum +3e File Browser"));
     LblTitle->setObjectName(QStringLiteral("LblTitle"));
-    QFont titleFont(QStringLiteral("Times New Roman"), 18, QFont::Bold, true);
+    QFont titleFont(QStringLiteral("Times New Roman"), 13, QFont::Bold, true);
     titleFont.setStyleHint(QFont::Serif);
     LblTitle->setFont(titleFont);
     LblTitle->setStyleSheet(QStringLiteral("color: navy;"));
@@ -44,7 +44,7 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
 
     auto* top = new QHBoxLayout;
     top->addWidget(ImgLogo, 0, Qt::AlignTop);
-    top->addSpacing(12);
+    top->addSpacing(8);
     top->addWidget(LblTitle, 1);
     auto* inner = new QVBoxLayout(panel);
     inner->addLayout(top);

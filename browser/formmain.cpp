@@ -97,6 +97,10 @@ void TFormMain::BuildControls()
     m_tree->setUniformRowHeights(true);
     m_tree->setItemsExpandable(false);
     m_tree->setRootIsDecorated(false);
+    // Long medium names are shown whole, with a horizontal scroll bar.
+    m_tree->setTextElideMode(Qt::ElideNone);
+    m_tree->header()->setStretchLastSection(false);
+    m_tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_tree->setExpandsOnDoubleClick(false);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     m_tree->installEventFilter(this);

@@ -28,6 +28,12 @@ cat > "$work/demo.bas" <<'BAS'
 80 PAUSE 0: STOP
 BAS
 zmakebas -a 10 -n DEMO -o "$work/basic.tap" "$work/demo.bas"
+cat > "$work/loader.bas" <<'BAS'
+10 CLEAR 32767
+20 LOAD "CODE"CODE
+30 RANDOMIZE USR 32768
+BAS
+zmakebas -a 10 -n LOADER -o "$work/loader.tap" "$work/loader.bas"
 
 # The other files as tape blocks: a SCREEN$, a code file and two arrays.
 python3 - "$work" <<'PY'
@@ -74,9 +80,11 @@ chars = bytes([2]) + struct.pack('<HH', 3, 8) + b''.join(chars_rows)
 
 with open(work + '/files.tap', 'wb') as f:
     f.write(tap_file(3, 'SCREEN', screen, 16384, 32768))
-    f.write(tap_file(3, 'CODE', code, 32768, 32768))
     f.write(tap_file(1, 'FIBS', numbers, (ord('f') - 0x60 + 0x80) << 8, 32768))
     f.write(tap_file(2, 'WORDS', chars, (ord('w') - 0x60 + 0xC0) << 8, 32768))
+
+with open(work + '/code.tap', 'wb') as f:
+    f.write(tap_file(3, 'CODE', code, 32768, 32768))
 
 with open(work + '/NOTES.TXT', 'wb') as f:
     f.write(b'This partition holds a file without a +3DOS header.\r\n'
@@ -87,10 +95,11 @@ PY
 "$tool" "$work/demo.hdf" newpart GAMES 4M >/dev/null
 "$tool" "$work/demo.hdf" newpart UTILS 2M >/dev/null
 "$tool" "$work/demo.hdf" newpart NOTES 1M >/dev/null
-"$tool" "$work/demo.hdf" puttap "$work/basic.tap" GAMES
-"$tool" "$work/demo.hdf" puttap "$work/files.tap" GAMES
-"$tool" "$work/demo.hdf" puttap "$work/files.tap" UTILS
-"$tool" "$work/demo.hdf" put "$work/NOTES.TXT" NOTES:NOTES.TXT
+"$tool" "$work/demo.hdf" puttap "$work/basic.tap" GAMES >/dev/null
+"$tool" "$work/demo.hdf" puttap "$work/files.tap" GAMES >/dev/null
+"$tool" "$work/demo.hdf" puttap "$work/loader.tap" UTILS >/dev/null
+"$tool" "$work/demo.hdf" puttap "$work/code.tap" UTILS >/dev/null
+"$tool" "$work/demo.hdf" put "$work/NOTES.TXT" NOTES:NOTES.TXT >/dev/null
 
 mkdir -p "$folder"
 mv "$work/demo.hdf" "$image"
