@@ -69,8 +69,8 @@ void TFormMain::OpenMedium(const QString& name)
         return;
     {
         FlagScope rebuilding(m_rebuildingTree);
+        m_selectedNode = nullptr;  // its item goes with the clear
         m_tree->clear();
-        m_selectedNode = nullptr;
     }
     m_model->clear();
     setWindowTitle(QString::fromLatin1(kBaseCaption) + QLatin1String(" - ") + name);
