@@ -11,10 +11,16 @@
 #include <QHeaderView>
 #include <QLocale>
 #include <QMenu>
+#include <QProcess>
 #include <QTest>
 #include <QTreeWidget>
 
 namespace {
+
+int GroupedToIntForTest(QString text)
+{
+    return text.remove(',').trimmed().toInt();
+}
 
 class MediaTest : public GuiTest
 {
@@ -92,7 +98,7 @@ TEST_F(MediaTest, OpeningAnImageShowsItsTreeAndPartitionTable)
     openImage(image);
 
     ASSERT_EQ(prompts->fileRequests().size(), 1);
-    const FileDialogRequest& request = prompts->fileRequests()[0];
+    const FileDialogRequest request = prompts->fileRequests()[0];
     EXPECT_EQ(request.title, QString("Open hard disk image"));
     EXPECT_EQ(request.defaultSuffix, QString("hdf"));
     EXPECT_EQ(request.fileName, QString("*.hdf"));
@@ -155,6 +161,48 @@ TEST_F(MediaTest, SelectingNodesListsFilesOrThePartitionTable)
     EXPECT_TRUE(form->ListShowsPartitions());
     EXPECT_EQ(form->RowCount(), 4);
     EXPECT_EQ(treeNode("GAMES")->icon(0).cacheKey(), form->ListModel().picture(13).cacheKey());
+}
+
+TEST_F(MediaTest, ARealPartitionListsItsFilesWithPicturesAndTotals)
+{
+    const QString image = makeImage("disk.hdf", {"GAMES"});
+    // A BASIC program from zmakebas, a screen, a code file and a file without
+    // a header, put with the tool.
+    QFile basic(path("prog.bas"));
+    ASSERT_TRUE(basic.open(QIODevice::WriteOnly));
+    basic.write("10 PRINT \"HELLO\"\n20 GOTO 10\n");
+    basic.close();
+    QProcess zmakebas;
+    zmakebas.start("zmakebas", {"-a", "10", "-n", "HELLO", "-o", path("prog.tap"), path("prog.bas")});
+    ASSERT_TRUE(zmakebas.waitForFinished(10000));
+    ASSERT_EQ(zmakebas.exitCode(), 0);
+    auto hostFile = [&](const QString& name, int size) {
+        QFile f(path(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(size, '\x5a'));
+        return path(name);
+    };
+    runTool({image, "puttap", path("prog.tap"), "GAMES"});
+    runTool({image, "putbin", hostFile("scr.bin", 6912), "GAMES:SCREEN"});
+    runTool({image, "putbin", hostFile("code.bin", 300), "GAMES:CODE", "40000"});
+    runTool({image, "put", hostFile("notes.txt", 1000), "GAMES:NOTES.TXT"});
+
+    makeForm();
+    openImage(image);
+    select("GAMES");
+    EXPECT_EQ(columnTexts(0), (QStringList{"HELLO.BAS", "SCREEN", "CODE", "NOTES.TXT"}));
+    EXPECT_EQ(columnTexts(5), (QStringList{"Program", "Bytes", "Bytes", "Headerless"}));
+    EXPECT_EQ(icons(), (QList<int>{15, 20, 18, 19}));
+    EXPECT_EQ(columnTexts(6).mid(1), (QStringList{"6,912", "  300", "1,000"}));
+    EXPECT_EQ(columnTexts(7).mid(1, 2), (QStringList{"16,384", "40,000"}));
+    EXPECT_EQ(columnTexts(7).first(), QString("   10"));
+    auto sum = [&](int column) {
+        int total = 0;
+        for (const QString& cell : columnTexts(column))
+            total += GroupedToIntForTest(cell);
+        return QLocale().toString(total);
+    };
+    EXPECT_EQ(form->StatusPanel(2), "4 files, total " + sum(6) + " bytes, " + sum(1) + " allocated");
 }
 
 TEST_F(MediaTest, AFileListShowsEveryTypeWithItsPictureAndTheTotals)
