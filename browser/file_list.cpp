@@ -35,7 +35,7 @@ int FileIcon(const FileEntry& entry)
     return picture >= kPictureFirstFileType && picture <= 22 ? static_cast<int>(picture) : -1;
 }
 
-}  // namespace
+} // namespace
 
 FileListRow FileRowFromEntry(const FileEntry& entry)
 {
@@ -67,7 +67,7 @@ void TFormMain::FillFileList()
     QFile out(OutFile);
     OpenTextFile(out, OutFile);
     RecordReader reader(out, kWideSlots);
-    reader.Next();  // the header line
+    reader.Next(); // the header line
 
     double allocated = 0;
     double bytes = 0;
@@ -88,8 +88,9 @@ void TFormMain::FillFileList()
     m_model->appendRows(std::move(rows));
 
     SetStatusPanel(1, QString());
-    SetStatusPanel(2, QString::number(RowCount()) + QLatin1String(" files, total ") + FormatGrouped(bytes, 1) +
-                          QLatin1String(" bytes, ") + FormatGrouped(allocated, 1) + QLatin1String(" allocated"));
+    SetStatusPanel(2, QString::number(RowCount()) + QLatin1String(" files, total ") +
+                          FormatGrouped(bytes, 1) + QLatin1String(" bytes, ") +
+                          FormatGrouped(allocated, 1) + QLatin1String(" allocated"));
     SortDirection = -1;
 }
 
@@ -107,8 +108,8 @@ void TFormMain::ListViewSelectItem()
     for (int row : selected)
         sum += static_cast<double>(GroupedToInt(m_model->cell(row, FileListModel::ColRealSize)));
     SetStatusPanel(2, QString::number(selected.size()) + QLatin1String(" file(s) selected, ") +
-                          QString::number(RowCount()) + QLatin1String(" total, ") + FormatGrouped(sum, 1) +
-                          QLatin1String(" bytes"));
+                          QString::number(RowCount()) + QLatin1String(" total, ") +
+                          FormatGrouped(sum, 1) + QLatin1String(" bytes"));
     SetStatusPanel(1, selected.size() == 1 ? m_model->caption(selected.first()) : QString());
 }
 
@@ -117,7 +118,8 @@ void TFormMain::ListViewKeyUp(int key, Qt::KeyboardModifiers shift)
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
     if (!enter)
         return;
-    const Qt::KeyboardModifiers held = shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const Qt::KeyboardModifiers held =
+        shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     if (held & Qt::ControlModifier) {
         ViewBASICcode1Click();
         return;
@@ -150,7 +152,8 @@ void TFormMain::Selectallfiles1Click()
     m_list->currentView()->setFocus();
     if (RowCount() == 0)
         return;
-    const QItemSelection all(m_model->index(0, 0), m_model->index(RowCount() - 1, FileListModel::kColumns - 1));
+    const QItemSelection all(m_model->index(0, 0),
+                             m_model->index(RowCount() - 1, FileListModel::kColumns - 1));
     m_list->selectionModel()->select(all, QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
@@ -159,6 +162,7 @@ void TFormMain::Invertselection1Click()
     m_list->currentView()->setFocus();
     if (RowCount() == 0)
         return;
-    const QItemSelection all(m_model->index(0, 0), m_model->index(RowCount() - 1, FileListModel::kColumns - 1));
+    const QItemSelection all(m_model->index(0, 0),
+                             m_model->index(RowCount() - 1, FileListModel::kColumns - 1));
     m_list->selectionModel()->select(all, QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
 }

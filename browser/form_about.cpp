@@ -38,7 +38,8 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
     LblVersion->setObjectName(QStringLiteral("LblVersion"));
     LblDate = new QLabel(QStringLiteral("Last Update: January 16th, 2010"));
     LblDate->setObjectName(QStringLiteral("LblDate"));
-    LblCredit = new QLabel(QStringLiteral("The disk tool 3E.EXE is written and maintained by the 3e Harnwick developers"));
+    LblCredit = new QLabel(QStringLiteral(
+        "The disk tool 3E.EXE is written and maintained by the 3e Harnwick developers"));
     LblCredit->setObjectName(QStringLiteral("LblCredit"));
     LblCredit->setWordWrap(true);
 

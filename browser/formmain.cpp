@@ -25,11 +25,9 @@ const char* const kBaseCaption = "3e Harnwick - a Zx Spectrum +3e File Browser";
 constexpr int kTreeWidth = 193;
 constexpr std::array<int, 3> kPanelWidths{193, 100, 50};
 
-}  // namespace
+} // namespace
 
-TFormMain::TFormMain(QWidget* parent) : TFormMain(TFormMainOptions{}, parent)
-{
-}
+TFormMain::TFormMain(QWidget* parent) : TFormMain(TFormMainOptions{}, parent) {}
 
 TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
     : QMainWindow(parent), m_options(options), m_prompts(std::make_unique<QtPrompts>(this))
@@ -44,7 +42,8 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
     }
 
     // Errors raised below the commands are shown through the prompts.
-    m_previousErrorDisplay = SetErrorDisplay([this](const QString& text) { prompts().error(text); });
+    m_previousErrorDisplay =
+        SetErrorDisplay([this](const QString& text) { prompts().error(text); });
 
     BuildControls();
     BuildMenus();
@@ -84,8 +83,9 @@ void TFormMain::BuildControls()
     m_model = new FileListModel(this);
     m_model->setPictures(pictures::ImageList());
     m_model->setEditingHook([this](int row) { return ListViewEditing(row); });
-    connect(m_model, &FileListModel::captionEdited, this,
-            [this](int row, const QString& text) { RunGuarded([this, row, text] { ListViewEdited(row, text); }); });
+    connect(m_model, &FileListModel::captionEdited, this, [this](int row, const QString& text) {
+        RunGuarded([this, row, text] { ListViewEdited(row, text); });
+    });
 
     m_tree = new QTreeWidget;
     m_tree->setObjectName(QStringLiteral("TreeView"));
@@ -105,8 +105,9 @@ void TFormMain::BuildControls()
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     m_tree->installEventFilter(this);
     connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &TFormMain::OnTreeSelectionChanged);
-    connect(m_tree, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { m_popupTree->popup(m_tree->viewport()->mapToGlobal(pos)); });
+    connect(m_tree, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        m_popupTree->popup(m_tree->viewport()->mapToGlobal(pos));
+    });
 
     m_list = new FileListView(m_model);
     m_list->setFont(QFont(QStringLiteral("Tahoma"), 8));
@@ -117,8 +118,10 @@ void TFormMain::BuildControls()
     connect(m_list, &FileListView::keyReleased, this, [this](int key, Qt::KeyboardModifiers mods) {
         RunGuarded([this, key, mods] { ListViewKeyUp(key, mods); });
     });
-    connect(m_list, &FileListView::doubleClicked, this, [this] { RunGuarded([this] { ListViewDblClick(); }); });
-    connect(m_list, &FileListView::entered, this, [this] { RunGuarded([this] { ListViewEnter(); }); });
+    connect(m_list, &FileListView::doubleClicked, this,
+            [this] { RunGuarded([this] { ListViewDblClick(); }); });
+    connect(m_list, &FileListView::entered, this,
+            [this] { RunGuarded([this] { ListViewEnter(); }); });
     connect(m_list, &FileListView::contextMenuRequested, this,
             [this](const QPoint& globalPos) { m_popupList->popup(globalPos); });
     connect(m_list, &FileListView::filesDropped, this, [this](const QStringList& files) {
@@ -176,7 +179,10 @@ void TFormMain::SetStatusPanel(int panel, const QString& text)
     shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
     QLabel* label = m_panels.at(static_cast<size_t>(panel));
     label->setText(shown.trimmed());
-    label->setToolTip(shown != text || label->fontMetrics().horizontalAdvance(shown) > label->width() ? text : QString());
+    label->setToolTip(shown != text ||
+                              label->fontMetrics().horizontalAdvance(shown) > label->width()
+                          ? text
+                          : QString());
     label->repaint();
 }
 
@@ -257,9 +263,11 @@ void TFormMain::RebuildRecentMenu()
     m_recentMenu->clear();
     for (const QString& name : std::as_const(m_recentFiles)) {
         // "&" in a path is shown as it is, not as an access key.
-        QAction* entry = m_recentMenu->addAction(QString(name).replace(QLatin1Char('&'), QLatin1String("&&")));
+        QAction* entry =
+            m_recentMenu->addAction(QString(name).replace(QLatin1Char('&'), QLatin1String("&&")));
         entry->setData(name);
-        connect(entry, &QAction::triggered, this, [this, name] { RunGuarded([this, name] { RecentFileClick(name); }); });
+        connect(entry, &QAction::triggered, this,
+                [this, name] { RunGuarded([this, name] { RecentFileClick(name); }); });
     }
 }
 

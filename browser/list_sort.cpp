@@ -12,7 +12,13 @@ QByteArray ListSortKey(const FileListRow& row, int sortSubItem)
         return {};
     QString text = row.cells[static_cast<size_t>(sortSubItem + 1)];
     switch (sortSubItem) {
-    case 0: case 3: case 5: case 6: case 7: case 8: case 9: {
+    case 0:
+    case 3:
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+    case 9: {
         if (sortSubItem == 3)
             text.remove(QLatin1String(" MB"));
         if (sortSubItem == 6 || sortSubItem == 7) {

@@ -2,6 +2,7 @@
 // device picker, the device report, the partition search and the tree sort.
 #include "formmain.h"
 
+#include "ansi_text.h"
 #include "backend_checks.h"
 #include "command_builders.h"
 #include "file_list_model.h"
@@ -10,7 +11,6 @@
 #include "records.h"
 #include "text_reader.h"
 #include "tree_search.h"
-#include "ansi_text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -42,7 +42,7 @@ private:
     bool m_old;
 };
 
-}  // namespace
+} // namespace
 
 // ---- Tool runs shared by the commands ----
 
@@ -53,7 +53,8 @@ bool TFormMain::CheckBackend()
 
 bool TFormMain::BackendReportedErrors()
 {
-    return ReadBackendErrors(ErrFile, [this](int panel, const QString& text) { SetStatusPanel(panel, text); });
+    return ReadBackendErrors(
+        ErrFile, [this](int panel, const QString& text) { SetStatusPanel(panel, text); });
 }
 
 void TFormMain::RunBackend(const QString& commandLine)
@@ -69,7 +70,7 @@ void TFormMain::OpenMedium(const QString& name)
         return;
     {
         FlagScope rebuilding(m_rebuildingTree);
-        m_selectedNode = nullptr;  // its item goes with the clear
+        m_selectedNode = nullptr; // its item goes with the clear
         m_tree->clear();
     }
     m_model->clear();
@@ -110,8 +111,8 @@ void TFormMain::OpenHDFFile1Click()
     request.title = QStringLiteral("Open hard disk image");
     request.defaultSuffix = QStringLiteral("hdf");
     request.fileName = QStringLiteral("*.hdf");
-    request.filter =
-        QStringLiteral("Hard disk Image Files (*.hdf)|*.hdf|Raw Image Files (*.raw)|*.raw|All Files (*.*)|*.*");
+    request.filter = QStringLiteral(
+        "Hard disk Image Files (*.hdf)|*.hdf|Raw Image Files (*.raw)|*.raw|All Files (*.*)|*.*");
     request.folder = OpenDialogFolder;
     const QStringList chosen = prompts().openFiles(request);
     if (chosen.isEmpty())
@@ -191,7 +192,8 @@ void TFormMain::TreeViewChange()
     SortDirection = -1;
     SetStatusPanel(0, node->text(0));
     m_model->clear();
-    const int position = node->parent() ? node->parent()->indexOfChild(node) : m_tree->indexOfTopLevelItem(node);
+    const int position =
+        node->parent() ? node->parent()->indexOfChild(node) : m_tree->indexOfTopLevelItem(node);
     if (position == 0) {
         Showpartitiontable1Click();
         return;

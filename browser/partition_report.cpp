@@ -17,14 +17,25 @@
 int PartitionIcon(const QString& typeName)
 {
     static const std::array<std::pair<const char*, int>, 13> kIcons{{
-        {"UZI(X)", 0}, {"+3DOS", 1}, {"Boot", 2}, {"CP/M", 3}, {"MB-02", 5}, {"MS-DOS", 6}, {"SAMDOS", 7},
-        {"Swap", 8}, {"System", 9}, {"TR-DOS", 10}, {"Unused", 11}, {"Free", 11}, {"Bad", 22},
+        {"UZI(X)", 0},
+        {"+3DOS", 1},
+        {"Boot", 2},
+        {"CP/M", 3},
+        {"MB-02", 5},
+        {"MS-DOS", 6},
+        {"SAMDOS", 7},
+        {"Swap", 8},
+        {"System", 9},
+        {"TR-DOS", 10},
+        {"Unused", 11},
+        {"Free", 11},
+        {"Bad", 22},
     }};
     for (const auto& [name, icon] : kIcons) {
         if (typeName == QLatin1String(name))
             return icon;
     }
-    return 21;  // "Unknown"
+    return 21; // "Unknown"
 }
 
 FileListRow PartitionRowFromRecord(const PartitionRecord& record)
@@ -35,7 +46,8 @@ FileListRow PartitionRowFromRecord(const PartitionRecord& record)
     row.icon = PartitionIcon(type);
     row.cells[FileListModel::ColSize] = FormatGroupedField(record.sizeBytes, 5);
     row.cells[FileListModel::ColAttr] = record.attr;
-    row.cells[FileListModel::ColHdSize] = QString::number(record.SizeBytesValue() / 1048576) + QLatin1String(" MB");
+    row.cells[FileListModel::ColHdSize] =
+        QString::number(record.SizeBytesValue() / 1048576) + QLatin1String(" MB");
     row.cells[FileListModel::ColType] = type;
     row.cells[FileListModel::ColStart] = record.beginCylinder + QLatin1Char('/') + record.beginHead;
     row.cells[FileListModel::ColVars] = record.endCylinder + QLatin1Char('/') + record.endHead;
@@ -74,10 +86,12 @@ void TFormMain::Showpartitiontable1Click()
     const CountsLine counts = CountsLine::FromFields(reader.Fields());
 
     SetStatusPanel(1, QString());
-    SetStatusPanel(2, QLatin1String("Disk geometry (C/H/S): ") + geometry.GeometryText() + QLatin1String(" (") +
+    SetStatusPanel(2, QLatin1String("Disk geometry (C/H/S): ") + geometry.GeometryText() +
+                          QLatin1String(" (") +
                           FormatGrouped(static_cast<double>(geometry.DiskSizeBytes()), 5) +
                           QLatin1String(" bytes) - Partitions: ") + counts.partitionsUsedText +
-                          QLatin1String(" used, ") + counts.partitionsFreeText + QLatin1String(" free, ") +
+                          QLatin1String(" used, ") + counts.partitionsFreeText +
+                          QLatin1String(" free, ") +
                           QString::number(qint64(counts.partitionsUsed) + counts.partitionsFree) +
                           QLatin1String(" total"));
 
@@ -92,7 +106,8 @@ void TFormMain::Showpartitiontable1Click()
     m_model->appendRows(std::move(rows));
 }
 
-std::pair<double, double> TFormMain::PartitionUsage(const QString& medium, const QString& partitionName)
+std::pair<double, double> TFormMain::PartitionUsage(const QString& medium,
+                                                    const QString& partitionName)
 {
     double used = 0;
     double size = 0;

@@ -91,8 +91,9 @@ QString WriteStandInTool(const QString& folder)
     const QString tool = folder + QStringLiteral("/3E.EXE");
     QFile script(tool);
     script.open(QIODevice::WriteOnly);
-    script.write("#!/bin/sh\ncd \"$(dirname \"$0\")\"\n"
-                 "case \"$2\" in showptable) exec cat ptable.txt ;; dir) exec cat dir.txt ;; esac\n");
+    script.write(
+        "#!/bin/sh\ncd \"$(dirname \"$0\")\"\n"
+        "case \"$2\" in showptable) exec cat ptable.txt ;; dir) exec cat dir.txt ;; esac\n");
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return tool;
@@ -113,7 +114,8 @@ QString MakeRealScene(const QString& folder, QString& image)
     const QString tool = folder + QStringLiteral("/3E.EXE");
     QFile::link(QStringLiteral(HARNWICK_TOOL_EXE), tool);
     image = folder + QStringLiteral("/bench.hdf");
-    if (!RunTool(tool, {image, QStringLiteral("create"), QStringLiteral("--size"), QStringLiteral("64M")}))
+    if (!RunTool(tool, {image, QStringLiteral("create"), QStringLiteral("--size"),
+                        QStringLiteral("64M")}))
         return {};
     const QString data = folder + QStringLiteral("/data.bin");
     QFile bytes(data);
@@ -121,10 +123,13 @@ QString MakeRealScene(const QString& folder, QString& image)
     bytes.write(QByteArray(300, 'x'));
     bytes.close();
     for (const char* partition : {"ONE", "TWO"}) {
-        if (!RunTool(tool, {image, QStringLiteral("newpart"), QLatin1String(partition), QStringLiteral("16M")}))
+        if (!RunTool(tool, {image, QStringLiteral("newpart"), QLatin1String(partition),
+                            QStringLiteral("16M")}))
             return {};
         for (int i = 0; i < 512; ++i) {
-            const QString target = QStringLiteral("%1:F%2.BIN").arg(QLatin1String(partition)).arg(i, 4, 10, QLatin1Char('0'));
+            const QString target = QStringLiteral("%1:F%2.BIN")
+                                       .arg(QLatin1String(partition))
+                                       .arg(i, 4, 10, QLatin1Char('0'));
             if (!RunTool(tool, {image, QStringLiteral("putbin"), data, target}))
                 return {};
         }
@@ -136,7 +141,7 @@ void SelectEachTime(benchmark::State& state, Scene& scene)
 {
     int which = 1;
     for (auto _ : state) {
-        which = which == 1 ? 2 : 1;  // the other file partition each time
+        which = which == 1 ? 2 : 1; // the other file partition each time
         scene.form->SelectNode(scene.node(which));
         scene.paint();
     }
@@ -147,7 +152,8 @@ void SelectEachTime(benchmark::State& state, Scene& scene)
 void BM_SelectPartition512_StandInTool(benchmark::State& state)
 {
     QTemporaryDir work;
-    Scene scene(WriteStandInTool(work.filePath(QStringLiteral("tool"))), QStringLiteral("/bench.hdf"));
+    Scene scene(WriteStandInTool(work.filePath(QStringLiteral("tool"))),
+                QStringLiteral("/bench.hdf"));
     SelectEachTime(state, scene);
 }
 
@@ -170,7 +176,8 @@ void BM_SelectPartition512_RealTool(benchmark::State& state)
 void BM_FillAndPaint512_InProcess(benchmark::State& state)
 {
     QTemporaryDir work;
-    Scene scene(WriteStandInTool(work.filePath(QStringLiteral("tool"))), QStringLiteral("/bench.hdf"));
+    Scene scene(WriteStandInTool(work.filePath(QStringLiteral("tool"))),
+                QStringLiteral("/bench.hdf"));
     QFile out(scene.form->OutFile);
     out.open(QIODevice::WriteOnly);
     out.write(Listing(512));
@@ -184,7 +191,8 @@ void BM_FillAndPaint512_InProcess(benchmark::State& state)
 void BM_Sort2048(benchmark::State& state)
 {
     QTemporaryDir work;
-    Scene scene(WriteStandInTool(work.filePath(QStringLiteral("tool"))), QStringLiteral("/bench.hdf"));
+    Scene scene(WriteStandInTool(work.filePath(QStringLiteral("tool"))),
+                QStringLiteral("/bench.hdf"));
     QFile out(scene.form->OutFile);
     out.open(QIODevice::WriteOnly);
     out.write(Listing(2048));
@@ -192,16 +200,29 @@ void BM_Sort2048(benchmark::State& state)
     scene.form->FillFileList();
     const int column = static_cast<int>(state.range(0));
     for (auto _ : state)
-        scene.form->ListViewColumnClick(column);  // each click sorts all rows, alternating direction
+        scene.form->ListViewColumnClick(column); // each click sorts all rows, alternating direction
     state.SetLabel(scene.form->ListModel().columnCaption(column).toStdString());
 }
 
-BENCHMARK(BM_SelectPartition512_StandInTool)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_SelectPartition512_RealTool)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_FillAndPaint512_InProcess)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_Sort2048)->DenseRange(0, 10)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_SelectPartition512_StandInTool)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_SelectPartition512_RealTool)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_FillAndPaint512_InProcess)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_Sort2048)
+    ->DenseRange(0, 10)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

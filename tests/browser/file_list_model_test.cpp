@@ -68,7 +68,7 @@ TEST(FileListModel, ShowsCellsIconsCaptionsAndAlignment)
     // Only the caption column carries the picture.
     EXPECT_FALSE(model.data(model.index(0, 1), Qt::DecorationRole).isValid());
 
-    const QStringList captions{"File Name", "Size", "Attr", "Ver", "HD Size", "Type",
+    const QStringList captions{"File Name", "Size",  "Attr", "Ver",       "HD Size", "Type",
                                "Real Size", "Start", "Vars", "LBA Begin", "LBA End"};
     const int widths[] = {150, 90, 50, 30, 70, 120, 60, 60, 60, 70, 70};
     const bool right[] = {false, true, false, false, true, false, true, true, true, true, true};
@@ -156,4 +156,4 @@ TEST(FileListView, TheViewsShareOneSelectionAndFollowTheColumnWidths)
     EXPECT_EQ(view.reportView()->columnWidth(9), 70);
 }
 
-}  // namespace
+} // namespace

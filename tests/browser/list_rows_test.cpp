@@ -28,8 +28,8 @@ protected:
 TEST_F(ListRowsTest, PartitionTypesGetTheirPictures)
 {
     const std::pair<const char*, int> cases[] = {
-        {"0", 11}, {"255", 11}, {"1", 9}, {"2", 8}, {"3", 1}, {"4", 3}, {"5", 2}, {"16", 6},
-        {"32", 0}, {"48", 10}, {"49", 7}, {"50", 5}, {"254", 22}, {"7", 21}, {"-3", 21}, {"x", 11},
+        {"0", 11}, {"255", 11}, {"1", 9},  {"2", 8},  {"3", 1},    {"4", 3},  {"5", 2},   {"16", 6},
+        {"32", 0}, {"48", 10},  {"49", 7}, {"50", 5}, {"254", 22}, {"7", 21}, {"-3", 21}, {"x", 11},
     };
     for (const auto& [code, icon] : cases) {
         const std::string line = std::string("P,") + code + ",,0,0,0,0,0,0,1";
@@ -72,8 +72,8 @@ TEST_F(ListRowsTest, AFileRowGroupsItsNumbersWithTheLocalesSeparator)
 
 TEST_F(ListRowsTest, FileTypeCodesBeyondThePicturesShowNone)
 {
-    const std::pair<const char*, int> cases[] = {{"4", 19}, {"5", 20}, {"7", 22}, {"8", -1}, {"-1", -1},
-                                                 {"99999999999", -1}, {"", 19}};
+    const std::pair<const char*, int> cases[] = {
+        {"4", 19}, {"5", 20}, {"7", 22}, {"8", -1}, {"-1", -1}, {"99999999999", -1}, {"", 19}};
     for (const auto& [code, icon] : cases) {
         const std::string line = std::string("F,128,,1,0,128,") + code + ",1,0,0";
         const auto fields = Fields(line.c_str());
@@ -84,7 +84,8 @@ TEST_F(ListRowsTest, FileTypeCodesBeyondThePicturesShowNone)
 TEST_F(ListRowsTest, SortKeysReadNumbersBackAndTextsAsTheyAre)
 {
     FileListRow row;
-    row.cells = {"NAME", "1.234.567", "R--", "10.2", "1023 MB", "Bytes", "    5", "12/3", "-4/0", "77", ""};
+    row.cells = {"NAME",  "1.234.567", "R--",  "10.2", "1023 MB", "Bytes",
+                 "    5", "12/3",      "-4/0", "77",   ""};
     EXPECT_EQ(ListSortKey(row, -1), QByteArray("NAME"));
     EXPECT_EQ(ListSortKey(row, 0), QByteArray("        1234567"));
     EXPECT_EQ(ListSortKey(row, 1), QByteArray("R--"));
@@ -102,4 +103,4 @@ TEST_F(ListRowsTest, SortKeysReadNumbersBackAndTextsAsTheyAre)
     EXPECT_EQ(ListSortKey(row, 0), QByteArray("     4294967296"));
 }
 
-}  // namespace
+} // namespace

@@ -63,7 +63,8 @@ protected:
 
     // A fake tool answering showptable, dir and scan with the given record
     // lines (CR LF is added to each).
-    QString fakeTool(const QStringList& ptable, const QStringList& dir, const QStringList& scan = {})
+    QString fakeTool(const QStringList& ptable, const QStringList& dir,
+                     const QStringList& scan = {})
     {
         auto lines = [](const QStringList& list) {
             QString out;
@@ -88,7 +89,8 @@ protected:
     }
 
     const QStringList kPtable{"1024,16,63", "3,5", "PLUSIDEDOS,1,,0,0,0,0,0,63,32256",
-                              "GAMES,3,C:,0,1,64,0,64,131071,67076096", "WORK,3,,64,1,1087,0,131072,1114111,1073741824"};
+                              "GAMES,3,C:,0,1,64,0,64,131071,67076096",
+                              "WORK,3,,64,1,1087,0,131072,1114111,1073741824"};
 };
 
 TEST_F(MediaTest, OpeningAnImageShowsItsTreeAndPartitionTable)
@@ -102,8 +104,9 @@ TEST_F(MediaTest, OpeningAnImageShowsItsTreeAndPartitionTable)
     EXPECT_EQ(request.title, QString("Open hard disk image"));
     EXPECT_EQ(request.defaultSuffix, QString("hdf"));
     EXPECT_EQ(request.fileName, QString("*.hdf"));
-    EXPECT_EQ(request.filter, QString("Hard disk Image Files (*.hdf)|*.hdf|Raw Image Files (*.raw)|*.raw|"
-                                      "All Files (*.*)|*.*"));
+    EXPECT_EQ(request.filter,
+              QString("Hard disk Image Files (*.hdf)|*.hdf|Raw Image Files (*.raw)|*.raw|"
+                      "All Files (*.*)|*.*"));
 
     EXPECT_EQ(form->windowTitle(), "3e Harnwick - a Zx Spectrum +3e File Browser - " + image);
     EXPECT_EQ(form->CurrentMedium, image);
@@ -112,8 +115,9 @@ TEST_F(MediaTest, OpeningAnImageShowsItsTreeAndPartitionTable)
     EXPECT_TRUE(form->TreeView()->topLevelItem(0)->isExpanded());
 
     EXPECT_EQ(form->StatusPanel(0), image);
-    EXPECT_EQ(form->StatusPanel(2), QString("Disk geometry (C/H/S): 64/16/32 (16,777,216 bytes) - Partitions: "
-                                            "4 used, 60 free, 64 total"));
+    EXPECT_EQ(form->StatusPanel(2),
+              QString("Disk geometry (C/H/S): 64/16/32 (16,777,216 bytes) - Partitions: "
+                      "4 used, 60 free, 64 total"));
     EXPECT_TRUE(form->ListShowsPartitions());
     EXPECT_EQ(columnTexts(0), (QStringList{"PLUSIDEDOS", "GAMES", "Utils", ""}));
     EXPECT_EQ(columnTexts(1), (QStringList{"16,384", "1,048,576", "1,048,576", "14,663,680"}));
@@ -124,8 +128,9 @@ TEST_F(MediaTest, OpeningAnImageShowsItsTreeAndPartitionTable)
     EXPECT_EQ(columnTexts(9), (QStringList{"0", "32", "2080", "4128"}));
     EXPECT_EQ(columnTexts(10), (QStringList{"31", "2079", "4127", "32767"}));
     EXPECT_EQ(icons(), (QList<int>{9, 1, 1, 11}));
-    EXPECT_EQ(columnCaptions(), (QStringList{"Partition Name", "Size", "Attr", "Ver", "HD Size", "Type",
-                                             "Real Size", "CH Begin", "CH End", "LBA Begin", "LBA End"}));
+    EXPECT_EQ(columnCaptions(),
+              (QStringList{"Partition Name", "Size", "Attr", "Ver", "HD Size", "Type", "Real Size",
+                           "CH Begin", "CH End", "LBA Begin", "LBA End"}));
     const FileListModel& model = form->ListModel();
     EXPECT_EQ(model.columnWidth(3), 0);
     EXPECT_EQ(model.columnWidth(6), 0);
@@ -173,7 +178,8 @@ TEST_F(MediaTest, ARealPartitionListsItsFilesWithPicturesAndTotals)
     basic.write("10 PRINT \"HELLO\"\n20 GOTO 10\n");
     basic.close();
     QProcess zmakebas;
-    zmakebas.start("zmakebas", {"-a", "10", "-n", "HELLO", "-o", path("prog.tap"), path("prog.bas")});
+    zmakebas.start("zmakebas",
+                   {"-a", "10", "-n", "HELLO", "-o", path("prog.tap"), path("prog.bas")});
     ASSERT_TRUE(zmakebas.waitForFinished(10000));
     ASSERT_EQ(zmakebas.exitCode(), 0);
     auto hostFile = [&](const QString& name, int size) {
@@ -202,29 +208,28 @@ TEST_F(MediaTest, ARealPartitionListsItsFilesWithPicturesAndTotals)
             total += GroupedToIntForTest(cell);
         return QLocale().toString(total);
     };
-    EXPECT_EQ(form->StatusPanel(2), "4 files, total " + sum(6) + " bytes, " + sum(1) + " allocated");
+    EXPECT_EQ(form->StatusPanel(2),
+              "4 files, total " + sum(6) + " bytes, " + sum(1) + " allocated");
 }
 
 TEST_F(MediaTest, AFileListShowsEveryTypeWithItsPictureAndTheTotals)
 {
     makeForm();
-    useTool(fakeTool(kPtable, {"Name,Size,Attr,VerMajor,VerMinor,HdSize,Type,RealSize,Start,Vars",
-                               "  PROG    ,256,---,1,0,1024,0,128,10,100",
-                               "NUMS,128,R--,1,0,1024,1,18,33024,0",
-                               "CHARS,128,---,1,0,1024,2,13,49408,0",
-                               "SCREEN,7040,---,1,0,8192,3,6912,16384,0",
-                               "CODE,1152,---,1,0,2048,3,1000,32768,0",
-                               "RAW,1024,---,0,0,1024,255,1000,0,0",
-                               "ODD,128,---,1,0,1024,7,1,0,0",
-                               "WEIRD,128,---,1,0,1024,x,1.5,0,0",
-                               "NOTSCR,7040,---,1,0,8192,3,6912, 16384,0,extra"}));
+    useTool(fakeTool(
+        kPtable, {"Name,Size,Attr,VerMajor,VerMinor,HdSize,Type,RealSize,Start,Vars",
+                  "  PROG    ,256,---,1,0,1024,0,128,10,100", "NUMS,128,R--,1,0,1024,1,18,33024,0",
+                  "CHARS,128,---,1,0,1024,2,13,49408,0", "SCREEN,7040,---,1,0,8192,3,6912,16384,0",
+                  "CODE,1152,---,1,0,2048,3,1000,32768,0", "RAW,1024,---,0,0,1024,255,1000,0,0",
+                  "ODD,128,---,1,0,1024,7,1,0,0", "WEIRD,128,---,1,0,1024,x,1.5,0,0",
+                  "NOTSCR,7040,---,1,0,8192,3,6912, 16384,0,extra"}));
     openImage("/media/fake.hdf");
     select("GAMES");
 
-    EXPECT_EQ(columnTexts(0), (QStringList{"PROG", "NUMS", "CHARS", "SCREEN", "CODE", "RAW", "ODD", "WEIRD",
-                                           "NOTSCR"}));
-    EXPECT_EQ(columnTexts(5), (QStringList{"Program", "Number Array", "Character Array", "Bytes", "Bytes",
-                                           "Headerless", "Unknown (7)", "Program", "Bytes"}));
+    EXPECT_EQ(columnTexts(0), (QStringList{"PROG", "NUMS", "CHARS", "SCREEN", "CODE", "RAW", "ODD",
+                                           "WEIRD", "NOTSCR"}));
+    EXPECT_EQ(columnTexts(5),
+              (QStringList{"Program", "Number Array", "Character Array", "Bytes", "Bytes",
+                           "Headerless", "Unknown (7)", "Program", "Bytes"}));
     EXPECT_EQ(icons(), (QList<int>{15, 16, 17, 20, 18, 19, 22, 19, 18}));
     const FileListRow& prog = form->ListModel().row(0);
     EXPECT_EQ(prog.cells[1], QString("  256"));
@@ -247,23 +252,26 @@ TEST_F(MediaTest, AFileListShowsEveryTypeWithItsPictureAndTheTotals)
 TEST_F(MediaTest, ColumnClicksSortAscendingThenDescending)
 {
     makeForm();
-    useTool(fakeTool(kPtable, {"header", "B,1024,---,1,0,1024,3,9,0,0", "A,128,---,1,0,1024,0,10,0,0",
-                               "C,10240,---,1,0,10240,255,1000,0,0", "D,256,---,1,0,1024,1,5,0,0"}));
+    useTool(
+        fakeTool(kPtable, {"header", "B,1024,---,1,0,1024,3,9,0,0", "A,128,---,1,0,1024,0,10,0,0",
+                           "C,10240,---,1,0,10240,255,1000,0,0", "D,256,---,1,0,1024,1,5,0,0"}));
     openImage("/media/fake.hdf");
     select("GAMES");
-    auto header = [&](int column) { form->ListView()->reportView()->horizontalHeader()->sectionClicked(column); };
+    auto header = [&](int column) {
+        form->ListView()->reportView()->horizontalHeader()->sectionClicked(column);
+    };
 
-    header(1);  // Size
+    header(1); // Size
     EXPECT_EQ(columnTexts(0), (QStringList{"A", "D", "B", "C"}));
     header(1);
     EXPECT_EQ(columnTexts(0), (QStringList{"C", "B", "D", "A"}));
-    header(5);  // Type, by text
+    header(5); // Type, by text
     EXPECT_EQ(columnTexts(5), (QStringList{"Bytes", "Headerless", "Number Array", "Program"}));
     header(5);
     EXPECT_EQ(columnTexts(5), (QStringList{"Program", "Number Array", "Headerless", "Bytes"}));
-    header(6);  // Real Size, by number: 10 after 9
+    header(6); // Real Size, by number: 10 after 9
     EXPECT_EQ(columnTexts(0), (QStringList{"D", "B", "A", "C"}));
-    header(0);  // caption
+    header(0); // caption
     EXPECT_EQ(columnTexts(0), (QStringList{"A", "B", "C", "D"}));
     EXPECT_LT(form->ListViewCompare(0, 1), 0);
     header(0);
@@ -280,25 +288,28 @@ TEST_F(MediaTest, ColumnClicksSortAscendingThenDescending)
 TEST_F(MediaTest, PartitionRowsSortByMegabytesAndCylinders)
 {
     makeForm();
-    useTool(fakeTool({"1,1,1", "3,0", "BIG,3,,12,3,99,0,1,2,1072693248", "SMALL,3,,1,0,11,0,3,4,67108864",
-                      "MID,3,,2,0,3,0,5,6,1073741824"},
+    useTool(fakeTool({"1,1,1", "3,0", "BIG,3,,12,3,99,0,1,2,1072693248",
+                      "SMALL,3,,1,0,11,0,3,4,67108864", "MID,3,,2,0,3,0,5,6,1073741824"},
                      {"header"}));
     openImage("/media/fake.hdf");
-    auto header = [&](int column) { form->ListView()->reportView()->horizontalHeader()->sectionClicked(column); };
+    auto header = [&](int column) {
+        form->ListView()->reportView()->horizontalHeader()->sectionClicked(column);
+    };
     EXPECT_EQ(columnTexts(4), (QStringList{"1023 MB", "64 MB", "1024 MB"}));
     header(4);
     EXPECT_EQ(columnTexts(0), (QStringList{"SMALL", "BIG", "MID"}));
-    header(7);  // CH Begin: 1/0, 2/0, 12/3 by cylinder
+    header(7); // CH Begin: 1/0, 2/0, 12/3 by cylinder
     EXPECT_EQ(columnTexts(0), (QStringList{"SMALL", "MID", "BIG"}));
-    header(2);  // Attr: all empty; equal keys keep their order
+    header(2); // Attr: all empty; equal keys keep their order
     EXPECT_EQ(columnTexts(0), (QStringList{"SMALL", "MID", "BIG"}));
 }
 
 TEST_F(MediaTest, SelectAllInvertAndTheSummary)
 {
     makeForm();
-    useTool(fakeTool(kPtable, {"header", "ONE,128,---,1,0,1024,3,1000,0,0", "TWO,128,---,1,0,1024,3,2000,0,0",
-                               "THREE,128,---,1,0,1024,3,500,0,0"}));
+    useTool(
+        fakeTool(kPtable, {"header", "ONE,128,---,1,0,1024,3,1000,0,0",
+                           "TWO,128,---,1,0,1024,3,2000,0,0", "THREE,128,---,1,0,1024,3,500,0,0"}));
     openImage("/media/fake.hdf");
     select("GAMES");
     trigger("Selectallfiles1");
@@ -454,10 +465,13 @@ TEST_F(MediaTest, BackendErrorTextIsShownAndLeavesTheTreeEmpty)
 TEST_F(MediaTest, ADirectoryErrorLeavesTheListEmpty)
 {
     makeForm();
-    useTool(writeFakeTool("direrror", "case \"$2\" in\n"
-                                      "  showptable) printf '1,1,1\\r\\n2,0\\r\\nSYS,1,,0,0,0,0,0,0,1\\r\\nP,3,,0,0,0,0,0,0,1\\r\\n' ;;\n"
-                                      "  dir) printf 'header\\r\\nA,1,,1,0,1,0,1,0,0\\r\\n'; printf 'cannot read P' >&2 ;;\n"
-                                      "esac"));
+    useTool(writeFakeTool(
+        "direrror",
+        "case \"$2\" in\n"
+        "  showptable) printf "
+        "'1,1,1\\r\\n2,0\\r\\nSYS,1,,0,0,0,0,0,0,1\\r\\nP,3,,0,0,0,0,0,0,1\\r\\n' ;;\n"
+        "  dir) printf 'header\\r\\nA,1,,1,0,1,0,1,0,0\\r\\n'; printf 'cannot read P' >&2 ;;\n"
+        "esac"));
     openImage("/media/fake.hdf");
     select("P");
     EXPECT_EQ(form->StatusPanel(2), QString("Fatal Error: cannot read P\r\n"));
@@ -467,11 +481,12 @@ TEST_F(MediaTest, ADirectoryErrorLeavesTheListEmpty)
 TEST_F(MediaTest, ABadNumberStopsTheFillWithTheConversionMessage)
 {
     makeForm();
-    useTool(fakeTool(kPtable, {"header", "GOOD,128,---,1,0,1024,3,5,0,0", "BAD,abc,---,1,0,1024,3,5,0,0",
-                               "LATER,128,---,1,0,1024,3,5,0,0"}));
+    useTool(fakeTool(kPtable, {"header", "GOOD,128,---,1,0,1024,3,5,0,0",
+                               "BAD,abc,---,1,0,1024,3,5,0,0", "LATER,128,---,1,0,1024,3,5,0,0"}));
     openImage("/media/fake.hdf");
-    EXPECT_EQ(form->StatusPanel(2), QString("Disk geometry (C/H/S): 1024/16/63 (528,482,304 bytes) - "
-                                            "Partitions: 3 used, 5 free, 8 total"));
+    EXPECT_EQ(form->StatusPanel(2),
+              QString("Disk geometry (C/H/S): 1024/16/63 (528,482,304 bytes) - "
+                      "Partitions: 3 used, 5 free, 8 total"));
     select("GAMES");
     EXPECT_EQ(prompts->errors(), QStringList{"'abc' is not a valid floating point value"});
     EXPECT_EQ(columnTexts(0), QStringList{"GOOD"});
@@ -486,12 +501,14 @@ TEST_F(MediaTest, AMissingToolIsReportedAndNothingChanges)
     openImage("/media/fake.hdf");
     const QStringList before = treeTexts();
     form->ToolPath = path("nowhere/3E.EXE");
-    for (const char* command : {"OpenPhysicalDevice1", "Scanallcompatibledevices1", "Showpartitiontable1"}) {
+    for (const char* command :
+         {"OpenPhysicalDevice1", "Scanallcompatibledevices1", "Showpartitiontable1"}) {
         prompts->clearRecords();
         trigger(command);
         EXPECT_EQ(prompts->errors(),
-                  QStringList{"3e program not present.\r\nPlease be sure to configure correct position in "
-                              "Preferences Dialog Box."})
+                  QStringList{
+                      "3e program not present.\r\nPlease be sure to configure correct position in "
+                      "Preferences Dialog Box."})
             << command;
     }
     prompts->clearRecords();
@@ -525,7 +542,7 @@ TEST_F(MediaTest, EnterAndDoubleClickOnAPartitionRowSelectItsNode)
     const QString image = makeImage("disk.hdf", {"GAMES", "Utils"});
     makeForm();
     openImage(image);
-    form->ListView()->selectRow(2, true);  // Utils
+    form->ListView()->selectRow(2, true); // Utils
     form->ListViewKeyUp(Qt::Key_Return, Qt::NoModifier);
     EXPECT_EQ(form->SelectedNode(), treeNode("Utils"));
     EXPECT_EQ(form->RowCount(), 0);
@@ -541,7 +558,8 @@ TEST_F(MediaTest, APartitionRowMissingFromTheTreeIsAnInvalidOperation)
     // The tree compares at most 49 characters of a node's text.
     const QString longName(60, 'L');
     makeForm();
-    useTool(fakeTool({"1,1,1", "2,0", "SYS,1,,0,0,0,0,0,0,1", longName + ",3,,0,0,0,0,0,0,1"}, {"header"}));
+    useTool(fakeTool({"1,1,1", "2,0", "SYS,1,,0,0,0,0,0,0,1", longName + ",3,,0,0,0,0,0,0,1"},
+                     {"header"}));
     openImage("/media/fake.hdf");
     form->ListView()->selectRow(1, true);
     form->ListViewDblClick();
@@ -575,7 +593,8 @@ TEST_F(MediaTest, FocusSelectsTheFirstNodeAndTheFirstRow)
 TEST_F(MediaTest, PartitionUsageAddsTheFilesOfAPartition)
 {
     makeForm();
-    useTool(fakeTool(kPtable, {"header", "A,128,---,1,0,1024,3,5,0,0", "B,128,---,1,0,3072,3,5,0,0"}));
+    useTool(
+        fakeTool(kPtable, {"header", "A,128,---,1,0,1024,3,5,0,0", "B,128,---,1,0,3072,3,5,0,0"}));
     const auto [used, free] = form->PartitionUsage("/media/fake.hdf", "GAMES");
     EXPECT_EQ(used, 4096.0);
     EXPECT_EQ(free, 67076096.0 - 4096.0);
@@ -583,4 +602,4 @@ TEST_F(MediaTest, PartitionUsageAddsTheFilesOfAPartition)
     EXPECT_EQ(freeX, -usedX);
 }
 
-}  // namespace
+} // namespace

@@ -1,5 +1,5 @@
-#include "settings_store.h"
 #include "qt_printers.h"
+#include "settings_store.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,7 +67,8 @@ TEST_F(SettingsStoreTest, WrittenSettingsReadBack)
 
 TEST_F(SettingsStoreTest, ValueNamesAreMatchedWithoutRegardToCase)
 {
-    writeIni("specFONT=1\ncheck3eupdates=0\nlastdiskimage=/x.hdf\n3EPOS=/t/3E.EXE\nrecent0=/a.hdf\n");
+    writeIni(
+        "specFONT=1\ncheck3eupdates=0\nlastdiskimage=/x.hdf\n3EPOS=/t/3E.EXE\nrecent0=/a.hdf\n");
     HarnwickSettings s = read();
     EXPECT_TRUE(s.useSpectrumFont);
     EXPECT_FALSE(s.checkUpdatesAtStartup);
@@ -169,4 +170,4 @@ TEST(SettingsStoreFolder, TheEnvironmentRedirectsTheDefaultFolder)
     EXPECT_TRUE(SettingsStore().filePath().endsWith("/3E Harnwick/3E Harnwick.ini"));
 }
 
-}  // namespace
+} // namespace
