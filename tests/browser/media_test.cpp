@@ -192,10 +192,12 @@ TEST_F(MediaTest, ARealPartitionListsItsFilesWithPicturesAndTotals)
     runTool({image, "putbin", hostFile("scr.bin", 6912), "GAMES:SCREEN"});
     runTool({image, "putbin", hostFile("code.bin", 300), "GAMES:CODE", "40000"});
     runTool({image, "put", hostFile("notes.txt", 1000), "GAMES:NOTES.TXT"});
+    ASSERT_FALSE(HasFatalFailure());
 
     makeForm();
     openImage(image);
     select("GAMES");
+    ASSERT_EQ(form->RowCount(), 4);
     EXPECT_EQ(columnTexts(0), (QStringList{"HELLO.BAS", "SCREEN", "CODE", "NOTES.TXT"}));
     EXPECT_EQ(columnTexts(5), (QStringList{"Program", "Bytes", "Bytes", "Headerless"}));
     EXPECT_EQ(icons(), (QList<int>{15, 20, 18, 19}));
