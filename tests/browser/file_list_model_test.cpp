@@ -3,8 +3,16 @@
 #include "qt_printers.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QDropEvent>
+#include <QFile>
 #include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -154,6 +162,56 @@ TEST(FileListView, TheViewsShareOneSelectionAndFollowTheColumnWidths)
     model.setColumnWidth(9, 70);
     EXPECT_FALSE(view.reportView()->isColumnHidden(9));
     EXPECT_EQ(view.reportView()->columnWidth(9), 70);
+}
+
+} // namespace
+
+namespace {
+
+struct DropTarget : FileListView
+{
+    using FileListView::dropEvent;
+    using FileListView::FileListView;
+};
+
+TEST(FileListView, ADropHandsOnLocalFilesOnly)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("A.BIN"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    FileListModel model;
+    DropTarget view(&model);
+    QSignalSpy dropped(&view, &FileListView::filesDropped);
+
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(dir.filePath("A.BIN")), QUrl::fromLocalFile(dir.path()),
+                  QUrl("https://example.org/B.BIN")});
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    view.dropEvent(&drop);
+    ASSERT_EQ(dropped.count(), 1);
+    EXPECT_EQ(dropped[0][0].toStringList(), QStringList{dir.filePath("A.BIN")});
+}
+
+TEST(FileListView, CaptionEditingStartsOnlyWhenTheHookAllowsIt)
+{
+    FileListModel model;
+    FileListView view(&model);
+    model.appendRows({Row("A", "1"), Row("B", "2")});
+    view.show();
+    model.setEditingHook([](int row) { return row == 1; });
+    QSignalSpy edited(&model, &FileListModel::captionEdited);
+    auto editor = [&] { return view.reportView()->viewport()->findChild<QLineEdit*>(); };
+    view.editCaption(0);
+    EXPECT_EQ(editor(), nullptr);
+    view.editCaption(1);
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->text(), QString("B"));
+    editor()->setText("B2");
+    QTest::keyClick(editor(), Qt::Key_Return);
+    QTRY_COMPARE(edited.count(), 1);
+    EXPECT_EQ(edited[0][0].toInt(), 1);
+    EXPECT_EQ(edited[0][1].toString(), QString("B2"));
 }
 
 } // namespace
