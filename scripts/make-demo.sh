@@ -91,15 +91,24 @@ with open(work + '/NOTES.TXT', 'wb') as f:
             b'3e Harnwick lists it as Headerless.\r\n')
 PY
 
-"$tool" "$work/demo.hdf" create --size 32M >/dev/null
-"$tool" "$work/demo.hdf" newpart GAMES 4M >/dev/null
-"$tool" "$work/demo.hdf" newpart UTILS 2M >/dev/null
-"$tool" "$work/demo.hdf" newpart NOTES 1M >/dev/null
-"$tool" "$work/demo.hdf" puttap "$work/basic.tap" GAMES >/dev/null
-"$tool" "$work/demo.hdf" puttap "$work/files.tap" GAMES >/dev/null
-"$tool" "$work/demo.hdf" puttap "$work/loader.tap" UTILS >/dev/null
-"$tool" "$work/demo.hdf" puttap "$work/code.tap" UTILS >/dev/null
-"$tool" "$work/demo.hdf" put "$work/NOTES.TXT" NOTES:NOTES.TXT >/dev/null
+# The image is made in the work folder and moved into place only when every
+# step worked, so a failed run leaves no half-made demo behind. A failure does
+# not stop the caller: the browser starts without a demo.
+run() {
+  if ! "$tool" "$work/demo.hdf" "$@" >/dev/null; then
+    echo "make-demo: the disk tool failed on: $*; no demo image made" >&2
+    exit 0
+  fi
+}
+run create --size 32M
+run newpart GAMES 4M
+run newpart UTILS 2M
+run newpart NOTES 1M
+run puttap "$work/basic.tap" GAMES
+run puttap "$work/files.tap" GAMES
+run puttap "$work/loader.tap" UTILS
+run puttap "$work/code.tap" UTILS
+run put "$work/NOTES.TXT" NOTES:NOTES.TXT
 
 mkdir -p "$folder"
 mv "$work/demo.hdf" "$image"
