@@ -5,6 +5,7 @@
 #include "gui_fixture.h"
 
 #include "file_list_model.h"
+#include "test_paths.h"
 
 #include <QAction>
 #include <QDir>
@@ -212,6 +213,31 @@ TEST_F(MediaTest, ARealPartitionListsItsFilesWithPicturesAndTotals)
     };
     EXPECT_EQ(form->StatusPanel(2),
               "4 files, total " + sum(6) + " bytes, " + sum(1) + " allocated");
+}
+
+TEST_F(MediaTest, TheDemoMediumHoldsEveryKindOfFile)
+{
+    QProcess script;
+    script.start("bash", {QString(testpaths::kSourceDir) + "/scripts/make-demo.sh", realToolPath(),
+                          path("demo")});
+    ASSERT_TRUE(script.waitForFinished(60000));
+    ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
+    const QString demo = path("demo/demo.hdf");
+    ASSERT_TRUE(QFile::exists(demo)) << script.readAllStandardError().toStdString();
+
+    makeForm();
+    openImage(demo);
+    EXPECT_EQ(treeTexts().mid(1, 4), (QStringList{"PLUSIDEDOS", "GAMES", "UTILS", "NOTES"}));
+    QStringList types;
+    for (const char* partition : {"GAMES", "UTILS", "NOTES"}) {
+        select(partition);
+        types += columnTexts(5);
+    }
+    for (const char* type : {"Program", "Bytes", "Number Array", "Character Array", "Headerless"})
+        EXPECT_TRUE(types.contains(type)) << type;
+    EXPECT_TRUE(icons().contains(19)); // the headerless file of NOTES
+    select("GAMES");
+    EXPECT_TRUE(icons().contains(20)); // the SCREEN$
 }
 
 TEST_F(MediaTest, AFileListShowsEveryTypeWithItsPictureAndTheTotals)
