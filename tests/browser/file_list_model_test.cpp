@@ -209,7 +209,7 @@ TEST(FileListView, CaptionEditingStartsOnlyWhenTheHookAllowsIt)
     EXPECT_EQ(editor()->text(), QString("B"));
     editor()->setText("B2");
     QTest::keyClick(editor(), Qt::Key_Return);
-    QTRY_COMPARE(edited.count(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return edited.count() == 1; }));
     EXPECT_EQ(edited[0][0].toInt(), 1);
     EXPECT_EQ(edited[0][1].toString(), QString("B2"));
 }
