@@ -25,6 +25,7 @@
 #include "transfer_error.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -97,7 +98,8 @@ QString ItemName(const QString& partition, const QString& file)
 
 void ShowCopying(TFormMain& form, const QString& partition, const QString& file, const QString& folder)
 {
-    form.SetStatusPanel(1, QString());
+    if (!form.StatusPanel(1).isEmpty())
+        form.SetStatusPanel(1, QString());
     form.SetStatusPanel(2, QStringLiteral("Copying ") + ItemName(partition, file) + QStringLiteral(" to ") +
                                QDir::toNativeSeparators(folder));
 }
@@ -113,16 +115,47 @@ QString SelectDestinationFolder(TFormMain& form)
     return dialog.SelectedFolder();
 }
 
-// The busy window for one copy. While it is up the main window takes no
-// input, so no other command can change the list or the tree the copy walks;
-// Escape still reaches the busy window and sets AbortRequested.
-std::unique_ptr<TFormWait> ShowBusyWindow(TFormMain& form)
+// The busy window of one copy, fed at a pace that costs the files little:
+// window events are let through after the first file and then whenever a
+// frame's time has passed, so the window repaints and takes Escape
+// throughout; the progress is repainted when its percentage has changed, at
+// most once a frame, and always at the last item.
+// While the window is up the main window takes no input, so no other command
+// can change the list or the tree the copy walks.
+class BusyWindow
 {
-    auto wait = std::make_unique<TFormWait>(&form.AbortRequested, &form);
-    wait->setWindowModality(Qt::ApplicationModal);
-    wait->show();
-    return wait;
-}
+public:
+    explicit BusyWindow(TFormMain& form) : wait_(&form.AbortRequested, &form)
+    {
+        wait_.setWindowModality(Qt::ApplicationModal);
+        wait_.show();
+    }
+
+    void afterFile()
+    {
+        if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kFrameMs)
+            return;
+        QCoreApplication::processEvents();
+        sinceEvents_.start();
+    }
+
+    void progress(qint64 item, qint64 count)
+    {
+        const int percent = TFormWait::ProgressPercent(item, count);
+        if (percent == shown_ || (item < count && sincePainted_.isValid() && sincePainted_.elapsed() < kFrameMs))
+            return;
+        wait_.SetProgress(item, count);
+        shown_ = percent;
+        sincePainted_.start();
+    }
+
+private:
+    static constexpr qint64 kFrameMs = 15;
+    TFormWait wait_;
+    QElapsedTimer sinceEvents_;
+    QElapsedTimer sincePainted_;
+    int shown_ = -1;
+};
 
 void FinishCopy(TFormMain& form, const CopyReport& report, bool aborted)
 {
@@ -190,14 +223,14 @@ void AppendToTape(FileGetter& getter, const QString& partition, const TapeFileFa
 }
 
 void CopyPartition(TFormMain& form, FileGetter& getter, const QString& partition, const QString& folder,
-                   TFormWait& wait, CopyReport& report)
+                   BusyWindow& busy, CopyReport& report)
 {
     const QList<TapeFileFacts> files = AllRows(form.ListModel());
     for (qsizetype i = 0; i < files.size(); ++i) {
         ShowCopying(form, partition, files[i].name, folder);
         GetIntoFolder(getter, partition, files[i], false, folder, report);
-        QCoreApplication::processEvents();
-        wait.SetProgress(i + 1, files.size());
+        busy.afterFile();
+        busy.progress(i + 1, files.size());
         if (form.AbortRequested)
             return;
     }
@@ -216,7 +249,7 @@ QHash<QString, QString> PartitionTypesShown(const TFormMain& form)
     return types;
 }
 
-void CopyWholeMedium(TFormMain& form, FileGetter& getter, const QString& folder, TFormWait& wait,
+void CopyWholeMedium(TFormMain& form, FileGetter& getter, const QString& folder, BusyWindow& busy,
                      CopyReport& report)
 {
     // Partitions of other types hold no files, and the tool refuses to list
@@ -246,11 +279,11 @@ void CopyWholeMedium(TFormMain& form, FileGetter& getter, const QString& folder,
         for (const TapeFileFacts& file : files) {
             ShowCopying(form, partition, file.name, subFolder);
             GetIntoFolder(getter, partition, file, false, subFolder, report);
-            QCoreApplication::processEvents();
+            busy.afterFile();
             if (form.AbortRequested)
                 break;
         }
-        wait.SetProgress(k + 1, nodeCount);
+        busy.progress(k + 1, nodeCount);
         if (form.AbortRequested)
             return;
     }
@@ -304,7 +337,7 @@ void TFormMain::Saveselectedfiles2Click()
     // there, so nothing beside the tape is touched.
     FileGetter getter(ToolRunOf(*this), tape ? PrivateTempFolder() : folder);
 
-    auto wait = ShowBusyWindow(*this);
+    auto busy = std::make_unique<BusyWindow>(*this);
     CopyReport report;
     for (qsizetype i = 0; i < files.size(); ++i) {
         ShowCopying(*this, partition, files[i].name, folder);
@@ -312,12 +345,12 @@ void TFormMain::Saveselectedfiles2Click()
             AppendToTape(getter, partition, files[i], *tape, report);
         else
             GetIntoFolder(getter, partition, files[i], GetWithoutHeader, folder, report);
-        QCoreApplication::processEvents();
-        wait->SetProgress(i + 1, files.size());
+        busy->afterFile();
+        busy->progress(i + 1, files.size());
     }
     if (tape)
         tape->close();
-    wait.reset();
+    busy.reset();
     FinishCopy(*this, report, false);
 }
 
@@ -354,13 +387,13 @@ void TFormMain::Getallfilesfromselectedpartition1Click()
     FileGetter getter(ToolRunOf(*this), folder);
 
     AbortRequested = false;
-    auto wait = ShowBusyWindow(*this);
+    auto busy = std::make_unique<BusyWindow>(*this);
     CopyReport report;
     if (wholeMedium)
-        CopyWholeMedium(*this, getter, folder, *wait, report);
+        CopyWholeMedium(*this, getter, folder, *busy, report);
     else
-        CopyPartition(*this, getter, node->text(0), folder, *wait, report);
-    wait.reset();
+        CopyPartition(*this, getter, node->text(0), folder, *busy, report);
+    busy.reset();
     ListModel().setColumnCaption(FileListModel::ColStart, QStringLiteral("Start"));
     ListModel().setColumnCaption(FileListModel::ColVars, QStringLiteral("Vars"));
     FinishCopy(*this, report, AbortRequested);

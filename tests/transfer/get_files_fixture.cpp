@@ -17,6 +17,8 @@ namespace {
 const char* const kFakeTool = R"(printf '%s|' "$@" >> "$(dirname "$0")/calls.log"; echo >> "$(dirname "$0")/calls.log"
 file="${3#*:}"
 if [ -f "$1/$file.err" ]; then cat "$1/$file.err" >&2; exit 1; fi
+if [ "$2" = dir ]; then cat "$1/$3.dir"; fi
+if [ "$2" = showptable ]; then echo "no table here" >&2; fi
 if [ "$2" = get ] && [ -f "$1/$file" ]; then cp "$1/$file" "$4$file"; fi)";
 
 } // namespace
@@ -90,6 +92,23 @@ void GetFilesFixture::SetUp()
     form->CurrentMedium = medium;
 }
 
+void GetFilesFixture::openImage(const QList<std::pair<QString, QList<FakeFile>>>& partitions)
+{
+    form->ToolPath = realToolPath();
+    QStringList names;
+    for (const auto& partition : partitions)
+        names << partition.first;
+    image = makeImage("disk.hdf", names);
+    for (const auto& [partition, files] : partitions) {
+        for (const FakeFile& f : files) {
+            Write(path("host"), Stored(f));
+            runTool({image, "put", path("host"), partition + ":" + f.name});
+        }
+    }
+    form->OpenMedium(image);
+    form->SelectNode(treeNode(names.first()));
+}
+
 void GetFilesFixture::showFiles(const QList<FakeFile>& files)
 {
     {
@@ -110,11 +129,11 @@ void GetFilesFixture::showFiles(const QList<FakeFile>& files)
     }
 }
 
-void GetFilesFixture::select(const QList<int>& rows)
+void GetFilesFixture::select(const QStringList& names)
 {
     form->ListView()->selectionModel()->clearSelection();
-    for (int row : rows)
-        form->ListView()->selectRow(row, true);
+    for (int row = 0; row < form->RowCount(); ++row)
+        form->ListView()->selectRow(row, names.contains(form->ListModel().caption(row)));
 }
 
 void GetFilesFixture::answerDestDir(const QString& folder)

@@ -1,8 +1,9 @@
 #pragma once
 
-// A main window whose disk tool is a fake: its `get` copies the file of that
-// name from a folder standing for the medium (or complains when a file
-// <name>.err lies there), and it logs every call.
+// A main window on a real image made by the disk tool, or on a fake tool
+// whose `get` copies the file of that name from a folder standing for the
+// medium (or complains when a file <name>.err lies there; `dir` prints
+// <partition>.dir), logging every call.
 #include "gui_fixture.h"
 
 #include "file_list_model.h"
@@ -31,10 +32,13 @@ class GetFilesFixture : public GuiTest
 {
 protected:
     void SetUp() override;
-    // The tree gets the medium's node with SYSTEM and GAMES under it, GAMES is
+    // With the real tool: an image whose partitions (after the system one)
+    // hold these files, opened, with the first partition selected.
+    void openImage(const QList<std::pair<QString, QList<FakeFile>>>& partitions);
+    // With the fake tool: the tree gets the medium's node with SYSTEM and GAMES under it, GAMES is
     // selected, and the list shows `files`, which the fake `get` finds.
     void showFiles(const QList<FakeFile>& files);
-    void select(const QList<int>& rows); // exactly these
+    void select(const QStringList& names); // exactly these rows
     // Answers the next destination folder dialog: types folder, clicks "Select".
     void answerDestDir(const QString& folder);
     // Runs action on the busy window once the copy first lets events through.
@@ -42,5 +46,5 @@ protected:
     QStringList destFiles() const; // hidden ones too, sorted
     QStringList getCalls() const;  // "partition:file|folder|"
 
-    QString medium, dest, tool;
+    QString medium, dest, tool, image;
 };

@@ -1,27 +1,35 @@
-// The "Get ..." commands of the main window against a fake disk tool: what
-// lands in the destination, the tape written, progress, status texts,
-// Escape, failures, and the dialogs.
+// The "Get ..." commands of the main window, end to end against the real
+// disk tool on images made here, and against a fake tool for failures: what
+// lands in the destination, the tapes written, progress, status texts,
+// Escape, and the dialogs.
 #include "get_files_fixture.h"
 
 #include "form_select_dest_dir.h"
-#include "tape_listing.h"
-#include "transfer_error.h"
 
 #include <QAction>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 
 using GetFilesTest = GetFilesFixture;
 
+namespace {
+
+const FakeFile kProgram{"RUN.BAS", "Program", Data(234, 1), 10, 200};
+const FakeFile kScreen{"SCREEN", "Bytes", Data(6912, 2), 16384};
+const FakeFile kHeaderless{"H.BIN", "Headerless", Data(500, 3)};
+const FakeFile kEmpty{"E.BIN", "Bytes", {}, 32768};
+
+} // namespace
+
 TEST_F(GetFilesTest, SelectedFilesComeOutWholeOrWithoutHeader)
 {
-    const QList<FakeFile> files{{"A.BAS", "Program", Data(300, 1), 10, 300}, {"B.BIN", "Bytes", Data(6912, 2), 16384},
-                                {"H.BIN", "Headerless", Data(500, 3)}, {"E.BIN", "Bytes", {}, 32768}};
-    showFiles(files);
-    select({1, 3});
+    openImage({{"GAMES", {kProgram, kScreen, kHeaderless, kEmpty}}});
+    select({"SCREEN", "E.BIN"});
     answerDestDir(dest + "/"); // typed with a trailing separator
     QStringList seen;
     onBusyWindow([&](TFormWait& wait) {
@@ -29,38 +37,36 @@ TEST_F(GetFilesTest, SelectedFilesComeOutWholeOrWithoutHeader)
                          [&](int value) { seen << QString::number(value) + "% " + form->StatusPanel(2); });
     });
     form->Saveselectedfiles2Click();
-    EXPECT_EQ(seen, (QStringList{"50% Copying GAMES\\B.BIN to " + dest, "100% Copying GAMES\\E.BIN to " + dest}));
-    EXPECT_EQ(destFiles(), (QStringList{"B.BIN", "E.BIN"}));
-    EXPECT_EQ(Contents(dest + "/B.BIN"), Stored(files[1]));
+    EXPECT_EQ(seen, (QStringList{"50% Copying GAMES\\SCREEN to " + dest, "100% Copying GAMES\\E.BIN to " + dest}));
+    EXPECT_EQ(destFiles(), (QStringList{"E.BIN", "SCREEN"}));
+    EXPECT_EQ(Contents(dest + "/SCREEN"), Stored(kScreen));
     EXPECT_EQ(form->StatusPanel(2), "Copy completed");
     EXPECT_EQ(form->LastDestDir, dest + "/");
-    ASSERT_EQ(getCalls().size(), 2); // the tool gets the folder with its separator
-    EXPECT_TRUE(getCalls()[0].startsWith("GAMES:B.BIN|" + dest + "/.3e-harnwick-") && getCalls()[0].endsWith("/|"));
     EXPECT_EQ(form->findChild<TFormWait*>(), nullptr);
 
     // Without header: exactly 128 bytes go, Headerless stays whole, a file of
     // 128 bytes ends empty; the user's OUT.TMP is left alone.
     Write(dest + "/OUT.TMP", "mine");
-    select({0, 2, 3});
+    select({"RUN.BAS", "H.BIN", "E.BIN"});
     answerDestDir(dest);
     form->Getselectedfileswithoutheader1Click();
-    EXPECT_EQ(Contents(dest + "/A.BAS"), Data(300, 1));
-    EXPECT_EQ(Contents(dest + "/H.BIN"), Data(500, 3));
+    EXPECT_EQ(Contents(dest + "/RUN.BAS"), kProgram.data);
+    EXPECT_EQ(Contents(dest + "/H.BIN"), kHeaderless.data);
     EXPECT_EQ(QFileInfo(dest + "/E.BIN").size(), 0);
     EXPECT_EQ(Contents(dest + "/OUT.TMP"), "mine");
-    EXPECT_EQ(destFiles(), (QStringList{"A.BAS", "B.BIN", "E.BIN", "H.BIN", "OUT.TMP"}));
+    EXPECT_EQ(destFiles(), (QStringList{"E.BIN", "H.BIN", "OUT.TMP", "RUN.BAS", "SCREEN"}));
     EXPECT_FALSE(form->GetWithoutHeader);
     EXPECT_TRUE(prompts->errors().isEmpty());
 }
 
-TEST_F(GetFilesTest, IntoTapeWritesABlockPairPerFileAndTouchesNothingBesideTheTape)
+TEST_F(GetFilesTest, FilesGotIntoATapeComeBackThroughPuttap)
 {
-    showFiles({{"A.BAS", "Program", Data(300, 1), 10, 300}, {"SCREEN", "Bytes", Data(6912, 2), 16384},
-               {"H.BIN", "Headerless", Data(200, 3)}});
-    Write(dest + "/A.BAS", "mine");
-    select({0, 1, 2});
+    const FakeFile numbers{"NUMS", "Number Array", Data(50, 4), 0x8100};
+    openImage({{"GAMES", {kProgram, kScreen, numbers}}, {"TOOLS", {}}});
+    Write(dest + "/RUN.BAS", "mine"); // beside the tape, under a name got into it
     const QString tape = dest + "/GAMES.TZX";
     for (int run = 0; run < 2; ++run) { // the second run appends
+        select({"RUN.BAS", "SCREEN", "NUMS"});
         prompts->answerSaveFile(tape);
         form->GetselectedfilesintoTAP1Click();
     }
@@ -71,20 +77,87 @@ TEST_F(GetFilesTest, IntoTapeWritesABlockPairPerFileAndTouchesNothingBesideTheTa
     EXPECT_FALSE(request.confirmOverwrite);
     EXPECT_EQ(form->StatusPanel(2), "Copy completed");
     EXPECT_FALSE(form->GetWithoutHeader || form->GetIntoTape);
-    EXPECT_EQ(destFiles(), (QStringList{"A.BAS", "GAMES.TZX"}));
-    EXPECT_EQ(Contents(dest + "/A.BAS"), "mine");
-    EXPECT_EQ(TapeSummary(tape), "A.BAS     :302 SCREEN    :6914 H.BIN     :202 A.BAS     :302 SCREEN    :6914 "
-                                 "H.BIN     :202");
+    EXPECT_EQ(destFiles(), (QStringList{"GAMES.TZX", "RUN.BAS"}));
+    EXPECT_EQ(Contents(dest + "/RUN.BAS"), "mine");
+    EXPECT_EQ(TapeSummary(tape), "RUN.BAS   :236 SCREEN    :6914 NUMS      :52 RUN.BAS   :236 SCREEN    :6914 "
+                                 "NUMS      :52");
+
+    // Put back into another partition, the files have their types, numbers
+    // and bytes again (under names the tool makes from the tape's).
+    const auto facts = [this](int copies) {
+        QStringList columns;
+        for (int c : {5, 6, 7, 8}) // Type, Real Size, Start, Vars
+            columns << QStringList(copies, columnTexts(c).join('|')).join('|');
+        return columns;
+    };
+    const QStringList games = facts(2);
+    runTool({image, "puttap", tape, "TOOLS"});
+    form->SelectNode(treeNode("TOOLS"));
+    EXPECT_EQ(facts(1), games);
+    select({"RUN_BAS.BAS", "SCREEN.SCR"});
+    answerDestDir(path("back"));
+    QDir().mkpath(path("back"));
+    form->Getselectedfileswithoutheader1Click();
+    EXPECT_EQ(form->StatusPanel(2), "Copy completed");
+    EXPECT_TRUE(Contents(path("back/RUN_BAS.BAS")) == kProgram.data && Contents(path("back/SCREEN.SCR")) == kScreen.data);
+}
+
+TEST_F(GetFilesTest, WholeMediumGoesIntoOneSubFolderPerPartition)
+{
+    openImage({{"GAMES", {kProgram, kScreen}}, {"TOOLS", {kHeaderless}}});
+    // The first partition node stands for the whole medium: asked first.
+    form->SelectNode(treeNode("PLUSIDEDOS"));
+    answerDestDir(dest);
+    prompts->answerConfirm(Prompts::Answer::No);
+    form->Getallfilesfromselectedpartition1Click();
+    EXPECT_EQ(prompts->records().last().text, "Are you sure you want to copy all files?");
+    EXPECT_TRUE(destFiles().isEmpty());
+
+    QDir().mkpath(dest + "/TOOLS"); // an existing sub-folder with a file of the user's
+    Write(dest + "/TOOLS/MINE.TXT", "mine");
+    answerDestDir(dest);
+    prompts->answerConfirm(Prompts::Answer::Yes);
+    form->findChild<QAction*>("ToolButtonGetAllAction")->trigger();
+    QStringList got;
+    for (QDirIterator it(dest, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+         it.hasNext();)
+        got << QDir(dest).relativeFilePath(it.next());
+    got.sort();
+    EXPECT_EQ(got, (QStringList{"GAMES", "GAMES/RUN.BAS", "GAMES/SCREEN", "PLUSIDEDOS", "TOOLS", "TOOLS/H.BIN",
+                                "TOOLS/MINE.TXT"}));
+    EXPECT_EQ(Contents(dest + "/GAMES/SCREEN"), Stored(kScreen));
+    EXPECT_EQ(Contents(dest + "/TOOLS/MINE.TXT"), "mine");
+    EXPECT_EQ(form->StatusPanel(2), "Copy completed");
+    EXPECT_EQ(form->SelectedNode(), form->TreeNodes().last());
+    EXPECT_EQ(columnCaptions().mid(7, 2), (QStringList{"Start", "Vars"}));
+    EXPECT_TRUE(prompts->errors().isEmpty());
+}
+
+TEST_F(GetFilesTest, EscapeStopsAPartitionCopyAfterTheCurrentFile)
+{
+    openImage({{"GAMES", {kProgram, kScreen, kHeaderless}}});
+    answerDestDir(dest);
+    onBusyWindow([](TFormWait& wait) { QTest::keyRelease(&wait, Qt::Key_Escape); });
+    form->Getallfilesfromselectedpartition1Click();
+    EXPECT_EQ(destFiles(), QStringList{"RUN.BAS"});
+    EXPECT_EQ(form->StatusPanel(2), "Copy aborted");
+
+    // Every row is copied, selected or not; a run not interrupted completes.
+    select({"SCREEN"});
+    answerDestDir(dest);
+    form->Getallfilesfromselectedpartition1Click();
+    EXPECT_EQ(destFiles(), (QStringList{"H.BIN", "RUN.BAS", "SCREEN"}));
+    EXPECT_EQ(form->StatusPanel(2), "Copy completed");
 }
 
 TEST_F(GetFilesTest, FilesThatDoNotComeOutAreReportedAndTheRestAreCopied)
 {
-    showFiles({{"A.BIN", "Bytes", Data(100, 1)}, {"B.BIN", "Bytes", Data(100, 2)},
-               {"C.BIN", "Bytes", Data(100, 3)}, {"D.BIN", "Bytes", Data(100, 4)}});
+    const FakeFile a{"A.BIN", "Bytes", Data(100, 1)};
+    showFiles({a, {"B.BIN", "Bytes", Data(100, 2)}, {"C.BIN", "Bytes", Data(100, 3)}, {"D.BIN", "Bytes", Data(100, 4)}});
     Write(medium + "/B.BIN.err", "read error in block 7\r\n");
     QFile::remove(medium + "/C.BIN");
     Write(dest + "/C.BIN", "user's");
-    select({0, 1, 2, 3});
+    select({"A.BIN", "B.BIN", "C.BIN", "D.BIN"});
     answerDestDir(dest);
     form->Saveselectedfiles2Click();
     EXPECT_EQ(destFiles(), (QStringList{"A.BIN", "C.BIN", "D.BIN"}));
@@ -94,34 +167,25 @@ TEST_F(GetFilesTest, FilesThatDoNotComeOutAreReportedAndTheRestAreCopied)
     EXPECT_EQ(prompts->errors(), QStringList{"2 of 4 could not be copied:\r\n"
                                              "\r\nGAMES\\B.BIN: Fatal Error: read error in block 7"
                                              "\r\nGAMES\\C.BIN: the disk tool wrote no file"});
+    // The tool is given the folder with one trailing separator.
+    EXPECT_TRUE(getCalls()[0].startsWith("GAMES:A.BIN|" + dest + "/.3e-harnwick-") && getCalls()[0].endsWith("/|"));
 
     // On a tape, a file holding fewer bytes than its "Real Size" gets no
     // block: its length word would promise bytes that are not there.
     Write(medium + "/A.BIN", Stored({"A.BIN", "Bytes", Data(60, 1)}));
-    select({0, 3});
+    select({"A.BIN", "D.BIN"});
     prompts->answerSaveFile(dest + "/short.tap");
     form->GetselectedfilesintoTAP1Click();
     EXPECT_EQ(TapeSummary(dest + "/short.tap"), "D.BIN     :102");
     EXPECT_TRUE(form->StatusPanel(2).startsWith("Copy incomplete, 1 of 2 not copied: GAMES\\A.BIN: A.BIN holds 60"));
-}
 
-TEST_F(GetFilesTest, EscapeStopsAPartitionCopyAfterTheCurrentFile)
-{
-    showFiles({{"A.BIN", "Bytes", Data(100, 1)}, {"B.BIN", "Bytes", Data(100, 2)}, {"C.BIN", "Bytes", Data(100, 3)}});
-    form->ListModel().setColumnCaption(FileListModel::ColStart, "CH Begin");
+    // A failure that ends the command takes the busy window with it.
+    Write(medium + "/GAMES.dir", "Name,Size\r\nX.BIN,many,---,1,0,1024,3,10,0,0\r\n");
     answerDestDir(dest);
-    onBusyWindow([](TFormWait& wait) { QTest::keyRelease(&wait, Qt::Key_Escape); });
-    form->Getallfilesfromselectedpartition1Click();
-    EXPECT_EQ(destFiles(), QStringList{"A.BIN"});
-    EXPECT_EQ(form->StatusPanel(2), "Copy aborted");
-    EXPECT_EQ(form->ListModel().columnCaption(FileListModel::ColStart), "Start");
-
-    // Every row is copied, selected or not; a run not interrupted completes.
-    select({1});
-    answerDestDir(dest);
-    form->Getallfilesfromselectedpartition1Click();
-    EXPECT_EQ(destFiles(), (QStringList{"A.BIN", "B.BIN", "C.BIN"}));
-    EXPECT_EQ(form->StatusPanel(2), "Copy completed");
+    prompts->answerConfirm(Prompts::Answer::Yes).clearRecords();
+    form->findChild<QAction*>("Getallfilesfromdisk2")->trigger();
+    EXPECT_TRUE(prompts->errors().value(0).startsWith("'many' is not a valid")) << prompts->errors().join('\n').toStdString();
+    EXPECT_EQ(form->findChild<TFormWait*>(), nullptr);
 }
 
 TEST_F(GetFilesTest, DestinationDialogAndCancelledOrBadChoices)
@@ -137,7 +201,7 @@ TEST_F(GetFilesTest, DestinationDialogAndCancelledOrBadChoices)
     EXPECT_EQ(prompts->records()[1].caption + prompts->records()[1].text, "Select Destination Directory/last/folder");
 
     showFiles({{"A.BIN", "Bytes", Data(100, 1)}});
-    select({0});
+    select({"A.BIN"});
     form->LastDestDir = "/last";
     prompts->clickInDialog("BitBtn2");
     form->Saveselectedfiles2Click();
@@ -149,7 +213,8 @@ TEST_F(GetFilesTest, DestinationDialogAndCancelledOrBadChoices)
     EXPECT_EQ(form->LastDestDir, "/last");
 
     answerDestDir(dest + "/missing");
-    EXPECT_THROW(form->Saveselectedfiles2Click(), TransferError); // shown in the error box
+    form->findChild<QAction*>("Saveselectedfiles2")->trigger();
+    EXPECT_TRUE(prompts->errors().value(0).startsWith("Cannot write into the folder " + dest + "/missing"));
 }
 
 TEST_F(GetFilesTest, EveryEntryRunsItsCommandWhichChecksItsPreconditions)
