@@ -1,25 +1,24 @@
 #include "get_files_fixture.h"
 
+#include "file_list_model.h"
 #include "tape_listing.h"
 #include "tape_writer.h"
-#include "text_utils.h"
+#include "test_paths.h"
 
 #include <QAbstractButton>
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
-#include <QSignalBlocker>
 #include <QTimer>
-#include <QTreeWidget>
 
 namespace {
 
-const char* const kFakeTool = R"(printf '%s|' "$@" >> "$(dirname "$0")/calls.log"; echo >> "$(dirname "$0")/calls.log"
-file="${3#*:}"
-if [ -f "$1/$file.err" ]; then cat "$1/$file.err" >&2; exit 1; fi
-if [ "$2" = dir ]; then cat "$1/$3.dir"; fi
-if [ "$2" = showptable ]; then echo "no table here" >&2; fi
-if [ "$2" = get ] && [ -f "$1/$file" ]; then cp "$1/$file" "$4$file"; fi)";
+const char* const kWrapper = R"(case "$2|$3" in
+  get\|*:SILENT.BIN) exit 1 ;;
+  dir\|BAD) printf 'Name\r\nX.BIN,many,---,1,0,1024,3,10,0,0\r\n'; exit 0 ;;
+esac
+"%1" "$@" || exit
+case "$2|$3" in get\|*:SHORT.BIN) truncate -s -40 "$4SHORT.BIN" ;; esac)";
 
 } // namespace
 
@@ -82,19 +81,15 @@ QString TapeSummary(const QString& tape)
 void GetFilesFixture::SetUp()
 {
     GuiTest::SetUp();
-    medium = path("medium");
     dest = path("dest");
-    QDir().mkpath(medium);
     QDir().mkpath(dest);
-    tool = writeFakeTool("get", QString::fromLatin1(kFakeTool));
+    tool = writeFakeTool("wrapper", QString::fromLatin1(kWrapper).arg(testpaths::kToolExe));
     writeSettings({{"3ePos", tool}});
     makeForm();
-    form->CurrentMedium = medium;
 }
 
 void GetFilesFixture::openImage(const QList<std::pair<QString, QList<FakeFile>>>& partitions)
 {
-    form->ToolPath = realToolPath();
     QStringList names;
     for (const auto& partition : partitions)
         names << partition.first;
@@ -109,29 +104,8 @@ void GetFilesFixture::openImage(const QList<std::pair<QString, QList<FakeFile>>>
     form->SelectNode(treeNode(names.first()));
 }
 
-void GetFilesFixture::showFiles(const QList<FakeFile>& files)
-{
-    {
-        const QSignalBlocker quiet(form->TreeView()); // no tool run for the selection
-        form->TreeView()->clear();
-        auto* root = new QTreeWidgetItem(QStringList{medium});
-        root->addChildren({new QTreeWidgetItem(QStringList{"SYSTEM"}), new QTreeWidgetItem(QStringList{"GAMES"})});
-        form->TreeView()->addTopLevelItem(root);
-        form->SelectNode(root->child(1));
-    }
-    form->ListModel().clear();
-    for (const FakeFile& f : files) {
-        const QByteArray stored = Stored(f);
-        Write(medium + "/" + f.name, stored);
-        const auto grouped = [](qint64 n) { return FormatGrouped(static_cast<double>(n), 5); };
-        form->ListModel().appendRow({{f.name, grouped(stored.size()), "----", "1.0", grouped(1024), f.type,
-                                      grouped(f.data.size()), grouped(f.start), grouped(f.vars), "", ""}});
-    }
-}
-
 void GetFilesFixture::select(const QStringList& names)
 {
-    form->ListView()->selectionModel()->clearSelection();
     for (int row = 0; row < form->RowCount(); ++row)
         form->ListView()->selectRow(row, names.contains(form->ListModel().caption(row)));
 }
@@ -161,14 +135,4 @@ void GetFilesFixture::onBusyWindow(std::function<void(TFormWait&)> action)
 QStringList GetFilesFixture::destFiles() const
 {
     return QDir(dest).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-QStringList GetFilesFixture::getCalls() const
-{
-    QStringList calls;
-    const QString prefix = medium + "|get|";
-    for (const QString& call : QString::fromUtf8(Contents(QFileInfo(tool).absolutePath() + "/calls.log")).split('\n'))
-        if (call.startsWith(prefix))
-            calls << call.mid(prefix.size());
-    return calls;
 }

@@ -1,12 +1,11 @@
 #pragma once
 
-// A main window on a real image made by the disk tool, or on a fake tool
-// whose `get` copies the file of that name from a folder standing for the
-// medium (or complains when a file <name>.err lies there; `dir` prints
-// <partition>.dir), logging every call.
+// A main window on an image made by the disk tool, whose tool is the real one
+// behind a thin wrapper that stages three faults: a `get`
+// of SILENT.BIN fails without a word, one of SHORT.BIN leaves 40 bytes too
+// few, and `dir` of a partition named BAD prints a broken record.
 #include "gui_fixture.h"
 
-#include "file_list_model.h"
 #include "form_wait.h"
 
 #include <functional>
@@ -31,20 +30,16 @@ QString TapeSummary(const QString& tape);
 class GetFilesFixture : public GuiTest
 {
 protected:
-    void SetUp() override;
-    // With the real tool: an image whose partitions (after the system one)
-    // hold these files, opened, with the first partition selected.
+    void SetUp() override; // a window with the wrapped tool, no medium open
+    // An image whose partitions (after the system one) hold these files,
+    // opened, with the first of them selected.
     void openImage(const QList<std::pair<QString, QList<FakeFile>>>& partitions);
-    // With the fake tool: the tree gets the medium's node with SYSTEM and GAMES under it, GAMES is
-    // selected, and the list shows `files`, which the fake `get` finds.
-    void showFiles(const QList<FakeFile>& files);
     void select(const QStringList& names); // exactly these rows
     // Answers the next destination folder dialog: types folder, clicks "Select".
     void answerDestDir(const QString& folder);
     // Runs action on the busy window once the copy first lets events through.
     void onBusyWindow(std::function<void(TFormWait&)> action);
     QStringList destFiles() const; // hidden ones too, sorted
-    QStringList getCalls() const;  // "partition:file|folder|"
 
-    QString medium, dest, tool, image;
+    QString dest, image, tool;
 };
