@@ -118,17 +118,26 @@ QString SelectDestinationFolder(TFormMain& form)
 // The busy window of one copy, fed at a pace that costs the files little:
 // window events are let through after the first file and then whenever a
 // frame's time has passed, so the window repaints and takes Escape
-// throughout; the progress is repainted when its percentage has changed, at
-// most once a frame, and always at the last item.
+// throughout; the file being copied is shown in the status bar and the
+// progress repainted at most once a frame (and always for the last item),
+// the progress only when its percentage has changed.
 // While the window is up the main window takes no input, so no other command
 // can change the list or the tree the copy walks.
 class BusyWindow
 {
 public:
-    explicit BusyWindow(TFormMain& form) : wait_(&form.AbortRequested, &form)
+    explicit BusyWindow(TFormMain& form) : form_(form), wait_(&form.AbortRequested, &form)
     {
         wait_.setWindowModality(Qt::ApplicationModal);
         wait_.show();
+    }
+
+    void copying(const QString& partition, const QString& file, const QString& folder, bool last)
+    {
+        if (!last && sinceStatus_.isValid() && sinceStatus_.elapsed() < kFrameMs)
+            return;
+        ShowCopying(form_, partition, file, folder);
+        sinceStatus_.start();
     }
 
     void afterFile()
@@ -151,7 +160,9 @@ public:
 
 private:
     static constexpr qint64 kFrameMs = 15;
+    TFormMain& form_;
     TFormWait wait_;
+    QElapsedTimer sinceStatus_;
     QElapsedTimer sinceEvents_;
     QElapsedTimer sincePainted_;
     int shown_ = -1;
@@ -227,7 +238,7 @@ void CopyPartition(TFormMain& form, FileGetter& getter, const QString& partition
 {
     const QList<TapeFileFacts> files = AllRows(form.ListModel());
     for (qsizetype i = 0; i < files.size(); ++i) {
-        ShowCopying(form, partition, files[i].name, folder);
+        busy.copying(partition, files[i].name, folder, i + 1 == files.size());
         GetIntoFolder(getter, partition, files[i], false, folder, report);
         busy.afterFile();
         busy.progress(i + 1, files.size());
@@ -277,7 +288,7 @@ void CopyWholeMedium(TFormMain& form, FileGetter& getter, const QString& folder,
 
         const QList<TapeFileFacts> files = AllRows(form.ListModel());
         for (const TapeFileFacts& file : files) {
-            ShowCopying(form, partition, file.name, subFolder);
+            busy.copying(partition, file.name, subFolder, &file == &files.last());
             GetIntoFolder(getter, partition, file, false, subFolder, report);
             busy.afterFile();
             if (form.AbortRequested)
@@ -340,7 +351,7 @@ void TFormMain::Saveselectedfiles2Click()
     auto busy = std::make_unique<BusyWindow>(*this);
     CopyReport report;
     for (qsizetype i = 0; i < files.size(); ++i) {
-        ShowCopying(*this, partition, files[i].name, folder);
+        busy->copying(partition, files[i].name, folder, i + 1 == files.size());
         if (tape)
             AppendToTape(getter, partition, files[i], *tape, report);
         else
