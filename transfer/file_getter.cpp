@@ -14,11 +14,13 @@
 #include <cstring>
 
 FileGetter::FileGetter(ToolRun run, const QString& parentFolder)
-    : run_(std::move(run)), staging_(QDir(parentFolder).filePath(QStringLiteral(".3e-harnwick-XXXXXX")))
+    : run_(std::move(run)),
+      staging_(QDir(parentFolder).filePath(QStringLiteral(".3e-harnwick-XXXXXX")))
 {
     if (!staging_.isValid())
-        throw TransferError(QStringLiteral("Cannot write into the folder %1: %2")
-                                .arg(QDir::toNativeSeparators(parentFolder), staging_.errorString()));
+        throw TransferError(
+            QStringLiteral("Cannot write into the folder %1: %2")
+                .arg(QDir::toNativeSeparators(parentFolder), staging_.errorString()));
 }
 
 GotFile FileGetter::get(const QString& partition, const QString& file)
@@ -28,8 +30,8 @@ GotFile FileGetter::get(const QString& partition, const QString& file)
     // A file left over from an earlier get of the same name must not pass
     // for this one.
     QFile::remove(staged);
-    RunRedirected(GetFileCommand(run_.toolPath, run_.medium, partition, file, staging_.path()), QString(),
-                  run_.outFile, run_.errFile, QString(), true);
+    RunRedirected(GetFileCommand(run_.toolPath, run_.medium, partition, file, staging_.path()),
+                  QString(), run_.outFile, run_.errFile, QString(), true);
     // Any error text counts, even a bare line end; it is shown on one line.
     const QString errors = BackendErrorText(run_.errFile);
     if (!errors.isEmpty())

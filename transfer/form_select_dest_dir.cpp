@@ -17,7 +17,8 @@ constexpr int kHeight = 81;
 
 } // namespace
 
-TFormSelectDestDir::TFormSelectDestDir(Prompts& prompts, const QString& lastDestDir, QWidget* parent)
+TFormSelectDestDir::TFormSelectDestDir(Prompts& prompts, const QString& lastDestDir,
+                                       QWidget* parent)
     : QDialog(parent), prompts_(prompts), lastDestDir_(lastDestDir)
 {
     setObjectName(QStringLiteral("FormSelectDestDir"));

@@ -25,8 +25,8 @@
 #include "transfer_error.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
 #include <QTreeWidget>
@@ -96,12 +96,13 @@ QString ItemName(const QString& partition, const QString& file)
     return partition + QLatin1Char('\\') + file;
 }
 
-void ShowCopying(TFormMain& form, const QString& partition, const QString& file, const QString& folder)
+void ShowCopying(TFormMain& form, const QString& partition, const QString& file,
+                 const QString& folder)
 {
     if (!form.StatusPanel(1).isEmpty())
         form.SetStatusPanel(1, QString());
-    form.SetStatusPanel(2, QStringLiteral("Copying ") + ItemName(partition, file) + QStringLiteral(" to ") +
-                               QDir::toNativeSeparators(folder));
+    form.SetStatusPanel(2, QStringLiteral("Copying ") + ItemName(partition, file) +
+                               QStringLiteral(" to ") + QDir::toNativeSeparators(folder));
 }
 
 // The destination folder dialog; empty when the user cancelled. "Select"
@@ -115,14 +116,14 @@ QString SelectDestinationFolder(TFormMain& form)
     return dialog.SelectedFolder();
 }
 
-// The busy window of one copy, fed at a pace that costs the files little:
-// window events are let through after the first file and then whenever a
+// The busy window of one copy, fed at a pace that costs the files little.
+// Window events are let through after the first file and then whenever a
 // frame's time has passed, so the window repaints and takes Escape
-// throughout; the file being copied is shown in the status bar and the
-// progress repainted at most once a frame (and always for the last item),
-// the progress only when its percentage has changed.
-// While the window is up the main window takes no input, so no other command
-// can change the list or the tree the copy walks.
+// throughout. The status bar's "Copying ..." and the progress are repainted
+// at most once a frame, and always for the last file; the progress only when
+// its percentage has changed. While the window is up the main window takes
+// no input, so no other command can change the list or the tree the copy
+// walks.
 class BusyWindow
 {
 public:
@@ -151,7 +152,8 @@ public:
     void progress(qint64 item, qint64 count)
     {
         const int percent = TFormWait::ProgressPercent(item, count);
-        if (percent == shown_ || (item < count && sincePainted_.isValid() && sincePainted_.elapsed() < kFrameMs))
+        if (percent == shown_ ||
+            (item < count && sincePainted_.isValid() && sincePainted_.elapsed() < kFrameMs))
             return;
         wait_.SetProgress(item, count);
         shown_ = percent;
@@ -191,8 +193,8 @@ QString CutHeaderUnlessHeaderless(const QString& path, const TapeFileFacts& file
 }
 
 // Gets one file into `folder`, its header cut first when asked.
-void GetIntoFolder(FileGetter& getter, const QString& partition, const TapeFileFacts& file, bool cutHeader,
-                   const QString& folder, CopyReport& report)
+void GetIntoFolder(FileGetter& getter, const QString& partition, const TapeFileFacts& file,
+                   bool cutHeader, const QString& folder, CopyReport& report)
 {
     const QString item = ItemName(partition, file.name);
     const GotFile got = getter.get(partition, file.name);
@@ -210,8 +212,8 @@ void GetIntoFolder(FileGetter& getter, const QString& partition, const TapeFileF
 // Gets one file, cuts its header and appends it to the tape. A file whose
 // bytes do not match its row gets no block. A failure to write the tape
 // itself ends the command (TransferError).
-void AppendToTape(FileGetter& getter, const QString& partition, const TapeFileFacts& file, TapeWriter& tape,
-                 CopyReport& report)
+void AppendToTape(FileGetter& getter, const QString& partition, const TapeFileFacts& file,
+                  TapeWriter& tape, CopyReport& report)
 {
     const QString item = ItemName(partition, file.name);
     const GotFile got = getter.get(partition, file.name);
@@ -233,8 +235,8 @@ void AppendToTape(FileGetter& getter, const QString& partition, const TapeFileFa
         report.failed(item, appended.message);
 }
 
-void CopyPartition(TFormMain& form, FileGetter& getter, const QString& partition, const QString& folder,
-                   BusyWindow& busy, CopyReport& report)
+void CopyPartition(TFormMain& form, FileGetter& getter, const QString& partition,
+                   const QString& folder, BusyWindow& busy, CopyReport& report)
 {
     const QList<TapeFileFacts> files = AllRows(form.ListModel());
     for (qsizetype i = 0; i < files.size(); ++i) {
@@ -393,7 +395,8 @@ void TFormMain::Getallfilesfromselectedpartition1Click()
     // The medium's node and the first partition under it stand for the
     // whole medium.
     const bool wholeMedium = SiblingPosition(TreeView(), node) == 0;
-    if (wholeMedium && prompts().confirm(QString::fromLatin1(kConfirmCopyAll)) != Prompts::Answer::Yes)
+    if (wholeMedium &&
+        prompts().confirm(QString::fromLatin1(kConfirmCopyAll)) != Prompts::Answer::Yes)
         return;
     FileGetter getter(ToolRunOf(*this), folder);
 

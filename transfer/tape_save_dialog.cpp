@@ -6,8 +6,9 @@ FileDialogRequest TapeSaveRequest(const QString& startFolder)
 {
     FileDialogRequest request;
     request.title = QStringLiteral("Save As");
-    request.filter = QStringLiteral("Zx Spectrum Tape Files (*.tap)|*.tap|Zx Spectrum TZX Files (*.tzx)|*.tzx|"
-                                    "All Files (*.*)|*.*");
+    request.filter =
+        QStringLiteral("Zx Spectrum Tape Files (*.tap)|*.tap|Zx Spectrum TZX Files (*.tzx)|*.tzx|"
+                       "All Files (*.*)|*.*");
     request.defaultSuffix = QStringLiteral("tap");
     request.fileName = QStringLiteral("*.tap");
     request.folder = startFolder;

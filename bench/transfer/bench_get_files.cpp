@@ -131,7 +131,8 @@ template <class F> qint64 LongestEventGapMs(F&& work)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     QTemporaryDir work;
     const QDir dir(work.path());
@@ -140,7 +141,8 @@ int main(int argc, char** argv)
 
     // A medium with one partition of 500 files.
     const QString image = dir.filePath(QStringLiteral("bench.hdf"));
-    RunTool(tool, {image, QStringLiteral("create"), QStringLiteral("--size"), QStringLiteral("32M")});
+    RunTool(tool,
+            {image, QStringLiteral("create"), QStringLiteral("--size"), QStringLiteral("32M")});
     RunTool(tool, {image, QStringLiteral("newpart"), kPartition, QStringLiteral("16M")});
     QStringList names;
     for (int i = 0; i < kFiles; ++i) {
@@ -150,13 +152,15 @@ int main(int argc, char** argv)
             qFatal("cannot write %s", qPrintable(host));
         file.close();
         names << QStringLiteral("F%1.BIN").arg(i, 3, 10, QLatin1Char('0'));
-        RunTool(tool, {image, QStringLiteral("put"), host, kPartition + QLatin1Char(':') + names.last()});
+        RunTool(tool,
+                {image, QStringLiteral("put"), host, kPartition + QLatin1Char(':') + names.last()});
     }
 
     // Settings of its own: no update check when the window is first shown.
     TFormMainOptions options;
     options.settingsFolder = dir.filePath(QStringLiteral("settings"));
-    QSettings(QDir(options.settingsFolder).filePath(QStringLiteral("3E Harnwick.ini")), QSettings::IniFormat)
+    QSettings(QDir(options.settingsFolder).filePath(QStringLiteral("3E Harnwick.ini")),
+              QSettings::IniFormat)
         .setValue(QStringLiteral("Check3EUpdates"), 0);
     options.startFolder = work.path();
     TFormMain form(options);
@@ -166,7 +170,8 @@ int main(int argc, char** argv)
     form.show();
     QCoreApplication::processEvents(); // the window's first showing is done
     form.OpenMedium(image);
-    const QList<QTreeWidgetItem*> found = form.TreeView()->findItems(kPartition, Qt::MatchExactly | Qt::MatchRecursive);
+    const QList<QTreeWidgetItem*> found =
+        form.TreeView()->findItems(kPartition, Qt::MatchExactly | Qt::MatchRecursive);
     if (found.isEmpty())
         qFatal("the medium shows no partition %s", qPrintable(kPartition));
     form.SelectNode(found.first());
@@ -186,8 +191,8 @@ int main(int argc, char** argv)
             qint64 toolNs = 0;
             for (const QString& name : names) {
                 clock.start();
-                RunRedirected(GetFileCommand(tool, image, kPartition, name, alone), QString(), form.OutFile,
-                              form.ErrFile, QString(), true);
+                RunRedirected(GetFileCommand(tool, image, kPartition, name, alone), QString(),
+                              form.OutFile, form.ErrFile, QString(), true);
                 toolNs += clock.nsecsElapsed();
             }
             toolMs.push_back(toolNs / 1e6);
@@ -196,8 +201,8 @@ int main(int argc, char** argv)
             prompts->folder = got;
             QElapsedTimer clock;
             clock.start();
-            gapMs.push_back(
-                static_cast<double>(LongestEventGapMs([&] { form.Getallfilesfromselectedpartition1Click(); })));
+            gapMs.push_back(static_cast<double>(
+                LongestEventGapMs([&] { form.Getallfilesfromselectedpartition1Click(); })));
             commandMs.push_back(clock.nsecsElapsed() / 1e6);
             if (QDir(got).entryList(QDir::Files).size() != kFiles ||
                 form.StatusPanel(2) != QLatin1String("Copy completed"))
@@ -220,7 +225,9 @@ int main(int argc, char** argv)
     std::printf("get all files of a %d-file partition (median of %d rounds)\n", kFiles, kRounds);
     std::printf("  the tool's own get runs, summed  %9.1f ms\n", Median(toolMs));
     std::printf("  the command, start to end        %9.1f ms\n", Median(commandMs));
-    std::printf("  ratio command / tool runs        %9.3f   (median of the rounds' ratios; target at most 1.3)\n", ratio);
+    std::printf("  ratio command / tool runs        %9.3f   (median of the rounds' ratios; target "
+                "at most 1.3)\n",
+                ratio);
     std::printf("  ratio of the quickest rounds     %9.3f\n", bestRatio);
     std::printf("  longest time without events      %9.1f ms\n", Median(gapMs));
 

@@ -7,7 +7,9 @@ TEST(FolderNames, RootAndPartitionSubFolders)
 {
     EXPECT_EQ(WithoutTrailingSeparator(QStringLiteral("/")).toStdString(), "/");
     const std::pair<const char*, const char*> partitions[] = {
-        {"GAMES", "GAMES"}, {"My Disk ", "My Disk "}, {"a/b", "a_b"}, {"..", "__"}, {".", ""}, {"", ""}};
+        {"GAMES", "GAMES"}, {"My Disk ", "My Disk "},
+        {"a/b", "a_b"},     {"..", "__"},
+        {".", ""},          {"", ""}};
     for (const auto& [name, folder] : partitions)
         EXPECT_EQ(PartitionFolderName(QString::fromLatin1(name)).toStdString(), folder) << name;
 }

@@ -73,7 +73,8 @@ QString TapeSummary(const QString& tape)
         const ListedBlock& header = listing.blocks[i];
         if (!header.checksumPass || !listing.blocks[i + 1].checksumPass || header.length != 19)
             return listing.text;
-        files << QString::fromLatin1(header.name) + ":" + QString::number(listing.blocks[i + 1].length);
+        files << QString::fromLatin1(header.name) + ":" +
+                     QString::number(listing.blocks[i + 1].length);
     }
     return listing.accepted && listing.blocks.size() % 2 == 0 ? files.join(' ') : listing.text;
 }

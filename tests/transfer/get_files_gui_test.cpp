@@ -31,11 +31,13 @@ TEST_F(GetFilesTest, SelectedFilesComeOutWholeOrWithoutHeader)
     answerDestDir(dest + "/"); // typed with a trailing separator
     QStringList seen;
     onBusyWindow([&](TFormWait& wait) {
-        QObject::connect(wait.ProgressBar1, &QProgressBar::valueChanged, &wait,
-                         [&](int value) { seen << QString::number(value) + "% " + form->StatusPanel(2); });
+        QObject::connect(wait.ProgressBar1, &QProgressBar::valueChanged, &wait, [&](int value) {
+            seen << QString::number(value) + "% " + form->StatusPanel(2);
+        });
     });
     form->Saveselectedfiles2Click();
-    EXPECT_EQ(seen, (QStringList{"50% Copying GAMES\\SCREEN to " + dest, "100% Copying GAMES\\E.BIN to " + dest}));
+    EXPECT_EQ(seen, (QStringList{"50% Copying GAMES\\SCREEN to " + dest,
+                                 "100% Copying GAMES\\E.BIN to " + dest}));
     EXPECT_EQ(destFiles(), (QStringList{"E.BIN", "SCREEN"}));
     EXPECT_EQ(Contents(dest + "/SCREEN"), Stored(kScreen));
     EXPECT_EQ(form->StatusPanel(2), "Copy completed");
@@ -47,7 +49,8 @@ TEST_F(GetFilesTest, SelectedFilesComeOutWholeOrWithoutHeader)
     select({"RUN.BAS", "H.BIN", "E.BIN"});
     answerDestDir(dest);
     form->Getselectedfileswithoutheader1Click();
-    EXPECT_TRUE(Contents(dest + "/RUN.BAS") == kProgram.data && Contents(dest + "/H.BIN") == kHeaderless.data);
+    EXPECT_TRUE(Contents(dest + "/RUN.BAS") == kProgram.data &&
+                Contents(dest + "/H.BIN") == kHeaderless.data);
     EXPECT_TRUE(QFileInfo(dest + "/E.BIN").size() == 0 && Contents(dest + "/OUT.TMP") == "mine");
     EXPECT_EQ(destFiles(), (QStringList{"E.BIN", "H.BIN", "OUT.TMP", "RUN.BAS", "SCREEN"}));
     EXPECT_FALSE(form->GetWithoutHeader);
@@ -57,7 +60,8 @@ TEST_F(GetFilesTest, SelectedFilesComeOutWholeOrWithoutHeader)
 
 TEST_F(GetFilesTest, FilesGotIntoATapeComeBackThroughPuttap)
 {
-    openImage({{"GAMES", {kProgram, kScreen, {"NUMS", "Number Array", Data(50, 4), 0x8100}}}, {"TOOLS", {}}});
+    openImage({{"GAMES", {kProgram, kScreen, {"NUMS", "Number Array", Data(50, 4), 0x8100}}},
+               {"TOOLS", {}}});
     Write(dest + "/RUN.BAS", "mine"); // beside the tape, under a name got into it
     const QString tape = dest + "/GAMES.TZX";
     for (int run = 0; run < 2; ++run) { // the second run appends
@@ -67,13 +71,15 @@ TEST_F(GetFilesTest, FilesGotIntoATapeComeBackThroughPuttap)
     }
     const FileDialogRequest request = prompts->fileRequests().value(0);
     EXPECT_EQ(request.filter + request.defaultSuffix + request.fileName,
-              "Zx Spectrum Tape Files (*.tap)|*.tap|Zx Spectrum TZX Files (*.tzx)|*.tzx|All Files (*.*)|*.*tap*.tap");
+              "Zx Spectrum Tape Files (*.tap)|*.tap|Zx Spectrum TZX Files (*.tzx)|*.tzx|All Files "
+              "(*.*)|*.*tap*.tap");
     EXPECT_FALSE(request.confirmOverwrite);
     EXPECT_EQ(form->StatusPanel(2), "Copy completed");
     EXPECT_FALSE(form->GetWithoutHeader || form->GetIntoTape);
     EXPECT_EQ(destFiles(), (QStringList{"GAMES.TZX", "RUN.BAS"}));
     EXPECT_EQ(Contents(dest + "/RUN.BAS"), "mine");
-    EXPECT_EQ(TapeSummary(tape), QString("RUN.BAS   :236 SCREEN    :6914 NUMS      :52 ").repeated(2).trimmed());
+    EXPECT_EQ(TapeSummary(tape),
+              QString("RUN.BAS   :236 SCREEN    :6914 NUMS      :52 ").repeated(2).trimmed());
 
     // Put back into another partition, the files have their types, numbers
     // and bytes again (under names the tool makes from the tape's).
@@ -91,7 +97,8 @@ TEST_F(GetFilesTest, FilesGotIntoATapeComeBackThroughPuttap)
     answerDestDir(path("back"));
     QDir().mkpath(path("back"));
     form->Getselectedfileswithoutheader1Click();
-    EXPECT_TRUE(Contents(path("back/RUN_BAS.BAS")) == kProgram.data && Contents(path("back/SCREEN.SCR")) == kScreen.data);
+    EXPECT_TRUE(Contents(path("back/RUN_BAS.BAS")) == kProgram.data &&
+                Contents(path("back/SCREEN.SCR")) == kScreen.data);
 }
 
 TEST_F(GetFilesTest, WholeMediumGoesIntoOneSubFolderPerPartition)
@@ -111,13 +118,15 @@ TEST_F(GetFilesTest, WholeMediumGoesIntoOneSubFolderPerPartition)
     prompts->answerConfirm(Prompts::Answer::Yes);
     form->findChild<QAction*>("ToolButtonGetAllAction")->trigger();
     QStringList got;
-    for (QDirIterator it(dest, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    for (QDirIterator it(dest, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
          it.hasNext();)
         got << QDir(dest).relativeFilePath(it.next());
     got.sort();
-    EXPECT_EQ(got, (QStringList{"GAMES", "GAMES/RUN.BAS", "GAMES/SCREEN", "PLUSIDEDOS", "TOOLS", "TOOLS/H.BIN",
-                                "TOOLS/MINE.TXT"}));
-    EXPECT_TRUE(Contents(dest + "/GAMES/SCREEN") == Stored(kScreen) && Contents(dest + "/TOOLS/MINE.TXT") == "mine");
+    EXPECT_EQ(got, (QStringList{"GAMES", "GAMES/RUN.BAS", "GAMES/SCREEN", "PLUSIDEDOS", "TOOLS",
+                                "TOOLS/H.BIN", "TOOLS/MINE.TXT"}));
+    EXPECT_TRUE(Contents(dest + "/GAMES/SCREEN") == Stored(kScreen) &&
+                Contents(dest + "/TOOLS/MINE.TXT") == "mine");
     EXPECT_EQ(form->StatusPanel(2), "Copy completed");
     EXPECT_EQ(form->SelectedNode(), form->TreeNodes().last());
     EXPECT_EQ(columnCaptions().mid(7, 2), (QStringList{"Start", "Vars"}));
@@ -153,10 +162,12 @@ TEST_F(GetFilesTest, FilesThatDoNotComeOutAreReportedAndTheRestAreCopied)
     form->Saveselectedfiles2Click();
     EXPECT_EQ(destFiles(), (QStringList{"A.BIN", "SILENT.BIN"}));
     EXPECT_EQ(Contents(dest + "/SILENT.BIN"), "user's");
-    EXPECT_TRUE(form->StatusPanel(2).startsWith("Copy incomplete, 2 of 3 not copied: GAMES\\GONE.BIN: Fatal Error: "));
+    EXPECT_TRUE(form->StatusPanel(2).startsWith(
+        "Copy incomplete, 2 of 3 not copied: GAMES\\GONE.BIN: Fatal Error: "));
     const QString listed = prompts->errors().value(0);
-    EXPECT_TRUE(listed.startsWith("2 of 3 could not be copied:\r\n\r\nGAMES\\GONE.BIN: Fatal Error: ") &&
-                listed.endsWith("\r\nGAMES\\SILENT.BIN: the disk tool wrote no file"))
+    EXPECT_TRUE(
+        listed.startsWith("2 of 3 could not be copied:\r\n\r\nGAMES\\GONE.BIN: Fatal Error: ") &&
+        listed.endsWith("\r\nGAMES\\SILENT.BIN: the disk tool wrote no file"))
         << listed.toStdString();
 
     // On a tape, a file holding fewer bytes than its "Real Size" gets no
@@ -165,13 +176,15 @@ TEST_F(GetFilesTest, FilesThatDoNotComeOutAreReportedAndTheRestAreCopied)
     prompts->answerSaveFile(dest + "/short.tap");
     form->GetselectedfilesintoTAP1Click();
     EXPECT_EQ(TapeSummary(dest + "/short.tap"), "A.BIN     :102");
-    EXPECT_TRUE(form->StatusPanel(2).startsWith("Copy incomplete, 1 of 2 not copied: GAMES\\SHORT.BIN: SHORT.BIN holds 60"));
+    EXPECT_TRUE(form->StatusPanel(2).startsWith(
+        "Copy incomplete, 1 of 2 not copied: GAMES\\SHORT.BIN: SHORT.BIN holds 60"));
 
     // A failure that ends the command takes the busy window with it.
     answerDestDir(dest);
     prompts->answerConfirm(Prompts::Answer::Yes).clearRecords();
     form->findChild<QAction*>("Getallfilesfromdisk2")->trigger();
-    EXPECT_TRUE(prompts->errors().last().startsWith("'many' is not a valid")) << prompts->errors().join('\n').toStdString();
+    EXPECT_TRUE(prompts->errors().last().startsWith("'many' is not a valid"))
+        << prompts->errors().join('\n').toStdString();
     EXPECT_EQ(form->findChild<TFormWait*>(), nullptr);
 }
 
@@ -184,14 +197,18 @@ TEST_F(GetFilesTest, DestinationDialogAndCancelledOrBadChoices)
         dialog.SpeedButton1->click();
     }
     EXPECT_EQ(dialog.DirectoryEdit1->text(), "/made/new");
-    EXPECT_EQ(prompts->records()[1].caption + prompts->records()[1].text, "Select Destination Directory/last/folder");
+    EXPECT_EQ(prompts->records()[1].caption + prompts->records()[1].text,
+              "Select Destination Directory/last/folder");
 
     openImage({{"GAMES", {kProgram}}});
     select({"RUN.BAS"});
     form->LastDestDir = "/last";
     prompts->clickInDialog("BitBtn2");
     form->Saveselectedfiles2Click();
-    prompts->answerDialog([](QDialog& d) { d.reject(); return d.result(); }); // closed by the close box
+    prompts->answerDialog([](QDialog& d) {
+        d.reject();
+        return d.result();
+    }); // closed by the close box
     form->Getallfilesfromselectedpartition1Click();
     prompts->answerSaveFile("");
     form->GetselectedfilesintoTAP1Click();
@@ -200,7 +217,8 @@ TEST_F(GetFilesTest, DestinationDialogAndCancelledOrBadChoices)
 
     answerDestDir(dest + "/missing");
     form->findChild<QAction*>("Saveselectedfiles2")->trigger();
-    EXPECT_TRUE(prompts->errors().value(0).startsWith("Cannot write into the folder " + dest + "/missing"));
+    EXPECT_TRUE(
+        prompts->errors().value(0).startsWith("Cannot write into the folder " + dest + "/missing"));
 }
 
 TEST_F(GetFilesTest, EveryEntryRunsItsCommandWhichChecksItsPreconditions)
@@ -209,12 +227,18 @@ TEST_F(GetFilesTest, EveryEntryRunsItsCommandWhichChecksItsPreconditions)
     const char* noPartition = "No partition selected.";
     const char* noDevice = "No compatible physical device found.";
     const std::pair<const char*, const char*> entries[] = {
-        {"Getallfilesfromselectedpartition1", noPartition}, {"Getallfilesfromdisk2", noDevice},
-        {"Saveselectedfiles2", noPartition}, {"Getselectedfileswithoutheader1", noPartition},
-        {"GetselectedfilesintoTAP1", noPartition}, {"Getallfilesfromselectedpartition2", noPartition},
-        {"Getallfilesfromdisk1", noDevice}, {"Saveselectedfiles1", noPartition},
-        {"Getselectedfileswithoutheader2", noPartition}, {"GetselectedfilesintoTAP2", noPartition},
-        {"ToolButtonGetAllAction", noDevice}, {"ToolButtonGetSelectedAction", noPartition}};
+        {"Getallfilesfromselectedpartition1", noPartition},
+        {"Getallfilesfromdisk2", noDevice},
+        {"Saveselectedfiles2", noPartition},
+        {"Getselectedfileswithoutheader1", noPartition},
+        {"GetselectedfilesintoTAP1", noPartition},
+        {"Getallfilesfromselectedpartition2", noPartition},
+        {"Getallfilesfromdisk1", noDevice},
+        {"Saveselectedfiles1", noPartition},
+        {"Getselectedfileswithoutheader2", noPartition},
+        {"GetselectedfilesintoTAP2", noPartition},
+        {"ToolButtonGetAllAction", noDevice},
+        {"ToolButtonGetSelectedAction", noPartition}};
     for (const auto& [name, message] : entries) {
         prompts->clearRecords();
         form->findChild<QAction*>(name)->trigger();
@@ -224,5 +248,6 @@ TEST_F(GetFilesTest, EveryEntryRunsItsCommandWhichChecksItsPreconditions)
     form->GetselectedfilesintoTAP1Click();
     form->SelectNode(treeNode("GAMES"));
     form->Getselectedfileswithoutheader1Click();
-    EXPECT_EQ(prompts->errors(), (QStringList{noPartition, "No files in partition.", "No file selected."}));
+    EXPECT_EQ(prompts->errors(),
+              (QStringList{noPartition, "No files in partition.", "No file selected."}));
 }
