@@ -185,6 +185,10 @@ public:
     bool ListViewEditing(int row);
     void ListViewEdited(int row, const QString& text);
 
+    // ---- Renaming (transfer/rename_file.cpp) ----
+    // The caption of the row as it was when its in-place editing began.
+    QString RenameOldName;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

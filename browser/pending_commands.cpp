@@ -15,10 +15,6 @@ void TFormMain::Saveselectedfiles2Click() {}
 void TFormMain::Getselectedfileswithoutheader1Click() {}
 // Get the selected files into a tape image.
 void TFormMain::GetselectedfilesintoTAP1Click() {}
-// Rename the selected file in place.
-void TFormMain::Rname1Click() {}
-// Delete the selected files after confirmation.
-void TFormMain::Deleteselectedfiles2Click() {}
 // View the selected file in the format its type calls for.
 void TFormMain::ViewBASICcode1Click() {}
 // View the selected file as a ZX BASIC listing.
@@ -31,29 +27,7 @@ void TFormMain::AsText1Click() {}
 void TFormMain::AsList1Click() {}
 // View the selected file as a BASIC loader with DATA lines.
 void TFormMain::AsData1Click() {}
-// Put host files without a +3DOS header.
-void TFormMain::Putfilestandard1Click() {}
-// Put host files with a +3DOS header.
-void TFormMain::Putfile3DOS1Click() {}
-// Put host files with a +3DOS header at a typed load address.
-void TFormMain::Putfilesinstandardmodetoaspecificaddress1Click() {}
-// Put the contents of a tape image.
-void TFormMain::Putalltapecontents1Click() {}
-// Put the contents of a +3 floppy disk image.
-void TFormMain::Putalldiskcontents1Click() {}
-// Cut the selected files to the file clipboard.
-void TFormMain::Cut1Click() {}
-// Copy the selected files to the file clipboard and the desktop clipboard.
-void TFormMain::Copy1Click() {}
-// Paste the file clipboard (or the desktop's files) into the partition.
-void TFormMain::Paste1Click() {}
 // The properties dialog of the selected file or partition.
 void TFormMain::Properties1Click() {}
 // Download the disk tool's archive and install the tool.
 void TFormMain::Check3Eupdates1Click() {}
-// Put files dropped on the list from the desktop.
-void TFormMain::PJCtrlDropFilesDropFiles(const QStringList&) {}
-// Rename: start of in-place editing of a caption (refused until rename exists).
-bool TFormMain::ListViewEditing(int) { return false; }
-// Rename: end of in-place editing with the typed text.
-void TFormMain::ListViewEdited(int, const QString&) {}

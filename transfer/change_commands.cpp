@@ -1,0 +1,51 @@
+#include "change_commands.h"
+
+#include "backend_checks.h"
+#include "failure_list.h"
+#include "formmain.h"
+
+#include <QCoreApplication>
+#include <QTreeWidgetItem>
+
+bool RequireTool(TFormMain& form)
+{
+    return RequireBackend(form.ToolPath, [&form](const QString& text) { form.prompts().error(text); });
+}
+
+bool ToolReportedErrors(TFormMain& form)
+{
+    return ReadBackendErrors(form.ErrFile, [&form](int panel, const QString& text) { form.SetStatusPanel(panel, text); });
+}
+
+QTreeWidgetItem* RequirePartitionNode(TFormMain& form)
+{
+    QTreeWidgetItem* node = form.SelectedNode();
+    if (!node)
+        form.prompts().error(QStringLiteral("No partition selected."));
+    return node;
+}
+
+ToolContext ToolOf(const TFormMain& form)
+{
+    return ToolContext{form.ToolPath, form.CurrentMedium, form.OutFile, form.ErrFile};
+}
+
+void LetEventsRun()
+{
+    QCoreApplication::processEvents();
+}
+
+void EndChangeCommand(TFormMain& form, const FailureList& failures, int total, const CommandEnd& texts)
+{
+    if (failures.isEmpty()) {
+        if (*texts.completedText) {
+            form.SetStatusPanel(1, QString());
+            form.SetStatusPanel(2, QLatin1String(texts.completedText));
+        }
+        form.TreeViewChange();
+        return;
+    }
+    form.TreeViewChange();
+    form.SetStatusPanel(2, failures.statusText(QLatin1String(texts.failedWord), QLatin1String(texts.doneWord), total));
+    form.prompts().error(failures.boxText(QLatin1String(texts.heading)));
+}
