@@ -1,0 +1,155 @@
+#include "change_fixture.h"
+
+#include "test_paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr const char* kFailVariable = "HARNWICK_TEST_FAIL";
+
+// Paint events of labels, recorded by name.
+class PaintRecorder : public QObject
+{
+public:
+    QMultiMap<QString, QString> texts;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* label = qobject_cast<QLabel*>(watched);
+        if (label && event->type() == QEvent::Paint)
+            texts.insert(label->objectName(), label->text());
+        return false;
+    }
+};
+
+} // namespace
+
+void ChangeTest::SetUp()
+{
+    GuiTest::SetUp();
+    toolLog = path("runs.log");
+    const QString wrapper = writeFakeTool(
+        "logged", QStringLiteral("line=$(shift; printf '%s|' \"$@\")\n"
+                                 "case \"$2\" in dir|showptable) ;; *) printf '%s\\n' \"$line\" >> '%1';; esac\n"
+                                 "case \"$line\" in $%2) printf 'refused: %s\\r\\n' \"$2\" >&2; exit 1;; esac\n"
+                                 "exec '%3' \"$@\"")
+                      .arg(toolLog, QLatin1String(kFailVariable), QString::fromUtf8(testpaths::kToolExe)));
+    writeSettings({{"3ePos", wrapper}, {"Check3EUpdates", 0}});
+    failRuns({});
+}
+
+void ChangeTest::TearDown()
+{
+    qunsetenv(kFailVariable);
+    m_recorder.reset();
+    GuiTest::TearDown();
+}
+
+void ChangeTest::openMedium(const QStringList& partitions, const QList<QByteArray>& files, const QString& select)
+{
+    image = makeImage(QStringLiteral("medium.hdf"), partitions);
+    for (int i = 0; i + 1 < files.size(); i += 2) {
+        QString name = QString::fromLatin1(files[i]);
+        if (!name.contains(':'))
+            name = partitions.first() + ":" + name;
+        runTool({image, "put", hostFile("seed", files[i + 1]), name});
+    }
+    makeForm().OpenMedium(image);
+    if (!select.isEmpty())
+        selectPartition(select);
+    clearRuns();
+}
+
+void ChangeTest::selectPartition(const QString& name)
+{
+    QTreeWidgetItem* node = treeNode(name);
+    ASSERT_NE(node, nullptr) << name.toStdString();
+    form->SelectNode(node);
+}
+
+void ChangeTest::selectRows(const QList<int>& rows)
+{
+    form->ListView()->selectionModel()->clearSelection();
+    for (int row : rows)
+        form->ListView()->selectRow(row, true);
+}
+
+QString ChangeTest::hostFile(const QString& name, const QByteArray& content)
+{
+    QDir().mkpath(path("host"));
+    QFile file(path("host/" + name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+    return file.fileName();
+}
+
+QString ChangeTest::capture(const QStringList& arguments)
+{
+    QProcess tool;
+    tool.start(QString::fromUtf8(testpaths::kToolExe), arguments);
+    EXPECT_TRUE(tool.waitForFinished(30000));
+    return QString::fromLatin1(tool.readAllStandardOutput());
+}
+
+QStringList ChangeTest::filesIn(const QString& partition)
+{
+    QStringList names;
+    const QStringList lines = capture({image, "dir", partition, "-backend"}).split("\r\n", Qt::SkipEmptyParts);
+    for (qsizetype i = 1; i < lines.size(); ++i)
+        names << lines[i].section(',', 0, 0).trimmed();
+    return names;
+}
+
+QByteArray ChangeTest::contentOf(const QString& partition, const QString& file)
+{
+    const QString folder = path("got");
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    capture({image, "get", partition + ":" + file, folder + "/"});
+    QFile got(folder + "/" + file);
+    return got.open(QIODevice::ReadOnly) ? got.readAll() : QByteArray();
+}
+
+QStringList ChangeTest::runs() const
+{
+    QFile log(toolLog);
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+void ChangeTest::clearRuns()
+{
+    QFile::remove(toolLog);
+}
+
+void ChangeTest::failRuns(const QString& pattern)
+{
+    // An empty pattern matches only an empty line, which no run logs.
+    qputenv(kFailVariable, pattern.toUtf8());
+}
+
+void ChangeTest::recordPaints()
+{
+    auto recorder = std::make_unique<PaintRecorder>();
+    QCoreApplication::instance()->installEventFilter(recorder.get());
+    m_recorder = std::move(recorder);
+    form->show();
+}
+
+QStringList ChangeTest::paintedTexts(const QString& labelName) const
+{
+    const auto* recorder = static_cast<PaintRecorder*>(m_recorder.get());
+    QStringList texts = recorder->texts.values(labelName);
+    std::reverse(texts.begin(), texts.end());  // QMultiMap gives the newest first
+    texts.erase(std::unique(texts.begin(), texts.end()), texts.end());
+    return texts;
+}

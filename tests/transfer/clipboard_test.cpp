@@ -1,0 +1,197 @@
+// Cut, Copy and Paste between partitions and with the desktop's clipboard,
+// against the real tool behind the logging wrapper; and the paste rules.
+#include "change_fixture.h"
+
+#include "desktop_file_list.h"
+#include "file_clipboard.h"
+#include "file_list_model.h"
+#include "form_copy_operation.h"
+#include "temp_folder.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QUrl>
+
+namespace {
+
+using ClipboardTest = ChangeTest;
+
+QStringList Sorted(QStringList names)
+{
+    names.sort();
+    return names;
+}
+
+TEST(PasteStep, NamesTheSourceTheTargetAndWhetherTheSourceGoes)
+{
+    struct Case
+    {
+        const char* entry;
+        const char* target;
+        bool cut;
+        const char* sourcePartition;
+        const char* sourceFile;
+        const char* targetName;
+        bool deleteSource;
+    };
+    const Case cases[] = {
+        {"A:PROG.BAS", "A", false, "A", "PROG.BAS", "PROG.$$$", false},
+        {"A:DATA.1.X", "A", false, "A", "DATA.1.X", "DATA.$$$", false},
+        {"A:SCREEN", "A", false, "A", "SCREEN", "SCREEN.$$$", false},
+        {"A:.X", "A", false, "A", ".X", ".$$$", false},
+        {"A:PROG.BAS", "a", false, "A", "PROG.BAS", "PROG.BAS", false},
+        {"A:PROG.BAS", "A", true, "A", "PROG.BAS", "PROG.BAS", false},
+        {"A:PROG.BAS", "B", true, "A", "PROG.BAS", "PROG.BAS", true},
+        {"A :X:Y", "A", true, "A ", "X:Y", "X:Y", true},
+    };
+    for (const Case& c : cases) {
+        const PasteStep step = PlanPasteStep(c.entry, c.target, c.cut);
+        EXPECT_EQ(step.sourcePartition, c.sourcePartition) << c.entry;
+        EXPECT_EQ(step.sourceFile, c.sourceFile) << c.entry;
+        EXPECT_EQ(step.targetName, c.targetName) << c.entry << " into " << c.target;
+        EXPECT_EQ(step.deleteSource, c.deleteSource) << c.entry << " into " << c.target;
+    }
+}
+
+TEST_F(ClipboardTest, ACopyAfterACutMakesEveryEntryACopy)
+{
+    openMedium({"A", "B", "C"}, {"A:F1", "1", "A:F2", "22", "B:G1", "333"}, "A");
+    selectRows({0, 1});
+    form->Cut1Click();
+    selectPartition("B");
+    selectRows({0});
+    form->Copy1Click();
+    EXPECT_EQ(form->FileClipboard, (QStringList{"A:F1", "A:F2", "B:G1"}));
+    EXPECT_EQ(form->ClipboardMode, TFormMain::ClipboardModes::Copy);
+    clearRuns();
+
+    selectPartition("C");
+    form->Paste1Click();
+    EXPECT_EQ(runs().filter("del|").size(), 0);
+    EXPECT_EQ(runs().size(), 6);
+    EXPECT_EQ(Sorted(filesIn("C")), (QStringList{"F1", "F2", "G1"}));
+    EXPECT_EQ(filesIn("A"), (QStringList{"F1", "F2"}));
+    EXPECT_EQ(contentOf("C", "G1"), contentOf("B", "G1"));
+    EXPECT_EQ(Sorted(columnTexts(FileListModel::ColName)), (QStringList{"F1", "F2", "G1"}));
+    EXPECT_TRUE(form->FileClipboard.isEmpty());
+    EXPECT_EQ(form->ClipboardMode, TFormMain::ClipboardModes::None);
+    EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasUrls());
+
+    clearRuns();
+    form->Paste1Click();  // nothing recorded, nothing on the desktop clipboard
+    EXPECT_TRUE(runs().isEmpty());
+    EXPECT_TRUE(prompts->errors().isEmpty());
+}
+
+TEST_F(ClipboardTest, PastingIntoTheSourcePartitionCopiesUnderANewNameAndMovesNothing)
+{
+    openMedium({"A"}, {"PROG.BAS", "10 REM"}, "A");
+    selectRows({0});
+    form->Copy1Click();
+    form->Paste1Click();
+    EXPECT_EQ(Sorted(filesIn("A")), (QStringList{"PROG.$$$", "PROG.BAS"}));
+
+    selectRows({0});
+    form->Cut1Click();
+    clearRuns();
+    form->Paste1Click();
+    EXPECT_EQ(runs().size(), 2);
+    EXPECT_TRUE(runs().filter("del|").isEmpty());
+    EXPECT_EQ(Sorted(filesIn("A")), (QStringList{"PROG.$$$", "PROG.BAS"}));
+}
+
+TEST_F(ClipboardTest, ACutIsDeletedAtItsSourceOnlyWhenItsPutWorked)
+{
+    openMedium({"A", "B"}, {"A:KEEP", "k", "A:MOVE", "m"}, "A");
+    selectRows({0, 1});
+    form->Cut1Click();
+    selectPartition("B");
+    failRuns("put|*|B:KEEP|");
+    clearRuns();
+    form->Paste1Click();
+    EXPECT_EQ(runs().filter("del|"), QStringList{"del|A:MOVE|"});
+    EXPECT_EQ(filesIn("A"), QStringList{"KEEP"});
+    EXPECT_EQ(filesIn("B"), QStringList{"MOVE"});
+    EXPECT_EQ(contentOf("B", "MOVE").right(1), "m");
+    EXPECT_EQ(form->StatusPanel(2), "Paste failed, 1 of 2 not pasted: A:KEEP: Put failed: refused: put");
+    EXPECT_EQ(prompts->errors().size(), 1);
+    EXPECT_TRUE(form->FileClipboard.isEmpty());
+}
+
+TEST_F(ClipboardTest, ProgressGoesByEntryWithHalvesToEven)
+{
+    QList<QByteArray> files;
+    for (int i = 1; i <= 8; ++i)
+        files << "F" + QByteArray::number(i) << "x";
+    openMedium({"A", "B"}, files, "A");
+    for (const auto& [rows, percents] :
+         {std::pair{QList<int>{0, 1, 2}, QStringList{"33%", "67%", "100%"}},
+          std::pair{QList<int>{0, 1, 2, 3, 4, 5, 6, 7}, QStringList{"12%", "25%", "38%", "50%", "62%", "75%", "88%", "100%"}}}) {
+        selectPartition("A");
+        selectRows(rows);
+        form->Copy1Click();
+        selectPartition("B");
+        recordPaints();
+        form->Paste1Click();
+        QStringList shown = paintedTexts("LblPercent");
+        shown.removeAll(QString());
+        shown.removeAll("0%");
+        EXPECT_EQ(shown, percents);
+    }
+}
+
+TEST_F(ClipboardTest, CopyPlacesLocalCopiesOnTheDesktopClipboardAndPasteTakesFilesFromIt)
+{
+    openMedium({"A", "B"}, {"A:ONE", "first", "A:TWO", "second"}, "A");
+    selectRows({0, 1});
+    form->Copy1Click();
+    const QMimeData* desktop = QGuiApplication::clipboard()->mimeData();
+    const QStringList copies = LocalFilesIn(desktop);
+    ASSERT_EQ(copies.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(copies[i].startsWith(PrivateTempFolder() + "/"));
+        EXPECT_EQ(QFileInfo(copies[i]).fileName(), i ? "TWO" : "ONE");
+        QFile copy(copies[i]);
+        ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+        EXPECT_EQ(copy.readAll(), contentOf("A", i ? "TWO" : "ONE"));
+    }
+    EXPECT_EQ(desktop->data("x-special/gnome-copied-files"),
+              "copy\n" + QUrl::fromLocalFile(copies[0]).toEncoded() + "\n" + QUrl::fromLocalFile(copies[1]).toEncoded());
+
+    // Files another program placed there (a folder among them is left out).
+    form->FileClipboard.clear();
+    const QString host = hostFile("outside.txt", "from the desktop");
+    QGuiApplication::clipboard()->setMimeData(MakeFileListMimeData({host, path("host")}));
+    selectPartition("B");
+    clearRuns();
+    prompts->clickInDialog("BitBtn1");
+    form->Paste1Click();
+    EXPECT_EQ(runs(), QStringList{"put|" + host + "|B:OUTSIDE.TXT|"});
+    EXPECT_EQ(filesIn("B"), QStringList{"OUTSIDE.TXT"});
+    EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasUrls());
+}
+
+TEST_F(ClipboardTest, TheChecksOfCutCopyAndPaste)
+{
+    openMedium({"A", "EMPTY"}, {"F", "x"}, "EMPTY");
+    form->Cut1Click();
+    form->Copy1Click();
+    selectPartition("A");
+    form->Cut1Click();
+    form->SelectNode(form->TreeView()->topLevelItem(0));  // the partition table
+    selectRows({0});
+    form->Copy1Click();
+    form->Paste1Click();
+    EXPECT_EQ(prompts->errors(), (QStringList{"No files in partition.", "No files in partition.", "No file selected.",
+                                              "Invalid operation.", "Invalid operation."}));
+    EXPECT_TRUE(form->FileClipboard.isEmpty());
+    EXPECT_TRUE(runs().isEmpty());
+}
+
+} // namespace
