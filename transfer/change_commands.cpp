@@ -9,12 +9,15 @@
 
 bool RequireTool(TFormMain& form)
 {
-    return RequireBackend(form.ToolPath, [&form](const QString& text) { form.prompts().error(text); });
+    return RequireBackend(form.ToolPath,
+                          [&form](const QString& text) { form.prompts().error(text); });
 }
 
 bool ToolReportedErrors(TFormMain& form)
 {
-    return ReadBackendErrors(form.ErrFile, [&form](int panel, const QString& text) { form.SetStatusPanel(panel, text); });
+    return ReadBackendErrors(form.ErrFile, [&form](int panel, const QString& text) {
+        form.SetStatusPanel(panel, text);
+    });
 }
 
 QTreeWidgetItem* RequirePartitionNode(TFormMain& form)
@@ -32,10 +35,13 @@ ToolContext ToolOf(const TFormMain& form)
 
 void LetEventsRun()
 {
-    QCoreApplication::processEvents();
+    // Windows repaint; the user's keys and clicks wait until the command has
+    // ended, so no second command starts in the middle of this one.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void EndChangeCommand(TFormMain& form, const FailureList& failures, int total, const CommandEnd& texts)
+void EndChangeCommand(TFormMain& form, const FailureList& failures, int total,
+                      const CommandEnd& texts)
 {
     if (failures.isEmpty()) {
         if (*texts.completedText) {
@@ -46,6 +52,7 @@ void EndChangeCommand(TFormMain& form, const FailureList& failures, int total, c
         return;
     }
     form.TreeViewChange();
-    form.SetStatusPanel(2, failures.statusText(QLatin1String(texts.failedWord), QLatin1String(texts.doneWord), total));
+    form.SetStatusPanel(2, failures.statusText(QLatin1String(texts.failedWord),
+                                               QLatin1String(texts.doneWord), total));
     form.prompts().error(failures.boxText(QLatin1String(texts.heading)));
 }

@@ -26,7 +26,8 @@ QTreeWidgetItem* RequirePartitionNode(TFormMain& form);
 // The tool, medium and output files of the main window.
 ToolContext ToolOf(const TFormMain& form);
 
-// Lets pending window events be handled between two runs of the tool.
+// Lets pending window events be handled between two runs of the tool (user
+// input waits until the command has ended).
 void LetEventsRun();
 
 // The end of a command that ran the tool once per item: with no failure,
@@ -42,12 +43,15 @@ struct CommandEnd
     const char* doneWord;
     const char* heading;
 };
-void EndChangeCommand(TFormMain& form, const FailureList& failures, int total, const CommandEnd& texts);
+void EndChangeCommand(TFormMain& form, const FailureList& failures, int total,
+                      const CommandEnd& texts);
 
 // The texts of the copying commands and of deleting.
-inline constexpr CommandEnd kCopyEnd{"Copy completed", "Copy failed", "copied", "These files were not copied:"};
+inline constexpr CommandEnd kCopyEnd{"Copy completed", "Copy failed", "copied",
+                                     "These files were not copied:"};
 // Pasting says nothing when it worked: the fresh list shows the result.
 inline constexpr CommandEnd kPasteEnd{"", "Paste failed", "pasted", "These files were not pasted:"};
-inline constexpr CommandEnd kExternalPasteEnd{"", "Copy failed", "copied", "These files were not copied:"};
+inline constexpr CommandEnd kExternalPasteEnd{"", "Copy failed", "copied",
+                                              "These files were not copied:"};
 inline constexpr CommandEnd kDeleteEnd{"Delete completed", "Delete failed", "deleted",
                                        "These files were not deleted:"};

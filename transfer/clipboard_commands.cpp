@@ -60,7 +60,8 @@ QString NewClipboardFolder()
         const QString name = QStringLiteral("clipboard-%1").arg(n);
         if (!base.exists(name)) {
             if (!base.mkdir(name))
-                throw AppError(QStringLiteral("Cannot create the folder %1").arg(base.filePath(name)));
+                throw AppError(
+                    QStringLiteral("Cannot create the folder %1").arg(base.filePath(name)));
             return base.filePath(name);
         }
     }
@@ -122,9 +123,10 @@ void ExternalPaste(TFormMain& form, const QString& partition, const QStringList&
     const ToolContext tool = ToolOf(form);
     FailureList failures;
     for (const QString& file : files) {
-        form.SetStatusPanel(2, QStringLiteral("Copying ") + file + QStringLiteral(" to ") + partition);
-        const QString line = PutModeCommand(form.ToolPath, form.CurrentMedium, dialog.Command, file, partition,
-                                            ShortName(file), dialog.Address);
+        form.SetStatusPanel(2,
+                            QStringLiteral("Copying ") + file + QStringLiteral(" to ") + partition);
+        const QString line = PutModeCommand(form.ToolPath, form.CurrentMedium, dialog.Command, file,
+                                            partition, ShortName(file), dialog.Address);
         const QString problem = RunToolStep(tool, line);
         if (!problem.isEmpty())
             failures.add(file, problem);
@@ -161,12 +163,14 @@ void TFormMain::Copy1Click()
     FailureList failures;
     for (const QString& name : names) {
         FileClipboard << ClipboardEntry(partition, name);
-        const QString problem = RunToolStep(tool, GetFileCommand(ToolPath, CurrentMedium, partition, name, folder));
+        const QString problem =
+            RunToolStep(tool, GetFileCommand(ToolPath, CurrentMedium, partition, name, folder));
         const QString copy = QDir(folder).filePath(name);
         if (!problem.isEmpty())
             failures.add(ClipboardEntry(partition, name), problem);
         else if (!QFileInfo(copy).isFile())
-            failures.add(ClipboardEntry(partition, name), QStringLiteral("the disk tool wrote no local copy"));
+            failures.add(ClipboardEntry(partition, name),
+                         QStringLiteral("the disk tool wrote no local copy"));
         else
             localCopies << copy;
         LetEventsRun();
@@ -174,7 +178,8 @@ void TFormMain::Copy1Click()
     if (!localCopies.isEmpty())
         QGuiApplication::clipboard()->setMimeData(MakeFileListMimeData(localCopies));
     if (!failures.isEmpty())
-        prompts().error(failures.boxText(QStringLiteral("These files could not be copied to the desktop clipboard:")));
+        prompts().error(failures.boxText(
+            QStringLiteral("These files could not be copied to the desktop clipboard:")));
 }
 
 void TFormMain::Paste1Click()

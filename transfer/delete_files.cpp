@@ -22,7 +22,8 @@ void TFormMain::Deleteselectedfiles2Click()
         prompts().error(QStringLiteral("No file selected."));
         return;
     }
-    if (prompts().confirm(QStringLiteral("Are you sure you want to delete selected file(s)?")) != Prompts::Answer::Yes)
+    if (prompts().confirm(QStringLiteral("Are you sure you want to delete selected file(s)?")) !=
+        Prompts::Answer::Yes)
         return;
 
     // The names are taken before the first run: the list stays as it is
@@ -36,7 +37,8 @@ void TFormMain::Deleteselectedfiles2Click()
     for (const QString& file : std::as_const(files)) {
         SetStatusPanel(1, QString());
         SetStatusPanel(2, QStringLiteral("Deleting ") + partition + QLatin1Char(':') + file);
-        const QString problem = RunToolStep(tool, DelCommand(ToolPath, CurrentMedium, partition, file));
+        const QString problem =
+            RunToolStep(tool, DelCommand(ToolPath, CurrentMedium, partition, file));
         if (!problem.isEmpty())
             failures.add(partition + QLatin1Char(':') + file, problem);
         LetEventsRun();

@@ -23,7 +23,8 @@ QString FailureList::boxText(const QString& heading) const
 {
     QString text = heading;
     for (int i = 0; i < count() && i < kListed; ++i)
-        text += QStringLiteral("\r\n") + m_items[i].what + QStringLiteral(": ") + FirstLine(m_items[i].reason);
+        text += QStringLiteral("\r\n") + m_items[i].what + QStringLiteral(": ") +
+                FirstLine(m_items[i].reason);
     if (count() > kListed)
         text += QStringLiteral("\r\n(%1 more)").arg(count() - kListed);
     return text;

@@ -13,7 +13,8 @@ PasteStep PlanPasteStep(const QString& entry, const QString& targetPartition, bo
     step.sourcePartition = colon < 0 ? entry : entry.left(colon);
     step.sourceFile = colon < 0 ? QString() : entry.mid(colon + 1);
     const bool samePartition = step.sourcePartition == targetPartition;
-    step.targetName = samePartition && !cut ? SamePartitionCopyName(step.sourceFile) : step.sourceFile;
+    step.targetName =
+        samePartition && !cut ? SamePartitionCopyName(step.sourceFile) : step.sourceFile;
     step.deleteSource = cut && !samePartition;
     return step;
 }

@@ -16,10 +16,10 @@ QString ClipboardEntry(const QString& partition, const QString& file);
 // What pasting one entry into a target partition does.
 struct PasteStep
 {
-    QString entry;            // as recorded: "partition:file"
-    QString sourcePartition;  // the text before the entry's first ":"
-    QString sourceFile;       // the text after it; also the local copy's name
-    QString targetName;       // the name the file gets in the target partition
+    QString entry;           // as recorded: "partition:file"
+    QString sourcePartition; // the text before the entry's first ":"
+    QString sourceFile;      // the text after it; also the local copy's name
+    QString targetName;      // the name the file gets in the target partition
     bool deleteSource = false;
 };
 

@@ -56,8 +56,9 @@ QString RunMove(const ToolContext& tool, const MoveRuns& runs)
 
 } // namespace
 
-QString RenameThroughLocalCopy(const ToolContext& tool, const QString& folder, const QString& partition,
-                               const QString& oldName, const QString& newName)
+QString RenameThroughLocalCopy(const ToolContext& tool, const QString& folder,
+                               const QString& partition, const QString& oldName,
+                               const QString& newName)
 {
     MoveRuns runs;
     runs.get = GetFileCommand(tool.toolPath, tool.medium, partition, oldName, folder);
@@ -75,8 +76,8 @@ QString PasteThroughLocalCopy(const ToolContext& tool, const QString& folder, co
     MoveRuns runs;
     runs.get = GetEntryCommand(tool.toolPath, tool.medium, step.entry, folder);
     runs.localCopy = QDir(folder).filePath(step.sourceFile);
-    runs.put = PutRenamedCommand(tool.toolPath, tool.medium, folder, step.sourceFile, targetPartition,
-                                 step.targetName);
+    runs.put = PutRenamedCommand(tool.toolPath, tool.medium, folder, step.sourceFile,
+                                 targetPartition, step.targetName);
     runs.targetPartition = targetPartition;
     runs.targetName = step.targetName;
     if (step.deleteSource)

@@ -20,8 +20,9 @@ struct PasteStep;
 
 // Renames partition:oldName to newName. The caller has made sure that the
 // two names differ (not only in case) and that newName is not taken.
-QString RenameThroughLocalCopy(const ToolContext& tool, const QString& folder, const QString& partition,
-                               const QString& oldName, const QString& newName);
+QString RenameThroughLocalCopy(const ToolContext& tool, const QString& folder,
+                               const QString& partition, const QString& oldName,
+                               const QString& newName);
 
 // Pastes one clipboard entry into targetPartition as `step` plans it.
 QString PasteThroughLocalCopy(const ToolContext& tool, const QString& folder, const PasteStep& step,

@@ -11,11 +11,13 @@
 #include <QRegularExpressionValidator>
 #include <QScreen>
 
-TFormCopyOperation::TFormCopyOperation(Prompts& prompts, QWidget* parent) : QDialog(parent), m_prompts(prompts)
+TFormCopyOperation::TFormCopyOperation(Prompts& prompts, QWidget* parent)
+    : QDialog(parent), m_prompts(prompts)
 {
     setObjectName(QStringLiteral("FormCopyOperation"));
     setWindowTitle(QStringLiteral("Specify copy operation"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setFixedSize(285, 116);
 
     RadioButton1 = new QRadioButton(QStringLiteral("Binary mode (no header)"), this);
@@ -35,8 +37,8 @@ TFormCopyOperation::TFormCopyOperation(Prompts& prompts, QWidget* parent) : QDia
     NumEdit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Whole numbers only; a sign and numbers beyond the range can be typed,
     // so that OK can say what is wrong with them.
-    NumEdit->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+]?[0-9]{0,9}")), NumEdit));
+    NumEdit->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[-+]?[0-9]{0,9}")), NumEdit));
     Label1->setBuddy(NumEdit);
     NumEdit->installEventFilter(this);
 

@@ -23,15 +23,15 @@ public:
     // `prompts` shows "Address invalid."; it must outlive the dialog.
     explicit TFormCopyOperation(Prompts& prompts, QWidget* parent = nullptr);
 
-    QString Command;  // {C}
-    QString Address;  // {A}
+    QString Command; // {C}
+    QString Address; // {A}
 
-    QRadioButton* RadioButton1 = nullptr;  // "Binary mode (no header)"
-    QRadioButton* RadioButton2 = nullptr;  // "+3DOS"
-    QLabel* Label1 = nullptr;              // "Address"
-    QLineEdit* NumEdit = nullptr;          // the address, a whole number
-    QPushButton* BitBtn1 = nullptr;        // OK
-    QPushButton* BitBtn2 = nullptr;        // Cancel
+    QRadioButton* RadioButton1 = nullptr; // "Binary mode (no header)"
+    QRadioButton* RadioButton2 = nullptr; // "+3DOS"
+    QLabel* Label1 = nullptr;             // "Address"
+    QLineEdit* NumEdit = nullptr;         // the address, a whole number
+    QPushButton* BitBtn1 = nullptr;       // OK
+    QPushButton* BitBtn2 = nullptr;       // Cancel
 
     // The highest load address.
     static constexpr int kMaxAddress = 65535;

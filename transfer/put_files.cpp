@@ -17,8 +17,8 @@ namespace {
 
 // The shared file-open dialog, set up for one command. Several files may be
 // chosen; the folder of the first becomes the dialog's starting folder.
-QStringList ChooseHostFiles(TFormMain& form, const char* title, const char* defaultSuffix, const char* fileName,
-                            const char* filter)
+QStringList ChooseHostFiles(TFormMain& form, const char* title, const char* defaultSuffix,
+                            const char* fileName, const char* filter)
 {
     FileDialogRequest request;
     request.title = QLatin1String(title);
@@ -34,17 +34,20 @@ QStringList ChooseHostFiles(TFormMain& form, const char* title, const char* defa
 }
 
 // The command line that puts one host file under its short name.
-using PutLine = std::function<QString(const QString& hostFile, const QString& partition, const QString& shortName)>;
+using PutLine = std::function<QString(const QString& hostFile, const QString& partition,
+                                      const QString& shortName)>;
 
 // Puts every file in order, one run each, showing which file is copied, and
 // ends the command: "Copy completed" and the refreshed list, or the failures.
-void PutEach(TFormMain& form, const QStringList& files, const QString& partition, const PutLine& line)
+void PutEach(TFormMain& form, const QStringList& files, const QString& partition,
+             const PutLine& line)
 {
     const ToolContext tool = ToolOf(form);
     FailureList failures;
     for (const QString& file : files) {
         form.SetStatusPanel(1, QString());
-        form.SetStatusPanel(2, QStringLiteral("Copying ") + file + QStringLiteral(" to ") + partition);
+        form.SetStatusPanel(2,
+                            QStringLiteral("Copying ") + file + QStringLiteral(" to ") + partition);
         const QString problem = RunToolStep(tool, line(file, partition, ShortName(file)));
         if (!problem.isEmpty())
             failures.add(file, problem);
@@ -68,7 +71,8 @@ void PutFiles(TFormMain& form, PutKind kind)
     QTreeWidgetItem* node = StartPut(form);
     if (!node)
         return;
-    const QStringList files = ChooseHostFiles(form, "Put files to transfer", "", "*.*", "All Files (*.*)|*.*");
+    const QStringList files =
+        ChooseHostFiles(form, "Put files to transfer", "", "*.*", "All Files (*.*)|*.*");
     if (files.isEmpty())
         return;
     QString address;
@@ -84,24 +88,26 @@ void PutFiles(TFormMain& form, PutKind kind)
     }
     const QString tool = form.ToolPath;
     const QString medium = form.CurrentMedium;
-    PutEach(form, files, node->text(0), [&](const QString& file, const QString& partition, const QString& name) {
-        switch (kind) {
-        case PutKind::Binary:
-            return PutCommand(tool, medium, file, partition, name);
-        case PutKind::Plus3Dos:
-            return PutBinCommand(tool, medium, file, partition, name);
-        case PutKind::Plus3DosAtAddress:
-            break;
-        }
-        return PutBinAtCommand(tool, medium, file, partition, name, address);
-    });
+    PutEach(form, files, node->text(0),
+            [&](const QString& file, const QString& partition, const QString& name) {
+                switch (kind) {
+                case PutKind::Binary:
+                    return PutCommand(tool, medium, file, partition, name);
+                case PutKind::Plus3Dos:
+                    return PutBinCommand(tool, medium, file, partition, name);
+                case PutKind::Plus3DosAtAddress:
+                    break;
+                }
+                return PutBinAtCommand(tool, medium, file, partition, name, address);
+            });
 }
 
 // Puts the whole contents of one image; the tool's error text, if any, stays
 // in the status bar and the list is left as it was.
 void PutImage(TFormMain& form, const char* title, const char* defaultSuffix, const char* fileName,
-              const char* filter, QString (*commandLine)(const QString&, const QString&, const QString&,
-                                                         const QString&))
+              const char* filter,
+              QString (*commandLine)(const QString&, const QString&, const QString&,
+                                     const QString&))
 {
     QTreeWidgetItem* node = StartPut(form);
     if (!node)
@@ -109,7 +115,8 @@ void PutImage(TFormMain& form, const char* title, const char* defaultSuffix, con
     const QStringList files = ChooseHostFiles(form, title, defaultSuffix, fileName, filter);
     if (files.isEmpty())
         return;
-    RunToolStep(ToolOf(form), commandLine(form.ToolPath, form.CurrentMedium, files.first(), node->text(0)));
+    RunToolStep(ToolOf(form),
+                commandLine(form.ToolPath, form.CurrentMedium, files.first(), node->text(0)));
     if (!ToolReportedErrors(form))
         form.TreeViewChange();
 }
@@ -133,14 +140,14 @@ void TFormMain::Putfilesinstandardmodetoaspecificaddress1Click()
 
 void TFormMain::Putalltapecontents1Click()
 {
-    PutImage(*this, "Open tape image", "tap", "*.tap", "Zx Spectrum Tape Files (*.tap)|*.tap|All Files (*.*)|*.*",
-             &PutTapCommand);
+    PutImage(*this, "Open tape image", "tap", "*.tap",
+             "Zx Spectrum Tape Files (*.tap)|*.tap|All Files (*.*)|*.*", &PutTapCommand);
 }
 
 void TFormMain::Putalldiskcontents1Click()
 {
-    PutImage(*this, "Open disk image", "dsk", "*.dsk", "Zx Spectrum Disk Images (*.dsk)|*.dsk|All Files (*.*)|*.*",
-             &PutDskCommand);
+    PutImage(*this, "Open disk image", "dsk", "*.dsk",
+             "Zx Spectrum Disk Images (*.dsk)|*.dsk|All Files (*.*)|*.*", &PutDskCommand);
 }
 
 void TFormMain::PJCtrlDropFilesDropFiles(const QStringList& files)
@@ -153,7 +160,9 @@ void TFormMain::PJCtrlDropFilesDropFiles(const QStringList& files)
     prompts().execDialog(dialog);
     if (dialog.Command.isEmpty())
         return;
-    PutEach(*this, files, node->text(0), [&](const QString& file, const QString& partition, const QString& name) {
-        return PutModeCommand(ToolPath, CurrentMedium, dialog.Command, file, partition, name, dialog.Address);
-    });
+    PutEach(*this, files, node->text(0),
+            [&](const QString& file, const QString& partition, const QString& name) {
+                return PutModeCommand(ToolPath, CurrentMedium, dialog.Command, file, partition,
+                                      name, dialog.Address);
+            });
 }

@@ -58,8 +58,10 @@ void RenameRow(TFormMain& form, int row, const QString& typed)
     if (!problem.isEmpty()) {
         // The list is read again so that it shows what the partition holds.
         form.TreeViewChange();
-        form.SetStatusPanel(2, QStringLiteral("Rename failed: %1: %2").arg(oldName, FirstLine(problem)));
-        form.prompts().error(QStringLiteral("%1 was not renamed to %2.\r\n%3").arg(oldName, newName, problem));
+        form.SetStatusPanel(
+            2, QStringLiteral("Rename failed: %1: %2").arg(oldName, FirstLine(problem)));
+        form.prompts().error(
+            QStringLiteral("%1 was not renamed to %2.\r\n%3").arg(oldName, newName, problem));
         return;
     }
     // The caption as typed; the other cells stay until the list is read again.
@@ -104,7 +106,7 @@ void TFormMain::ListViewEdited(int row, const QString& text)
     const QString oldName = RenameOldName;
     QTimer::singleShot(0, this, [this, row, text, oldName] {
         if (row >= RowCount() || ListModel().caption(row) != oldName)
-            return;  // the list was filled anew meanwhile
+            return; // the list was filled anew meanwhile
         RenameOldName = oldName;
         GuardedCall([&] { RenameRow(*this, row, text); });
     });

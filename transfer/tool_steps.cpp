@@ -27,7 +27,7 @@ QStringList ListPartitionFiles(const ToolContext& tool, const QString& partition
     OpenTextFile(out, tool.outFile);
     RecordReader records(out, kWideSlots);
     QStringList names;
-    if (!records.Next())  // the header line
+    if (!records.Next()) // the header line
         return names;
     while (records.Next())
         names << FileEntry::FromFields(records.Fields()).TrimmedName();
@@ -41,13 +41,15 @@ bool SameFileName(const QString& a, const QString& b)
 
 bool NameListed(const QStringList& names, const QString& name)
 {
-    return std::any_of(names.begin(), names.end(), [&](const QString& n) { return SameFileName(n, name); });
+    return std::any_of(names.begin(), names.end(),
+                       [&](const QString& n) { return SameFileName(n, name); });
 }
 
 QString FirstLine(const QString& errorText)
 {
     const QString trimmed = errorText.trimmed();
-    const auto end = std::find_if(trimmed.begin(), trimmed.end(),
-                                  [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); });
+    const auto end = std::find_if(trimmed.begin(), trimmed.end(), [](QChar c) {
+        return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+    });
     return trimmed.left(end - trimmed.begin());
 }

@@ -78,7 +78,8 @@ double SumOfRuns(const QString& image)
     for (int i = 0; i < kFiles; ++i) {
         const QString name = QStringLiteral("FILE%1.BIN").arg(i);
         RunRedirected(GetFileCommand(gTool, image, "A", name, folder), {}, out, err, {}, true);
-        RunRedirected(PutRenamedCommand(gTool, image, folder, name, "B", name), {}, out, err, {}, true);
+        RunRedirected(PutRenamedCommand(gTool, image, folder, name, "B", name), {}, out, err, {},
+                      true);
         RunRedirected(DelCommand(gTool, image, "A", name), {}, out, err, {}, true);
         QFile::remove(QDir(folder).filePath(name));
     }
@@ -92,7 +93,9 @@ double PasteThroughWindow(const QString& image)
     options.startFolder = Path("start");
     TFormMain form(options);
     form.OpenMedium(image);
-    auto node = [&](const char* name) { return form.TreeView()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0); };
+    auto node = [&](const char* name) {
+        return form.TreeView()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    };
     form.SelectNode(node("A"));
     form.Selectallfiles1Click();
     form.Cut1Click();
@@ -118,7 +121,8 @@ double Median(std::vector<double> values)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     QTemporaryDir work;
     gWork = work.path();
@@ -141,7 +145,8 @@ int main(int argc, char** argv)
     }
     const double run = Median(runs);
     const double paste = Median(pastes);
-    std::printf("cut and paste of %d files between partitions (median of %d rounds)\n", kFiles, kRounds);
+    std::printf("cut and paste of %d files between partitions (median of %d rounds)\n", kFiles,
+                kRounds);
     std::printf("  sum of the tool runs (get + put + del per file): %8.1f ms\n", run);
     std::printf("  paste through the main window:                   %8.1f ms\n", paste);
     std::printf("  ratio paste / runs: %.2f (target at most 1.30)\n", paste / run);

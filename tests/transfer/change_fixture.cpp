@@ -37,11 +37,13 @@ void ChangeTest::SetUp()
     GuiTest::SetUp();
     toolLog = path("runs.log");
     const QString wrapper = writeFakeTool(
-        "logged", QStringLiteral("line=$(shift; printf '%s|' \"$@\")\n"
-                                 "case \"$2\" in dir|showptable) ;; *) printf '%s\\n' \"$line\" >> '%1';; esac\n"
-                                 "case \"$line\" in $%2) printf 'refused: %s\\r\\n' \"$2\" >&2; exit 1;; esac\n"
-                                 "exec '%3' \"$@\"")
-                      .arg(toolLog, QLatin1String(kFailVariable), QString::fromUtf8(testpaths::kToolExe)));
+        "logged",
+        QStringLiteral(
+            "line=$(shift; printf '%s|' \"$@\")\n"
+            "case \"$2\" in dir|showptable) ;; *) printf '%s\\n' \"$line\" >> '%1';; esac\n"
+            "case \"$line\" in $%2) printf 'refused: %s\\r\\n' \"$2\" >&2; exit 1;; esac\n"
+            "exec '%3' \"$@\"")
+            .arg(toolLog, QLatin1String(kFailVariable), QString::fromUtf8(testpaths::kToolExe)));
     writeSettings({{"3ePos", wrapper}, {"Check3EUpdates", 0}});
     failRuns({});
 }
@@ -53,7 +55,8 @@ void ChangeTest::TearDown()
     GuiTest::TearDown();
 }
 
-void ChangeTest::openMedium(const QStringList& partitions, const QList<QByteArray>& files, const QString& select)
+void ChangeTest::openMedium(const QStringList& partitions, const QList<QByteArray>& files,
+                            const QString& select)
 {
     image = makeImage(QStringLiteral("medium.hdf"), partitions);
     for (int i = 0; i + 1 < files.size(); i += 2) {
@@ -102,7 +105,8 @@ QString ChangeTest::capture(const QStringList& arguments)
 QStringList ChangeTest::filesIn(const QString& partition)
 {
     QStringList names;
-    const QStringList lines = capture({image, "dir", partition, "-backend"}).split("\r\n", Qt::SkipEmptyParts);
+    const QStringList lines =
+        capture({image, "dir", partition, "-backend"}).split("\r\n", Qt::SkipEmptyParts);
     for (qsizetype i = 1; i < lines.size(); ++i)
         names << lines[i].section(',', 0, 0).trimmed();
     return names;
@@ -149,7 +153,7 @@ QStringList ChangeTest::paintedTexts(const QString& labelName) const
 {
     const auto* recorder = static_cast<PaintRecorder*>(m_recorder.get());
     QStringList texts = recorder->texts.values(labelName);
-    std::reverse(texts.begin(), texts.end());  // QMultiMap gives the newest first
+    std::reverse(texts.begin(), texts.end()); // QMultiMap gives the newest first
     texts.erase(std::unique(texts.begin(), texts.end()), texts.end());
     return texts;
 }

@@ -20,7 +20,8 @@ protected:
     // content, alternately; "NAME" goes into the first partition, "P:NAME"
     // into P), opens it in a new window and selects `select` (a partition
     // name) when given.
-    void openMedium(const QStringList& partitions, const QList<QByteArray>& files = {}, const QString& select = {});
+    void openMedium(const QStringList& partitions, const QList<QByteArray>& files = {},
+                    const QString& select = {});
     void selectPartition(const QString& name);
     void selectRows(const QList<int>& rows);
     // A host file in the tests' folder.

@@ -84,7 +84,7 @@ TEST_F(ClipboardTest, ACopyAfterACutMakesEveryEntryACopy)
     EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasUrls());
 
     clearRuns();
-    form->Paste1Click();  // nothing recorded, nothing on the desktop clipboard
+    form->Paste1Click(); // nothing recorded, nothing on the desktop clipboard
     EXPECT_TRUE(runs().isEmpty());
     EXPECT_TRUE(prompts->errors().isEmpty());
 }
@@ -119,7 +119,8 @@ TEST_F(ClipboardTest, ACutIsDeletedAtItsSourceOnlyWhenItsPutWorked)
     EXPECT_EQ(filesIn("A"), QStringList{"KEEP"});
     EXPECT_EQ(filesIn("B"), QStringList{"MOVE"});
     EXPECT_EQ(contentOf("B", "MOVE").right(1), "m");
-    EXPECT_EQ(form->StatusPanel(2), "Paste failed, 1 of 2 not pasted: A:KEEP: Put failed: refused: put");
+    EXPECT_EQ(form->StatusPanel(2),
+              "Paste failed, 1 of 2 not pasted: A:KEEP: Put failed: refused: put");
     EXPECT_EQ(prompts->errors().size(), 1);
     EXPECT_TRUE(form->FileClipboard.isEmpty());
 }
@@ -132,7 +133,8 @@ TEST_F(ClipboardTest, ProgressGoesByEntryWithHalvesToEven)
     openMedium({"A", "B"}, files, "A");
     for (const auto& [rows, percents] :
          {std::pair{QList<int>{0, 1, 2}, QStringList{"33%", "67%", "100%"}},
-          std::pair{QList<int>{0, 1, 2, 3, 4, 5, 6, 7}, QStringList{"12%", "25%", "38%", "50%", "62%", "75%", "88%", "100%"}}}) {
+          std::pair{QList<int>{0, 1, 2, 3, 4, 5, 6, 7},
+                    QStringList{"12%", "25%", "38%", "50%", "62%", "75%", "88%", "100%"}}}) {
         selectPartition("A");
         selectRows(rows);
         form->Copy1Click();
@@ -162,7 +164,8 @@ TEST_F(ClipboardTest, CopyPlacesLocalCopiesOnTheDesktopClipboardAndPasteTakesFil
         EXPECT_EQ(copy.readAll(), contentOf("A", i ? "TWO" : "ONE"));
     }
     EXPECT_EQ(desktop->data("x-special/gnome-copied-files"),
-              "copy\n" + QUrl::fromLocalFile(copies[0]).toEncoded() + "\n" + QUrl::fromLocalFile(copies[1]).toEncoded());
+              "copy\n" + QUrl::fromLocalFile(copies[0]).toEncoded() + "\n" +
+                  QUrl::fromLocalFile(copies[1]).toEncoded());
 
     // Files another program placed there (a folder among them is left out).
     form->FileClipboard.clear();
@@ -184,12 +187,13 @@ TEST_F(ClipboardTest, TheChecksOfCutCopyAndPaste)
     form->Copy1Click();
     selectPartition("A");
     form->Cut1Click();
-    form->SelectNode(form->TreeView()->topLevelItem(0));  // the partition table
+    form->SelectNode(form->TreeView()->topLevelItem(0)); // the partition table
     selectRows({0});
     form->Copy1Click();
     form->Paste1Click();
-    EXPECT_EQ(prompts->errors(), (QStringList{"No files in partition.", "No files in partition.", "No file selected.",
-                                              "Invalid operation.", "Invalid operation."}));
+    EXPECT_EQ(prompts->errors(),
+              (QStringList{"No files in partition.", "No files in partition.", "No file selected.",
+                           "Invalid operation.", "Invalid operation."}));
     EXPECT_TRUE(form->FileClipboard.isEmpty());
     EXPECT_TRUE(runs().isEmpty());
 }

@@ -7,9 +7,9 @@
 
 #include <QAbstractItemView>
 #include <QDir>
-#include <QTreeWidget>
 #include <QLineEdit>
 #include <QTest>
+#include <QTreeWidget>
 
 namespace {
 
@@ -45,7 +45,8 @@ TEST_F(DeleteRenameTest, AFailedDeleteIsNamedAndTheListReadAgain)
     prompts->answerConfirm(Prompts::Answer::Yes);
     form->Deleteselectedfiles2Click();
     EXPECT_EQ(form->StatusPanel(2), "Delete failed, 1 of 2 not deleted: ONE:F2: refused: del");
-    EXPECT_EQ(prompts->errors(), QStringList{"These files were not deleted:\r\nONE:F2: refused: del"});
+    EXPECT_EQ(prompts->errors(),
+              QStringList{"These files were not deleted:\r\nONE:F2: refused: del"});
     EXPECT_EQ(columnTexts(FileListModel::ColName), (QStringList{"F2", "F3", "F4", "F5"}));
 }
 
@@ -58,12 +59,13 @@ TEST_F(DeleteRenameTest, TheChecksOfDeleteAndRenameComeInTheirOrder)
     form->Deleteselectedfiles2Click();
     selectRows({0, 1});
     form->Rname1Click();
-    form->SelectNode(form->TreeView()->topLevelItem(0));  // the partition table
+    form->SelectNode(form->TreeView()->topLevelItem(0)); // the partition table
     selectRows({0});
     form->Rname1Click();
     EXPECT_FALSE(form->ListViewEditing(0));
-    EXPECT_EQ(prompts->errors(), (QStringList{"No files in partition.", "No file selected.", "No file selected.",
-                                              "Only one file can be renamed at a time.", "Invalid operation."}));
+    EXPECT_EQ(prompts->errors(),
+              (QStringList{"No files in partition.", "No file selected.", "No file selected.",
+                           "Only one file can be renamed at a time.", "Invalid operation."}));
     EXPECT_TRUE(runs().isEmpty());
 }
 
@@ -82,7 +84,9 @@ TEST_F(DeleteRenameTest, RenamingStoresTheTrimmedNameAndKeepsTheTypedCaption)
         {"   ", {}, "GAME", nullptr},
         {"game", {}, "GAME", nullptr},
         {"other", {}, "GAME", "A file named other already exists."},
-        {" GAME2 ", {"get|ONE:GAME|" + temp + "/|", "put|" + temp + "/GAME|ONE:GAME2|", "del|ONE:GAME|"}, " GAME2 ",
+        {" GAME2 ",
+         {"get|ONE:GAME|" + temp + "/|", "put|" + temp + "/GAME|ONE:GAME2|", "del|ONE:GAME|"},
+         " GAME2 ",
          nullptr},
     };
     for (const Case& c : cases) {
@@ -109,7 +113,7 @@ TEST_F(DeleteRenameTest, AFailedPutKeepsTheOldFile)
     failRuns("put|*");
     ASSERT_TRUE(form->ListViewEditing(0));
     form->ListViewEdited(0, "GAME2");
-    EXPECT_EQ(runs().size(), 2);  // get and the refused put: no delete
+    EXPECT_EQ(runs().size(), 2); // get and the refused put: no delete
     EXPECT_EQ(filesIn("ONE"), QStringList{"GAME"});
     EXPECT_EQ(columnTexts(FileListModel::ColName), QStringList{"GAME"});
     EXPECT_EQ(form->StatusPanel(2), "Rename failed: GAME: Put failed: refused: put");
@@ -122,13 +126,13 @@ TEST_F(DeleteRenameTest, F2EditsTheCaptionInPlaceAndEnterRenames)
     openMedium({"ONE"}, {"GAME", "x"}, "ONE");
     form->show();
     selectRows({0});
-    QTest::keyClick(form->ListView()->currentView(), Qt::Key_F2);  // the main menu's F2
+    QTest::keyClick(form->ListView()->currentView(), Qt::Key_F2); // the main menu's F2
     auto* editor = form->ListView()->currentView()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
     editor->selectAll();
     QTest::keyClicks(editor, "NEWNAME");
     QTest::keyClick(editor, Qt::Key_Return);
-    QTest::qWait(20);  // the rename runs once the editor has closed
+    QTest::qWait(20); // the rename runs once the editor has closed
     EXPECT_EQ(filesIn("ONE"), QStringList{"NEWNAME"});
     EXPECT_EQ(form->ListModel().caption(0), "NEWNAME");
 }

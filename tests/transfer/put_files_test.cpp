@@ -45,14 +45,16 @@ TEST_F(PutTest, ChosenFilesArePutInDialogOrderUnderTheirShortNames)
     {
         void (TFormMain::*command)();
         const char* verb;
-        const char* address;  // null: no address asked
+        const char* address; // null: no address asked
     };
-    for (const Case& c : {Case{&TFormMain::Putfilestandard1Click, "put", nullptr},
-                          Case{&TFormMain::Putfile3DOS1Click, "putbin", nullptr},
-                          Case{&TFormMain::Putfilesinstandardmodetoaspecificaddress1Click, "putbin", "32768"}}) {
+    for (const Case& c :
+         {Case{&TFormMain::Putfilestandard1Click, "put", nullptr},
+          Case{&TFormMain::Putfile3DOS1Click, "putbin", nullptr},
+          Case{&TFormMain::Putfilesinstandardmodetoaspecificaddress1Click, "putbin", "32768"}}) {
         SCOPED_TRACE(c.verb);
         openMedium({"ONE"}, {}, "ONE");
-        const QStringList files{hostFile("zeta.bin", data), hostFile("My Program.bas", data), hostFile("a", data)};
+        const QStringList files{hostFile("zeta.bin", data), hostFile("My Program.bas", data),
+                                hostFile("a", data)};
         prompts->answerOpenFiles(files);
         if (c.address)
             prompts->answerInput(c.address);
@@ -65,13 +67,16 @@ TEST_F(PutTest, ChosenFilesArePutInDialogOrderUnderTheirShortNames)
         EXPECT_TRUE(request.defaultSuffix.isEmpty() && request.multiple);
         if (c.address) {
             EXPECT_EQ(prompts->inputRequests().value(0).caption, "3eHarnwick");
-            EXPECT_EQ(prompts->inputRequests().value(0).prompt, "Please type the start address for all files");
+            EXPECT_EQ(prompts->inputRequests().value(0).prompt,
+                      "Please type the start address for all files");
         }
         const QString tail = c.address ? QString(c.address) + "|" : QString();
-        EXPECT_EQ(runs(), (QStringList{QString(c.verb) + "|" + files[0] + "|ONE:ZETA.BIN|" + tail,
-                                       QString(c.verb) + "|" + files[1] + "|ONE:MY_PRO~1.BAS|" + tail,
-                                       QString(c.verb) + "|" + files[2] + "|ONE:A|" + tail}));
-        EXPECT_EQ(columnTexts(FileListModel::ColName), (QStringList{"ZETA.BIN", "MY_PRO~1.BAS", "A"}));
+        EXPECT_EQ(runs(),
+                  (QStringList{QString(c.verb) + "|" + files[0] + "|ONE:ZETA.BIN|" + tail,
+                               QString(c.verb) + "|" + files[1] + "|ONE:MY_PRO~1.BAS|" + tail,
+                               QString(c.verb) + "|" + files[2] + "|ONE:A|" + tail}));
+        EXPECT_EQ(columnTexts(FileListModel::ColName),
+                  (QStringList{"ZETA.BIN", "MY_PRO~1.BAS", "A"}));
         EXPECT_EQ(form->OpenDialogFolder, path("host"));
         EXPECT_TRUE(prompts->errors().isEmpty()) << prompts->errors().join('\n').toStdString();
     }
@@ -105,26 +110,31 @@ TEST_F(PutTest, TapeAndDiskImagesArePutWholeAndAFailingImageLeavesTheList)
 {
     openMedium({"ONE"}, {"OLD", "x"}, "ONE");
     TapeFileFacts facts{"tapefile", "Bytes", 3, 32768, 0};
-    const QString tape = hostFile("t.tap", TapeBlock(0, TapeHeaderPayload(facts)) + TapeBlock(0xFF, "abc"));
+    const QString tape =
+        hostFile("t.tap", TapeBlock(0, TapeHeaderPayload(facts)) + TapeBlock(0xFF, "abc"));
     prompts->answerOpenFiles({tape, hostFile("other.tap", "")});
     form->Putalltapecontents1Click();
     EXPECT_EQ(prompts->fileRequests().value(0).title, "Open tape image");
     EXPECT_EQ(prompts->fileRequests().value(0).defaultSuffix, "tap");
     EXPECT_EQ(prompts->fileRequests().value(0).fileName, "*.tap");
-    EXPECT_EQ(prompts->fileRequests().value(0).filter, "Zx Spectrum Tape Files (*.tap)|*.tap|All Files (*.*)|*.*");
+    EXPECT_EQ(prompts->fileRequests().value(0).filter,
+              "Zx Spectrum Tape Files (*.tap)|*.tap|All Files (*.*)|*.*");
     EXPECT_EQ(runs(), QStringList{"puttap|" + tape + "|ONE|"});
     EXPECT_EQ(filesIn("ONE").size(), 2);
     EXPECT_EQ(columnTexts(FileListModel::ColName).size(), 2);
 
     const QString dsk = path("floppy.dsk");
     ASSERT_EQ(QProcess::execute("dskform", {"-type", "dsk", "-format", "pcw180", dsk}), 0);
-    ASSERT_EQ(QProcess::execute("cpmcp", {"-T", "dsk", "-f", "pcw", dsk, hostFile("d1", "disk file"), "0:DISKFILE.BIN"}), 0);
+    ASSERT_EQ(QProcess::execute("cpmcp", {"-T", "dsk", "-f", "pcw", dsk,
+                                          hostFile("d1", "disk file"), "0:DISKFILE.BIN"}),
+              0);
     clearRuns();
     prompts->answerOpenFiles({dsk});
     form->Putalldiskcontents1Click();
     EXPECT_EQ(prompts->fileRequests().value(1).title, "Open disk image");
     EXPECT_EQ(prompts->fileRequests().value(1).defaultSuffix, "dsk");
-    EXPECT_EQ(prompts->fileRequests().value(1).filter, "Zx Spectrum Disk Images (*.dsk)|*.dsk|All Files (*.*)|*.*");
+    EXPECT_EQ(prompts->fileRequests().value(1).filter,
+              "Zx Spectrum Disk Images (*.dsk)|*.dsk|All Files (*.*)|*.*");
     EXPECT_EQ(runs(), QStringList{"putdsk|" + dsk + "|ONE|"});
     EXPECT_TRUE(columnTexts(FileListModel::ColName).contains("DISKFILE.BIN"));
 
@@ -139,7 +149,7 @@ TEST(CopyOperation, GivesTheCommandAndACheckedAddress)
 {
     struct Case
     {
-        QString typed;  // null: nothing typed
+        QString typed; // null: nothing typed
         bool thenBinary;
         const char* button;
         const char* command;
@@ -147,10 +157,14 @@ TEST(CopyOperation, GivesTheCommandAndACheckedAddress)
         bool invalid;
     };
     const Case cases[] = {
-        {{}, false, "BitBtn1", "put", "", false},         {"32768", false, "BitBtn1", "putbin", "32768", false},
-        {"0", false, "BitBtn1", "putbin", "0", false},    {"65535", false, "BitBtn1", "putbin", "65535", false},
-        {"65536", false, "BitBtn1", "", "0", true},       {"-1", false, "BitBtn1", "", "0", true},
-        {"100", true, "BitBtn1", "put", "", false},       {"100", false, "BitBtn2", "", "", false},
+        {{}, false, "BitBtn1", "put", "", false},
+        {"32768", false, "BitBtn1", "putbin", "32768", false},
+        {"0", false, "BitBtn1", "putbin", "0", false},
+        {"65535", false, "BitBtn1", "putbin", "65535", false},
+        {"65536", false, "BitBtn1", "", "0", true},
+        {"-1", false, "BitBtn1", "", "0", true},
+        {"100", true, "BitBtn1", "put", "", false},
+        {"100", false, "BitBtn2", "", "", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString() + " " + c.button);
@@ -184,13 +198,14 @@ TEST_F(PutTest, DroppedFilesArePutAfterTheDialogShowingEachCopy)
 
     // A drop onto the list: only local files are taken, and only after the dialog.
     QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(path("host")), QUrl("http://example.com/x"),
-                  QUrl::fromLocalFile(second)});
+    mime.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(path("host")),
+                  QUrl("http://example.com/x"), QUrl::fromLocalFile(second)});
     QWidget* target = form->ListView();
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     prompts->answerDialog(CopyOperation("32768"));
     QCoreApplication::sendEvent(target, &drop);
-    EXPECT_EQ(runs(), (QStringList{"putbin|" + first + "|ONE:FIRST.SCR|32768|", "putbin|" + second + "|ONE:SECOND.BIN|32768|"}));
+    EXPECT_EQ(runs(), (QStringList{"putbin|" + first + "|ONE:FIRST.SCR|32768|",
+                                   "putbin|" + second + "|ONE:SECOND.BIN|32768|"}));
     EXPECT_TRUE(paintedTexts("StatusPanel2").contains("Copying " + first + " to ONE"));
     EXPECT_LT(paintedTexts("StatusPanel2").indexOf("Copying " + first + " to ONE"),
               paintedTexts("StatusPanel2").indexOf("Copying " + second + " to ONE"));
