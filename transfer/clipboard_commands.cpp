@@ -83,21 +83,18 @@ void InternalPaste(TFormMain& form, const QString& partition)
     const bool cut = form.ClipboardMode == TFormMain::ClipboardModes::Cut;
     form.ClipboardMode = TFormMain::ClipboardModes::None;
 
-    const QString folder = PrivateTempFolder();
-    const ToolContext tool = ToolOf(form);
+    QList<PasteStep> steps;
+    for (const QString& entry : entries)
+        steps << PlanPasteStep(entry, partition, cut);
     FailureList failures;
     {
         TFormWait wait(nullptr, &form);
         wait.show();
-        const qsizetype count = entries.size();
-        for (qsizetype i = 0; i < count; ++i) {
-            const PasteStep step = PlanPasteStep(entries[i], partition, cut);
-            const QString problem = PasteThroughLocalCopy(tool, folder, step, partition);
-            if (!problem.isEmpty())
-                failures.add(step.entry, problem);
-            LetEventsRun();
-            wait.SetProgress(i + 1, count);
-        }
+        failures = PasteThroughLocalCopies(ToolOf(form), PrivateTempFolder(), steps, partition,
+                                           [&wait, &steps](int done) {
+                                               LetEventsRun();
+                                               wait.SetProgress(done, steps.size());
+                                           });
     }
     form.SetStatusPanel(1, QString());
     EndChangeCommand(form, failures, static_cast<int>(entries.size()), kPasteEnd);
