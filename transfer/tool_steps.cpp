@@ -23,7 +23,7 @@ QStringList ListPartitionFiles(const ToolContext& tool, const QString& partition
         *error = problem;
     if (!problem.isEmpty())
         return {};
-    QFile out;
+    QFile out(tool.outFile);
     OpenTextFile(out, tool.outFile);
     RecordReader records(out, kWideSlots);
     QStringList names;

@@ -8,14 +8,16 @@
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
+#include <QProgressBar>
 #include <QTreeWidget>
 
 namespace {
 
 constexpr const char* kFailVariable = "HARNWICK_TEST_FAIL";
 
-// Paint events of labels, recorded by name.
-class PaintRecorder : public QObject
+// What labels show when they paint, and the values progress bars are set
+// to, recorded by object name.
+class ShownRecorder : public QObject
 {
 public:
     QMultiMap<QString, QString> texts;
@@ -26,6 +28,11 @@ protected:
         auto* label = qobject_cast<QLabel*>(watched);
         if (label && event->type() == QEvent::Paint)
             texts.insert(label->objectName(), label->text());
+        auto* bar = qobject_cast<QProgressBar*>(watched);
+        if (bar && event->type() == QEvent::Show)
+            connect(bar, &QProgressBar::valueChanged, this, [this, bar](int value) {
+                texts.insert(bar->objectName(), QString::number(value));
+            });
         return false;
     }
 };
@@ -50,6 +57,13 @@ void ChangeTest::SetUp()
 
 void ChangeTest::TearDown()
 {
+    // Whatever a test did, the medium is left without faults.
+    if (!image.isEmpty()) {
+        QProcess check;
+        check.start(QString::fromUtf8(testpaths::kToolExe), {image, "check"});
+        EXPECT_TRUE(check.waitForFinished(30000));
+        EXPECT_EQ(check.exitCode(), 0) << check.readAll().toStdString();
+    }
     qunsetenv(kFailVariable);
     m_recorder.reset();
     GuiTest::TearDown();
@@ -58,6 +72,7 @@ void ChangeTest::TearDown()
 void ChangeTest::openMedium(const QStringList& partitions, const QList<QByteArray>& files,
                             const QString& select)
 {
+    QFile::remove(path("medium.hdf"));
     image = makeImage(QStringLiteral("medium.hdf"), partitions);
     for (int i = 0; i + 1 < files.size(); i += 2) {
         QString name = QString::fromLatin1(files[i]);
@@ -65,7 +80,10 @@ void ChangeTest::openMedium(const QStringList& partitions, const QList<QByteArra
             name = partitions.first() + ":" + name;
         runTool({image, "put", hostFile("seed", files[i + 1]), name});
     }
-    makeForm().OpenMedium(image);
+    // Shown, so that labels paint; the first showing has run before the medium opens.
+    makeForm().show();
+    QCoreApplication::processEvents();
+    form->OpenMedium(image);
     if (!select.isEmpty())
         selectPartition(select);
     clearRuns();
@@ -141,17 +159,16 @@ void ChangeTest::failRuns(const QString& pattern)
     qputenv(kFailVariable, pattern.toUtf8());
 }
 
-void ChangeTest::recordPaints()
+void ChangeTest::recordShown()
 {
-    auto recorder = std::make_unique<PaintRecorder>();
+    auto recorder = std::make_unique<ShownRecorder>();
     QCoreApplication::instance()->installEventFilter(recorder.get());
     m_recorder = std::move(recorder);
-    form->show();
 }
 
-QStringList ChangeTest::paintedTexts(const QString& labelName) const
+QStringList ChangeTest::shownTexts(const QString& labelName) const
 {
-    const auto* recorder = static_cast<PaintRecorder*>(m_recorder.get());
+    const auto* recorder = static_cast<ShownRecorder*>(m_recorder.get());
     QStringList texts = recorder->texts.values(labelName);
     std::reverse(texts.begin(), texts.end()); // QMultiMap gives the newest first
     texts.erase(std::unique(texts.begin(), texts.end()), texts.end());

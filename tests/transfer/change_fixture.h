@@ -34,10 +34,11 @@ protected:
     void clearRuns();
     void failRuns(const QString& pattern);
 
-    // Records what QLabels named `labelName` show each time they are painted
-    // (the window is shown for this).
-    QStringList paintedTexts(const QString& labelName) const;
-    void recordPaints();
+    // From recordShown() on: what the QLabels named `name` showed each time
+    // they were painted, or the values the QProgressBars named `name` were
+    // set to, in order, repetitions left out.
+    QStringList shownTexts(const QString& name) const;
+    void recordShown();
 
     QString image;
     QString toolLog;

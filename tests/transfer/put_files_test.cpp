@@ -194,21 +194,23 @@ TEST_F(PutTest, DroppedFilesArePutAfterTheDialogShowingEachCopy)
     openMedium({"ONE"}, {}, "ONE");
     const QString first = hostFile("first.scr", "1");
     const QString second = hostFile("second.bin", "2");
-    recordPaints();
+    recordShown();
 
     // A drop onto the list: only local files are taken, and only after the dialog.
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(path("host")),
                   QUrl("http://example.com/x"), QUrl::fromLocalFile(second)});
     QWidget* target = form->ListView();
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     prompts->answerDialog(CopyOperation("32768"));
     QCoreApplication::sendEvent(target, &drop);
     EXPECT_EQ(runs(), (QStringList{"putbin|" + first + "|ONE:FIRST.SCR|32768|",
                                    "putbin|" + second + "|ONE:SECOND.BIN|32768|"}));
-    EXPECT_TRUE(paintedTexts("StatusPanel2").contains("Copying " + first + " to ONE"));
-    EXPECT_LT(paintedTexts("StatusPanel2").indexOf("Copying " + first + " to ONE"),
-              paintedTexts("StatusPanel2").indexOf("Copying " + second + " to ONE"));
+    EXPECT_TRUE(shownTexts("StatusPanel2").contains("Copying " + first + " to ONE"));
+    EXPECT_LT(shownTexts("StatusPanel2").indexOf("Copying " + first + " to ONE"),
+              shownTexts("StatusPanel2").indexOf("Copying " + second + " to ONE"));
     EXPECT_EQ(columnTexts(FileListModel::ColName), (QStringList{"FIRST.SCR", "SECOND.BIN"}));
 
     clearRuns();
