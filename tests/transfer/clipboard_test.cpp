@@ -106,22 +106,31 @@ TEST_F(ClipboardTest, PastingIntoTheSourcePartitionCopiesUnderANewNameAndMovesNo
     EXPECT_EQ(Sorted(filesIn("A")), (QStringList{"PROG.$$$", "PROG.BAS"}));
 }
 
-TEST_F(ClipboardTest, ACutIsDeletedAtItsSourceOnlyWhenItsPutWorked)
+TEST_F(ClipboardTest, ACutIsDeletedAtItsSourceOnlyWhenItsCopyIsThere)
 {
-    openMedium({"A", "B"}, {"A:KEEP", "k", "A:MOVE", "m"}, "A");
-    selectRows({0, 1});
+    openMedium({"A", "B", "C"},
+               {"A:KEEP", "k", "A:MOVE", "m", "A:GHOST", "g", "A:DUP", "a", "C:DUP", "c"}, "A");
+    selectRows({0, 1, 2, 3});
+    form->Cut1Click();
+    selectPartition("C");
+    selectRows({0});
     form->Cut1Click();
     selectPartition("B");
     failRuns("put|*|B:KEEP|");
+    failRuns("put|*|B:GHOST|", true); // no error text, but no file either
     clearRuns();
     form->Paste1Click();
-    EXPECT_EQ(runs().filter("del|"), QStringList{"del|A:MOVE|"});
-    EXPECT_EQ(filesIn("A"), QStringList{"KEEP"});
-    EXPECT_EQ(filesIn("B"), QStringList{"MOVE"});
-    EXPECT_EQ(contentOf("B", "MOVE").right(1), "m");
+    EXPECT_EQ(runs().filter("del|"), (QStringList{"del|A:MOVE|", "del|C:DUP|"}));
+    EXPECT_EQ(Sorted(filesIn("A")), (QStringList{"DUP", "GHOST", "KEEP"}));
+    EXPECT_EQ(Sorted(filesIn("B")), (QStringList{"DUP", "MOVE"}));
+    EXPECT_EQ(contentOf("B", "DUP").right(1), "c");
     EXPECT_EQ(form->StatusPanel(2),
-              "Paste failed, 1 of 2 not pasted: A:KEEP: Put failed: refused: put");
-    EXPECT_EQ(prompts->errors().size(), 1);
+              "Paste failed, 3 of 5 not pasted: A:KEEP: Put failed: refused: put");
+    EXPECT_EQ(prompts->errors(),
+              QStringList{"These files were not pasted:\r\n"
+                          "A:KEEP: Put failed: refused: put\r\n"
+                          "A:DUP: Source kept: a later file of the same name replaced its copy\r\n"
+                          "A:GHOST: Copy not confirmed, source kept: GHOST is not listed in B"});
     EXPECT_TRUE(form->FileClipboard.isEmpty());
 }
 

@@ -7,6 +7,7 @@
 
 #include <QAbstractItemView>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
@@ -99,7 +100,7 @@ TEST_F(DeleteRenameTest, RenamingStoresTheTrimmedNameAndKeepsTheTypedCaption)
         EXPECT_EQ(form->ListModel().caption(0), c.caption);
         EXPECT_EQ(prompts->errors(), c.error ? QStringList{c.error} : QStringList());
     }
-    EXPECT_TRUE(QDir(temp).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(temp + "/GAME")); // the local copy is gone
     QStringList stored = filesIn("ONE");
     stored.sort();
     EXPECT_EQ(stored, (QStringList{"GAME2", "OTHER"}));
@@ -110,15 +111,22 @@ TEST_F(DeleteRenameTest, RenamingStoresTheTrimmedNameAndKeepsTheTypedCaption)
 TEST_F(DeleteRenameTest, AFailedPutKeepsTheOldFile)
 {
     openMedium({"ONE"}, {"GAME", "game data"}, "ONE");
+    failRuns("put|*", true); // no error text, but no file either
+    ASSERT_TRUE(form->ListViewEditing(0));
+    form->ListViewEdited(0, "GAME2");
+    EXPECT_EQ(form->StatusPanel(2),
+              "Rename failed: GAME: Copy not confirmed, source kept: GAME2 is not listed in ONE");
     failRuns("put|*");
+    failRuns({}, true);
+    clearRuns();
     ASSERT_TRUE(form->ListViewEditing(0));
     form->ListViewEdited(0, "GAME2");
     EXPECT_EQ(runs().size(), 2); // get and the refused put: no delete
     EXPECT_EQ(filesIn("ONE"), QStringList{"GAME"});
     EXPECT_EQ(columnTexts(FileListModel::ColName), QStringList{"GAME"});
     EXPECT_EQ(form->StatusPanel(2), "Rename failed: GAME: Put failed: refused: put");
-    EXPECT_EQ(prompts->errors().size(), 1);
-    EXPECT_TRUE(QDir(PrivateTempFolder()).isEmpty());
+    EXPECT_EQ(prompts->errors().size(), 2);
+    EXPECT_FALSE(QFileInfo::exists(PrivateTempFolder() + "/GAME"));
 }
 
 TEST_F(DeleteRenameTest, F2EditsTheCaptionInPlaceAndEnterRenames)

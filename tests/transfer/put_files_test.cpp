@@ -6,6 +6,7 @@
 #include "form_copy_operation.h"
 #include "tape_writer.h"
 
+#include <QAction>
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
@@ -219,6 +220,59 @@ TEST_F(PutTest, DroppedFilesArePutAfterTheDialogShowingEachCopy)
     prompts->clickInDialog("BitBtn2");
     form->PJCtrlDropFilesDropFiles({first});
     EXPECT_TRUE(runs().isEmpty());
+}
+
+TEST_F(PutTest, EveryMenuEntryButtonAndPopUpEntryRunsItsCommand)
+{
+    openMedium({"ONE"}, {"F", "f", "G", "g"}, "ONE");
+    const QString file = hostFile("w.bin", "w");
+    const auto answerFile = [&] { prompts->answerOpenFiles({file}); };
+    struct Wiring
+    {
+        QStringList actions;
+        std::function<void()> answer;
+        QString seen; // the first run (the host file as H), else the first message
+    };
+    const Wiring wirings[] = {
+        {{"Putfilestandard1", "Putfilestandard2", "ToolButtonPutBinaryAction"},
+         answerFile,
+         "put|H|ONE:W.BIN|"},
+        {{"Putfile3DOS1", "Putfile3DOS2"}, answerFile, "putbin|H|ONE:W.BIN|"},
+        {{"Putfilesinstandardmodetoaspecificaddress1", "Putfilesinstandardmodetoaspecificaddress2"},
+         [&] { prompts->answerOpenFiles({file}).answerInput("7"); },
+         "putbin|H|ONE:W.BIN|7|"},
+        {{"Putalltapecontents1", "Putalltapecontents2", "ToolButtonPutTapeAction"},
+         answerFile,
+         "puttap|H|ONE|"},
+        {{"Putalldiskcontents1", "Putalldiskcontents2"}, answerFile, "putdsk|H|ONE|"},
+        {{"Deleteselectedfiles2", "Deleteselectedfiles1", "ToolButtonDeleteAction"},
+         [&] { prompts->answerConfirm(Prompts::Answer::No); },
+         "Are you sure you want to delete selected file(s)?"},
+        {{"Rname1", "Rname2"}, [] {}, "Only one file can be renamed at a time."},
+        {{"Cut1", "Cut2"}, [] {}, "cut ONE:F ONE:G"},
+        {{"Copy1", "Copy2", "ToolButton9Action"}, [] {}, "get|ONE:F|"},
+        {{"Paste1", "Paste2", "ToolButton11Action"},
+         [&] { form->FileClipboard = {"ONE:NOPE"}; },
+         "get|ONE:NOPE|"},
+    };
+    for (const Wiring& wiring : wirings) {
+        for (const QString& action : wiring.actions) {
+            clearRuns();
+            prompts->clearRecords();
+            form->FileClipboard.clear();
+            form->ClipboardMode = TFormMain::ClipboardModes::None;
+            selectRows({0, 1});
+            wiring.answer();
+            form->findChild<QAction*>(action)->trigger();
+            QString seen = runs().value(0).replace(file, "H");
+            if (seen.isEmpty() && !prompts->records().isEmpty())
+                seen = prompts->records().first().text;
+            if (seen.isEmpty() && form->ClipboardMode == TFormMain::ClipboardModes::Cut)
+                seen = "cut " + form->FileClipboard.join(' ');
+            EXPECT_TRUE(seen.startsWith(wiring.seen))
+                << action.toStdString() << ": " << seen.toStdString();
+        }
+    }
 }
 
 } // namespace
