@@ -2,6 +2,7 @@
 
 #include "backend_checks.h"
 #include "failure_list.h"
+#include "file_list_model.h"
 #include "formmain.h"
 
 #include <QCoreApplication>
@@ -26,6 +27,22 @@ QTreeWidgetItem* RequirePartitionNode(TFormMain& form)
     if (!node)
         form.prompts().error(QStringLiteral("No partition selected."));
     return node;
+}
+
+QString TrimmedName(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).unicode() <= ' ')
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= ' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString RowFileName(const TFormMain& form, int row)
+{
+    return TrimmedName(form.ListModel().caption(row));
 }
 
 ToolContext ToolOf(const TFormMain& form)

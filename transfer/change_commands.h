@@ -23,6 +23,13 @@ bool ToolReportedErrors(TFormMain& form);
 // selected." is shown and null returned.
 QTreeWidgetItem* RequirePartitionNode(TFormMain& form);
 
+// The file name a list row stands for: its caption without leading and
+// trailing blanks and control characters. A renamed row shows the name as
+// it was typed, blanks and all, until the list is read again; the tool knows
+// the file by the trimmed name.
+QString TrimmedName(const QString& text);
+QString RowFileName(const TFormMain& form, int row);
+
 // The tool, medium and output files of the main window.
 ToolContext ToolOf(const TFormMain& form);
 

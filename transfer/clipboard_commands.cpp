@@ -49,7 +49,7 @@ QStringList SelectedNames(const TFormMain& form)
 {
     QStringList names;
     for (int row : form.SelectedRows())
-        names << form.ListModel().caption(row);
+        names << RowFileName(form, row);
     return names;
 }
 

@@ -31,7 +31,7 @@ void TFormMain::Deleteselectedfiles2Click()
     const QString partition = node->text(0);
     QStringList files;
     for (int row : SelectedRows())
-        files << ListModel().caption(row);
+        files << RowFileName(*this, row);
     const ToolContext tool = ToolOf(*this);
     FailureList failures;
     for (const QString& file : std::as_const(files)) {

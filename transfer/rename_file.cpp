@@ -13,23 +13,11 @@
 
 namespace {
 
-// The typed text without leading and trailing blanks and control characters.
-QString TrimmedName(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= ' ')
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= ' ')
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 // Whether another row than `row` is named `name`.
 bool NameTakenByOtherRow(const FileListModel& list, int row, const QString& name)
 {
     for (int r = 0; r < list.count(); ++r) {
-        if (r != row && SameFileName(list.caption(r), name))
+        if (r != row && SameFileName(TrimmedName(list.caption(r)), name))
             return true;
     }
     return false;
@@ -39,7 +27,7 @@ bool NameTakenByOtherRow(const FileListModel& list, int row, const QString& name
 // edited caption alone); it shows the typed text only when the rename worked.
 void RenameRow(TFormMain& form, int row, const QString& typed)
 {
-    const QString oldName = form.RenameOldName;
+    const QString oldName = TrimmedName(form.RenameOldName);
     const QString newName = TrimmedName(typed);
     // An empty name, or the same name (the tool takes names without regard
     // to case), changes nothing: the old caption stays and nothing runs.

@@ -27,7 +27,8 @@ protected:
     void selectRows(const QList<int>& rows);
     // A host file in the tests' folder.
     QString hostFile(const QString& name, const QByteArray& content);
-    // The names the tool lists in a partition, and the bytes `get` gives.
+    // The names the tool lists in a partition (sorted), and the bytes `get`
+    // gives.
     QStringList filesIn(const QString& partition);
     QByteArray contentOf(const QString& partition, const QString& file);
 

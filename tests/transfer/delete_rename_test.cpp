@@ -48,22 +48,29 @@ TEST_F(DeleteRenameTest, SelectedRowsAreDeletedInListOrderAfterOneConfirmation)
     EXPECT_EQ(columnTexts(FileListModel::ColName), QStringList{"F5"});
 }
 
-TEST_F(DeleteRenameTest, TheChecksOfDeleteAndRenameComeInTheirOrder)
+TEST_F(DeleteRenameTest, TheChecksOfDeleteRenameCutCopyAndPasteComeInTheirOrder)
 {
     openMedium({"ONE", "TWO"}, kFive, "TWO");
-    form->Deleteselectedfiles2Click();
-    form->Rname1Click();
+    for (auto command : {&TFormMain::Deleteselectedfiles2Click, &TFormMain::Rname1Click,
+                         &TFormMain::Cut1Click, &TFormMain::Copy1Click})
+        (form.get()->*command)();
     selectPartition("ONE");
     form->Deleteselectedfiles2Click();
+    form->Cut1Click();
     selectRows({0, 1});
     form->Rname1Click();
     form->SelectNode(form->TreeView()->topLevelItem(0)); // the partition table
     selectRows({0});
-    form->Rname1Click();
+    for (auto command : {&TFormMain::Rname1Click, &TFormMain::Cut1Click, &TFormMain::Copy1Click,
+                         &TFormMain::Paste1Click})
+        (form.get()->*command)();
     EXPECT_FALSE(form->ListViewEditing(0));
     EXPECT_EQ(prompts->errors(),
-              (QStringList{"No files in partition.", "No file selected.", "No file selected.",
-                           "Only one file can be renamed at a time.", "Invalid operation."}));
+              (QStringList{"No files in partition.", "No file selected.", "No files in partition.",
+                           "No files in partition.", "No file selected.", "No file selected.",
+                           "Only one file can be renamed at a time.", "Invalid operation.",
+                           "Invalid operation.", "Invalid operation.", "Invalid operation."}));
+    EXPECT_TRUE(form->FileClipboard.isEmpty());
     EXPECT_TRUE(runs().isEmpty());
 }
 
@@ -71,38 +78,42 @@ TEST_F(DeleteRenameTest, RenamingStoresTheTrimmedNameAndKeepsTheTypedCaption)
 {
     openMedium({"ONE"}, {"GAME", "game data", "OTHER", "o"}, "ONE");
     const QString temp = PrivateTempFolder();
-    struct Case
-    {
-        const char* typed;
-        QStringList runs;
-        const char* caption;
-        const char* error;
-    };
-    const Case cases[] = {
-        {"   ", {}, "GAME", nullptr},
-        {"game", {}, "GAME", nullptr},
-        {"other", {}, "GAME", "A file named other already exists."},
+    // typed, runs, caption afterwards, error box
+    const std::tuple<const char*, QStringList, const char*, QStringList> cases[] = {
+        {"   ", {}, "GAME", {}},
+        {"game", {}, "GAME", {}},
+        {"other", {}, "GAME", {"A file named other already exists."}},
         {" GAME2 ",
          {"get|ONE:GAME|" + temp + "/|", "put|" + temp + "/GAME|ONE:GAME2|", "del|ONE:GAME|"},
          " GAME2 ",
-         nullptr},
+         {}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.typed);
+    for (const auto& [typed, expectedRuns, caption, errors] : cases) {
+        SCOPED_TRACE(typed);
         clearRuns();
         prompts->clearRecords();
         ASSERT_TRUE(form->ListViewEditing(0));
-        form->ListViewEdited(0, c.typed);
-        EXPECT_EQ(runs(), c.runs);
-        EXPECT_EQ(form->ListModel().caption(0), c.caption);
-        EXPECT_EQ(prompts->errors(), c.error ? QStringList{c.error} : QStringList());
+        form->ListViewEdited(0, typed);
+        EXPECT_EQ(runs(), expectedRuns);
+        EXPECT_EQ(form->ListModel().caption(0), caption);
+        EXPECT_EQ(prompts->errors(), errors);
     }
     EXPECT_FALSE(QFileInfo::exists(temp + "/GAME")); // the local copy is gone
-    QStringList stored = filesIn("ONE");
-    stored.sort();
-    EXPECT_EQ(stored, (QStringList{"GAME2", "OTHER"}));
+    EXPECT_EQ(filesIn("ONE"), (QStringList{"GAME2", "OTHER"}));
     EXPECT_EQ(contentOf("ONE", "GAME2").right(9), "game data");
     EXPECT_EQ(form->ListModel().cell(0, FileListModel::ColRealSize).trimmed(), "9");
+
+    // F2 (the main menu's key) edits the caption in place; Enter renames.
+    selectRows({0});
+    QTest::keyClick(form->ListView()->currentView(), Qt::Key_F2);
+    auto* editor = form->ListView()->currentView()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, "NEWNAME");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::qWait(20); // the rename runs once the editor has closed
+    EXPECT_EQ(filesIn("ONE"), (QStringList{"NEWNAME", "OTHER"}));
+    EXPECT_EQ(form->ListModel().caption(0), "NEWNAME");
 }
 
 TEST_F(DeleteRenameTest, AFailedPutKeepsTheOldFile)
@@ -123,23 +134,6 @@ TEST_F(DeleteRenameTest, AFailedPutKeepsTheOldFile)
     EXPECT_EQ(columnTexts(FileListModel::ColName), QStringList{"GAME"});
     EXPECT_EQ(form->StatusPanel(2), "Rename failed: GAME: Put failed: refused: put");
     EXPECT_EQ(prompts->errors().size(), 2);
-    EXPECT_FALSE(QFileInfo::exists(PrivateTempFolder() + "/GAME"));
-}
-
-TEST_F(DeleteRenameTest, F2EditsTheCaptionInPlaceAndEnterRenames)
-{
-    openMedium({"ONE"}, {"GAME", "x"}, "ONE");
-    form->show();
-    selectRows({0});
-    QTest::keyClick(form->ListView()->currentView(), Qt::Key_F2); // the main menu's F2
-    auto* editor = form->ListView()->currentView()->findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr);
-    editor->selectAll();
-    QTest::keyClicks(editor, "NEWNAME");
-    QTest::keyClick(editor, Qt::Key_Return);
-    QTest::qWait(20); // the rename runs once the editor has closed
-    EXPECT_EQ(filesIn("ONE"), QStringList{"NEWNAME"});
-    EXPECT_EQ(form->ListModel().caption(0), "NEWNAME");
 }
 
 } // namespace

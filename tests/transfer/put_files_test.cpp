@@ -47,46 +47,45 @@ ScriptedPrompts::DialogScript CopyOperation(const QString& address, bool thenBin
 
 TEST_F(PutTest, ChosenFilesArePutInDialogOrderUnderTheirShortNames)
 {
-    openMedium({"ONE"}, {}, "ONE");
-    const QStringList files{hostFile("zeta.bin", "z"), hostFile("My Program.bas", "10 REM"),
-                            hostFile("a", "a")};
-    prompts->answerOpenFiles(files);
-    form->Putfile3DOS1Click();
-    EXPECT_EQ(Described(prompts->fileRequests().value(0)),
-              "Put files to transfer||*.*|All Files (*.*)|*.*|several");
-    EXPECT_EQ(runs(), (QStringList{"putbin|" + files[0] + "|ONE:ZETA.BIN|",
-                                   "putbin|" + files[1] + "|ONE:MY_PRO~1.BAS|",
-                                   "putbin|" + files[2] + "|ONE:A|"}));
-    EXPECT_EQ(columnTexts(FileListModel::ColName), (QStringList{"ZETA.BIN", "MY_PRO~1.BAS", "A"}));
-    EXPECT_EQ(form->OpenDialogFolder, path("host"));
-    EXPECT_TRUE(prompts->errors().isEmpty());
-}
-
-TEST_F(PutTest, OneAddressServesEveryFileAndARefusedOneIsReported)
-{
-    openMedium({"ONE"}, {}, "ONE");
-    const QStringList files{hostFile("f.bin", "f"), hostFile("g.bin", "g")};
-    prompts->answerOpenFiles(files).answerInput("32768");
-    form->Putfilesinstandardmodetoaspecificaddress1Click();
+    for (const char* address : {"", "32768"}) {
+        openMedium({"ONE"}, {}, "ONE");
+        const QStringList files{hostFile("zeta.bin", "z"), hostFile("My Program.bas", "10 REM"),
+                                hostFile("a", "a")};
+        prompts->answerOpenFiles(files);
+        if (*address)
+            prompts->answerInput(address);
+        *address ? form->Putfilesinstandardmodetoaspecificaddress1Click()
+                 : form->Putfile3DOS1Click();
+        EXPECT_EQ(Described(prompts->fileRequests().value(0)),
+                  "Put files to transfer||*.*|All Files (*.*)|*.*|several");
+        const QString end = *address ? QString("|") + address + "|" : "|";
+        EXPECT_EQ(runs(), (QStringList{"putbin|" + files[0] + "|ONE:ZETA.BIN" + end,
+                                       "putbin|" + files[1] + "|ONE:MY_PRO~1.BAS" + end,
+                                       "putbin|" + files[2] + "|ONE:A" + end}));
+        EXPECT_EQ(columnTexts(FileListModel::ColName),
+                  (QStringList{"ZETA.BIN", "MY_PRO~1.BAS", "A"}));
+        EXPECT_EQ(form->OpenDialogFolder, path("host"));
+        EXPECT_TRUE(prompts->errors().isEmpty());
+    }
+    // The address box, and cancelling it.
     EXPECT_EQ(prompts->records().value(1).caption + "|" + prompts->records().value(1).text,
               "3eHarnwick|Please type the start address for all files");
-    EXPECT_EQ(runs(), (QStringList{"putbin|" + files[0] + "|ONE:F.BIN|32768|",
-                                   "putbin|" + files[1] + "|ONE:G.BIN|32768|"}));
-
     clearRuns();
-    prompts->answerOpenFiles({files[0]}).answerInput("not a number");
-    form->Putfilesinstandardmodetoaspecificaddress1Click();
-    EXPECT_EQ(runs(), QStringList{"putbin|" + files[0] + "|ONE:F.BIN|not|a|number|"});
-    EXPECT_TRUE(form->StatusPanel(2).startsWith("Copy failed, 1 of 1 not copied: " + files[0]));
-    EXPECT_TRUE(
-        prompts->errors().value(0).startsWith("These files were not copied:\r\n" + files[0]));
-    EXPECT_EQ(columnTexts(FileListModel::ColName), (QStringList{"F.BIN", "G.BIN"}));
-
-    clearRuns();
-    prompts->answerOpenFiles({}).answerOpenFiles({files[0]}).cancelInput();
-    form->Putfilesinstandardmodetoaspecificaddress1Click();
+    prompts->answerOpenFiles({path("host/a")}).cancelInput();
     form->Putfilesinstandardmodetoaspecificaddress1Click();
     EXPECT_TRUE(runs().isEmpty());
+}
+
+TEST_F(PutTest, AnAddressTheToolRefusesIsReportedAndNothingIsCompleted)
+{
+    openMedium({"ONE"}, {"KEEP", "k"}, "ONE");
+    const QString file = hostFile("f.bin", "f");
+    prompts->answerOpenFiles({file}).answerInput("not a number");
+    form->Putfilesinstandardmodetoaspecificaddress1Click();
+    EXPECT_EQ(runs(), QStringList{"putbin|" + file + "|ONE:F.BIN|not|a|number|"});
+    EXPECT_TRUE(form->StatusPanel(2).startsWith("Copy failed, 1 of 1 not copied: " + file));
+    EXPECT_TRUE(prompts->errors().value(0).startsWith("These files were not copied:\r\n" + file));
+    EXPECT_EQ(columnTexts(FileListModel::ColName), QStringList{"KEEP"});
 }
 
 TEST_F(PutTest, TapeAndDiskImagesArePutWholeAndAFailingImageLeavesTheList)
@@ -125,34 +124,27 @@ TEST_F(PutTest, TapeAndDiskImagesArePutWholeAndAFailingImageLeavesTheList)
 
 TEST(CopyOperation, GivesTheCommandAndACheckedAddress)
 {
-    struct Case
-    {
-        QString typed; // null: nothing typed
-        bool thenBinary;
-        const char* button;
-        const char* command;
-        const char* address;
+    // typed (null: nothing), "Binary mode" clicked afterwards, button, command|address
+    const std::tuple<QString, bool, const char*, const char*> cases[] = {
+        {{}, false, "BitBtn1", "put|"},      {"32768", false, "BitBtn1", "putbin|32768"},
+        {"0", false, "BitBtn1", "putbin|0"}, {"65535", false, "BitBtn1", "putbin|65535"},
+        {"65536", false, "BitBtn1", "|0"},   {"-1", false, "BitBtn1", "|0"},
+        {"100", true, "BitBtn1", "put|"},    {"100", false, "BitBtn2", "|"},
     };
-    const Case cases[] = {
-        {{}, false, "BitBtn1", "put", ""},      {"32768", false, "BitBtn1", "putbin", "32768"},
-        {"0", false, "BitBtn1", "putbin", "0"}, {"65535", false, "BitBtn1", "putbin", "65535"},
-        {"65536", false, "BitBtn1", "", "0"},   {"-1", false, "BitBtn1", "", "0"},
-        {"100", true, "BitBtn1", "put", ""},    {"100", false, "BitBtn2", "", ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.typed.toStdString() + " " + c.button);
+    for (const auto& [typed, thenBinary, button, expected] : cases) {
+        SCOPED_TRACE(typed.toStdString() + " " + button);
         ScriptedPrompts scripted;
         TFormCopyOperation dialog(scripted);
         EXPECT_EQ(dialog.windowTitle() + " " + dialog.RadioButton1->text(),
                   "Specify copy operation Binary mode (no header)");
         EXPECT_TRUE(dialog.RadioButton1->isChecked() && !dialog.NumEdit->isReadOnly());
         dialog.show();
-        CopyOperation(c.typed, c.thenBinary, c.button)(dialog);
-        EXPECT_EQ(dialog.Command + "|" + dialog.Address, QString(c.command) + "|" + c.address);
-        const bool invalid = c.address == QString("0") && !*c.command;
+        CopyOperation(typed, thenBinary, button)(dialog);
+        EXPECT_EQ(dialog.Command + "|" + dialog.Address, expected);
+        const bool invalid = QString(expected) == "|0";
         EXPECT_EQ(scripted.records().size(), invalid ? 1 : 0);
         EXPECT_EQ(scripted.records().value(0).text, invalid ? "Address invalid." : "");
-        EXPECT_EQ(dialog.NumEdit->text().isEmpty(), c.typed.isNull() || c.thenBinary);
+        EXPECT_EQ(dialog.NumEdit->text().isEmpty(), typed.isNull() || thenBinary);
         EXPECT_FALSE(dialog.isVisible());
     }
 }
