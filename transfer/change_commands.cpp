@@ -1,25 +1,11 @@
 #include "change_commands.h"
 
-#include "backend_checks.h"
 #include "failure_list.h"
 #include "file_list_model.h"
 #include "formmain.h"
 
 #include <QCoreApplication>
 #include <QTreeWidgetItem>
-
-bool RequireTool(TFormMain& form)
-{
-    return RequireBackend(form.ToolPath,
-                          [&form](const QString& text) { form.prompts().error(text); });
-}
-
-bool ToolReportedErrors(TFormMain& form)
-{
-    return ReadBackendErrors(form.ErrFile, [&form](int panel, const QString& text) {
-        form.SetStatusPanel(panel, text);
-    });
-}
 
 QTreeWidgetItem* RequirePartitionNode(TFormMain& form)
 {

@@ -12,13 +12,6 @@ class FailureList;
 class TFormMain;
 class QTreeWidgetItem;
 
-// RequireBackend for the main window's tool, its error box shown through the
-// window's prompts.
-bool RequireTool(TFormMain& form);
-
-// ReadBackendErrors for the main window's error file and status bar.
-bool ToolReportedErrors(TFormMain& form);
-
 // The selected tree node; when there is none, the error box "No partition
 // selected." is shown and null returned.
 QTreeWidgetItem* RequirePartitionNode(TFormMain& form);

@@ -200,7 +200,7 @@ void TFormMain::Copy1Click()
 
 void TFormMain::Paste1Click()
 {
-    if (!RequireTool(*this))
+    if (!CheckBackend())
         return;
     QTreeWidgetItem* node = RequirePartitionNode(*this);
     if (!node)

@@ -9,7 +9,7 @@
 
 void TFormMain::Deleteselectedfiles2Click()
 {
-    if (!RequireTool(*this))
+    if (!CheckBackend())
         return;
     QTreeWidgetItem* node = RequirePartitionNode(*this);
     if (!node)
@@ -20,6 +20,11 @@ void TFormMain::Deleteselectedfiles2Click()
     }
     if (SelectedCount() == 0) {
         prompts().error(QStringLiteral("No file selected."));
+        return;
+    }
+    // The rows of the partition table are no files.
+    if (ListShowsPartitions()) {
+        prompts().error(QStringLiteral("Invalid operation."));
         return;
     }
     if (prompts().confirm(QStringLiteral("Are you sure you want to delete selected file(s)?")) !=

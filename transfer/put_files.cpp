@@ -59,7 +59,7 @@ void PutEach(TFormMain& form, const QStringList& files, const QString& partition
 // The checks every put command starts with: the tool, then a partition.
 QTreeWidgetItem* StartPut(TFormMain& form)
 {
-    if (!RequireTool(form))
+    if (!form.CheckBackend())
         return nullptr;
     return RequirePartitionNode(form);
 }
@@ -117,7 +117,7 @@ void PutImage(TFormMain& form, const char* title, const char* defaultSuffix, con
         return;
     RunToolStep(ToolOf(form),
                 commandLine(form.ToolPath, form.CurrentMedium, files.first(), node->text(0)));
-    if (!ToolReportedErrors(form))
+    if (!form.BackendReportedErrors())
         form.TreeViewChange();
 }
 

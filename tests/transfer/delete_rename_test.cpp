@@ -62,14 +62,15 @@ TEST_F(DeleteRenameTest, TheChecksOfDeleteRenameCutCopyAndPasteComeInTheirOrder)
     form->SelectNode(form->TreeView()->topLevelItem(0)); // the partition table
     selectRows({0});
     for (auto command : {&TFormMain::Rname1Click, &TFormMain::Cut1Click, &TFormMain::Copy1Click,
-                         &TFormMain::Paste1Click})
+                         &TFormMain::Paste1Click, &TFormMain::Deleteselectedfiles2Click})
         (form.get()->*command)();
     EXPECT_FALSE(form->ListViewEditing(0));
     EXPECT_EQ(prompts->errors(),
               (QStringList{"No files in partition.", "No file selected.", "No files in partition.",
                            "No files in partition.", "No file selected.", "No file selected.",
                            "Only one file can be renamed at a time.", "Invalid operation.",
-                           "Invalid operation.", "Invalid operation.", "Invalid operation."}));
+                           "Invalid operation.", "Invalid operation.", "Invalid operation.",
+                           "Invalid operation."}));
     EXPECT_TRUE(form->FileClipboard.isEmpty());
     EXPECT_TRUE(runs().isEmpty());
 }
