@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QTest>
 #include <QTreeWidget>
 
 namespace {
@@ -124,7 +125,7 @@ protected:
 
     // Opens the dialog and returns label name -> text (hidden labels as
     // "hidden", right-aligned 180-pixel values marked ">").
-    QMap<QString, QString> openProperties()
+    QMap<QString, QString> openProperties(const std::function<void()>& open = {})
     {
         QMap<QString, QString> shown;
         prompts->answerDialog([&](QDialog& dialog) {
@@ -140,7 +141,11 @@ protected:
             }
             return static_cast<int>(QDialog::Accepted);
         });
-        form->Properties1Click();
+        if (open)
+            open();
+        else
+            form->Properties1Click();
+        EXPECT_TRUE(prompts->allAnswersUsed());
         return shown;
     }
 };
@@ -167,7 +172,15 @@ TEST_F(PropertiesGuiTest, AFileRowFillsTheDialog)
 {
     makeFakeToolForm("exit 0");
     showRows({Row("Bytes", " 6,912", "16,384")}, {0});
-    const QMap<QString, QString> shown = openProperties();
+    // Alt+Enter in the list.
+    const QMap<QString, QString> shown = openProperties([this] {
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        QWidget* list = form->ListView()->currentView();
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Return, Qt::AltModifier);
+    });
     EXPECT_EQ(shown["TxtName"], QString("NAME.BIN"));
     EXPECT_EQ(shown["LblType"], QString("Bytes (SCREEN$)"));
     EXPECT_EQ(shown["LblPartition"], QString("GAMES"));
