@@ -1,131 +1,68 @@
 // The properties dialog (what each label shows for each kind of row) and the
 // partition details window.
-#include "gui_fixture.h"
+#include "view_gui_fixture.h"
 
 #include "backend_checks.h"
-#include "file_list_model.h"
-#include "form_properties.h"
-#include "form_view.h"
 #include "properties_texts.h"
 
+#include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QPlainTextEdit>
-#include <QSignalBlocker>
 #include <QTest>
-#include <QTreeWidget>
 
 namespace {
 
-FileListRow Row(const QString& type, const QString& realSize, const QString& start, const QString& vars = "0",
-                int icon = 18)
+TEST(PropertiesTextsTest, EachFileTypeShowsItsFacts)
 {
-    FileListRow row;
-    row.cells = {"NAME.BIN", "    7", "-R-A", "1.0", "    8", type, realSize, start, vars, "", ""};
-    row.icon = icon;
-    return row;
-}
-
-// The values that differ between file types.
-struct FileCase
-{
-    const char* type;
-    const char* realSize;
-    const char* start;
-    const char* shownType;
-    const char* label7;  // "" when hidden
-    const char* basic;
-    const char* realSizeText;
-    const char* vars;
-    bool label9;
-};
-
-void PrintTo(const FileCase& c, std::ostream* os)
-{
-    *os << c.type << " " << c.realSize << " at " << c.start;
-}
-
-class FilePropertiesTest : public testing::TestWithParam<FileCase>
-{
-};
-
-TEST_P(FilePropertiesTest, ShowTheFactsOfTheType)
-{
-    const FileCase& c = GetParam();
-    const PropertiesTexts t = FilePropertiesTexts(Row(c.type, c.realSize, c.start, " 1,234 "), "GAMES ");
-    EXPECT_EQ(t.type, QString(c.shownType));
-    EXPECT_EQ(t.label7Visible, *c.label7 != '\0');
-    if (t.label7Visible) {
-        EXPECT_EQ(t.label7, QString(c.label7));
-    }
-    EXPECT_EQ(t.basic, QString(c.basic));
-    EXPECT_EQ(t.realSize, QString(c.realSizeText));
-    EXPECT_EQ(t.vars, QString(c.vars));
-    EXPECT_EQ(t.label9Visible, c.label9);
-    // The same for every type.
-    EXPECT_EQ(t.name, QString("NAME.BIN"));
-    EXPECT_EQ(t.attr, QString("-R-A"));
-    EXPECT_EQ(t.version, QString("1.0"));
-    EXPECT_EQ(t.partition, QString("GAMES "));
-    EXPECT_EQ(t.diskSize, QString("7 bytes"));
-    EXPECT_EQ(t.hdSize, QString("8 bytes"));
-    EXPECT_EQ(t.label11, QString("Partition:"));
-    EXPECT_FALSE(t.sizesRightAligned);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Types, FilePropertiesTest,
-    testing::Values(
-        FileCase{"Bytes", " 6,912", "16,384", "Bytes (SCREEN$)", "Start Address:", "16,384", "6,912 bytes", "", false},
-        FileCase{"Bytes", " 6,913", "16,384", "Bytes", "Start Address:", "16,384", "6,913 bytes", "", false},
-        FileCase{"Bytes", " 6,912", "16,385", "Bytes", "Start Address:", "16,385", "6,912 bytes", "", false},
-        FileCase{"Program", "100", "10", "Program", "Basic Autostart:", "10", "100 bytes", "1,234", true},
-        FileCase{"Program", "100", "32,768", "Program", "Basic Autostart:", "None", "100 bytes", "1,234", true},
-        FileCase{"Program", "100", "32,767", "Program", "Basic Autostart:", "32,767", "100 bytes", "1,234", true},
+    struct Case
+    {
+        const char* type;
+        const char* realSize;
+        const char* start;
+        QStringList shown;  // LblType, Label7 ("" hidden), LblBasic, LblRSize, LblVars, Label9 shown
+    };
+    const Case cases[] = {
+        {"Bytes", " 6,912", "16,384", {"Bytes (SCREEN$)", "Start Address:", "16,384", "6,912 bytes", "", "0"}},
+        {"Bytes", " 6,913", "16,384", {"Bytes", "Start Address:", "16,384", "6,913 bytes", "", "0"}},
+        {"Bytes", " 6,912", "16,385", {"Bytes", "Start Address:", "16,385", "6,912 bytes", "", "0"}},
+        {"Program", "100", "10", {"Program", "Basic Autostart:", "10", "100 bytes", "1,234", "1"}},
+        {"Program", "100", "32,768", {"Program", "Basic Autostart:", "None", "100 bytes", "1,234", "1"}},
         // The array's name is the high byte of Start: 129 is A, 193 is A$.
-        FileCase{"Number Array", "18", "33,024", "Number Array", "Variable:", "A", "3 elements, 18 bytes", "", false},
-        FileCase{"Character Array", "13", "49,408", "Character Array", "Variable:", "A$", "10 elements (13 bytes)", "",
-                 false},
-        FileCase{"Headerless", "5", "0", "Headerless", "", "", "5 bytes", "", false},
-        FileCase{"Unknown (9)", "5", "77", "Unknown (9)", "Start:", "77", "5 bytes", "", true}));
+        {"Number Array", "18", "33,024", {"Number Array", "Variable:", "A", "3 elements, 18 bytes", "", "0"}},
+        {"Character Array", "13", "49,408", {"Character Array", "Variable:", "A$", "10 elements (13 bytes)", "", "0"}},
+        {"Headerless", "5", "0", {"Headerless", "", "", "5 bytes", "", "0"}},
+        {"Unknown (9)", "5", "77", {"Unknown (9)", "Start:", "77", "5 bytes", "", "1"}},
+    };
+    for (const Case& c : cases) {
+        const PropertiesTexts t =
+            FilePropertiesTexts(Row("NAME.BIN", c.type, c.realSize, c.start, " 1,234 "), "GAMES ");
+        EXPECT_EQ((QStringList{t.type, t.label7Visible ? t.label7 : "", t.basic, t.realSize, t.vars,
+                               t.label9Visible ? "1" : "0"}),
+                  c.shown);
+        EXPECT_EQ((QStringList{t.name, t.attr, t.version, t.partition, t.diskSize, t.hdSize}),
+                  (QStringList{"NAME.BIN", "-R-A", "1.0", "GAMES ", "7 bytes", "8 bytes"}));
+    }
+}
 
-class PropertiesGuiTest : public GuiTest
+class PropertiesGuiTest : public ViewGuiTest
 {
 protected:
     void SetUp() override
     {
-        GuiTest::SetUp();
+        ViewGuiTest::SetUp();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
     void TearDown() override
     {
         QLocale::setDefault(QLocale::c());
-        GuiTest::TearDown();
+        ViewGuiTest::TearDown();
     }
 
-    // A window whose tool is a fake answering with `script`.
-    TFormMain& makeFakeToolForm(const QString& script)
-    {
-        writeSettings({{"3ePos", writeFakeTool("props", script)}, {"Check3EUpdates", 0}});
-        return makeForm();
-    }
-
-    void showRows(const std::vector<FileListRow>& rows, const QList<int>& selected, const QString& node = "GAMES")
-    {
-        const QSignalBlocker block(form->TreeView());
-        auto* item = new QTreeWidgetItem(QStringList{node});
-        form->TreeView()->addTopLevelItem(item);
-        form->SelectNode(item);
-        form->ListModel().clear();
-        form->ListModel().appendRows(rows);
-        for (int r : selected)
-            form->ListView()->selectRow(r, true);
-    }
-
-    // Opens the dialog and returns label name -> text (hidden labels as
-    // "hidden", right-aligned 180-pixel values marked ">").
-    QMap<QString, QString> openProperties(const std::function<void()>& open = {})
+    // Runs `open` and returns what the dialog showed: label name -> text,
+    // "hidden" for a hidden label, ">" before a right-aligned 180-pixel value.
+    QMap<QString, QString> openProperties(const std::function<void()>& open)
     {
         QMap<QString, QString> shown;
         prompts->answerDialog([&](QDialog& dialog) {
@@ -134,17 +71,13 @@ protected:
             EXPECT_FALSE(dialog.findChild<QLabel*>("ImgType")->pixmap().isNull());
             shown["TxtName"] = dialog.findChild<QLineEdit*>("TxtName")->text();
             for (QLabel* label : dialog.findChildren<QLabel*>()) {
-                QString text = label->isVisible() ? label->text() : "hidden";
-                if (label->alignment() & Qt::AlignRight && label->width() == 180)
-                    text = ">" + text;
-                shown[label->objectName()] = text;
+                const QString text = label->isVisible() ? label->text() : "hidden";
+                const bool column = (label->alignment() & Qt::AlignRight) && label->width() == 180;
+                shown[label->objectName()] = (column ? ">" : "") + text;
             }
             return static_cast<int>(QDialog::Accepted);
         });
-        if (open)
-            open();
-        else
-            form->Properties1Click();
+        open();
         EXPECT_TRUE(prompts->allAnswersUsed());
         return shown;
     }
@@ -152,7 +85,7 @@ protected:
 
 TEST_F(PropertiesGuiTest, RefusesInOrder)
 {
-    const std::vector<FileListRow> rows{Row("Bytes", "1", "0"), Row("Bytes", "1", "0")};
+    const std::vector<FileListRow> rows{Row("A", "Bytes", "1"), Row("B", "Bytes", "1")};
     const std::vector<std::pair<std::function<void()>, QString>> cases{
         {[] {}, "No partition selected."},
         {[&] { showRows({}, {}); }, "No files in partition."},
@@ -160,37 +93,14 @@ TEST_F(PropertiesGuiTest, RefusesInOrder)
         {[&] { showRows(rows, {0, 1}); }, "Invalid operation."},
     };
     for (const auto& [setUp, message] : cases) {
-        makeFakeToolForm("exit 0");
+        makeFakeToolForm();
         setUp();
         form->Properties1Click();
         EXPECT_EQ(prompts->errors(), QStringList{message});
-        EXPECT_TRUE(prompts->allAnswersUsed());
     }
 }
 
-TEST_F(PropertiesGuiTest, AFileRowFillsTheDialog)
-{
-    makeFakeToolForm("exit 0");
-    showRows({Row("Bytes", " 6,912", "16,384")}, {0});
-    // Alt+Enter in the list.
-    const QMap<QString, QString> shown = openProperties([this] {
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-        QWidget* list = form->ListView()->currentView();
-        list->setFocus();
-        QTest::keyClick(list, Qt::Key_Return, Qt::AltModifier);
-    });
-    EXPECT_EQ(shown["TxtName"], QString("NAME.BIN"));
-    EXPECT_EQ(shown["LblType"], QString("Bytes (SCREEN$)"));
-    EXPECT_EQ(shown["LblPartition"], QString("GAMES"));
-    EXPECT_EQ(shown["LblDiskSize"], QString("7 bytes"));
-    EXPECT_EQ(shown["Label7"], QString("Start Address:"));
-    EXPECT_EQ(shown["Label9"], QString("hidden"));
-    EXPECT_EQ(shown["Label2"], QString("File Type: "));
-}
-
-TEST_F(PropertiesGuiTest, APartitionRowShowsItsUsedAndFreeSpace)
+TEST_F(PropertiesGuiTest, AltEnterShowsAFileAndAPartitionRowShowsItsSpace)
 {
     // The partition is 1 MiB; its files take 2048 + 1024 bytes on disk.
     makeFakeToolForm("case \"$2\" in\n"
@@ -198,64 +108,54 @@ TEST_F(PropertiesGuiTest, APartitionRowShowsItsUsedAndFreeSpace)
                      "GAMES,3,,0,2,15,3,100,200,1048576\\r\\n';;\n"
                      "dir) printf 'hdr\\r\\nA,2,,1,0,2048,3,9,0,0\\r\\nB,1,,1,0,1024,3,9,0,0\\r\\n';;\n"
                      "esac");
-    FileListRow row;
-    row.cells = {"GAMES", "1,048,576", "", "", "1 MB", "+3DOS", "", " 0/2 ", "15/3", "100", "200"};
-    row.icon = 1;
-    showRows({row}, {0}, "disk.hdf");
-    ASSERT_TRUE(form->ListShowsPartitions());
-    const QMap<QString, QString> shown = openProperties();
-    EXPECT_EQ(shown["LblType"], QString("+3DOS partition"));
-    EXPECT_EQ(shown["LblVersion"], QString("None"));
-    EXPECT_EQ(shown["Label11"], QString("Size:"));
-    EXPECT_EQ(shown["LblPartition"], QString(">1,048,576 bytes"));
-    EXPECT_EQ(shown["Label3"], QString("Used Space:"));
-    EXPECT_EQ(shown["LblDiskSize"], QString(">3,072 bytes"));
-    EXPECT_EQ(shown["Label1"], QString("Free Space:"));
-    EXPECT_EQ(shown["LblHDSize"], QString(">1,045,504 bytes"));
-    EXPECT_EQ(shown["Label5"], QString("CH Begin:"));
-    EXPECT_EQ(shown["LblRSize"], QString("0/2"));
-    EXPECT_EQ(shown["Label7"], QString("CH End:"));
-    EXPECT_EQ(shown["LblBasic"], QString("15/3"));
-    EXPECT_EQ(shown["Label9"], QString("hidden"));
-    EXPECT_EQ(shown["LblVars"], QString(""));
+    showRows({Row("SCR", "Bytes", " 6,912", "16,384")}, {0});
+    QMap<QString, QString> shown = openProperties([this] {
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        form->ListView()->currentView()->setFocus();
+        QTest::keyClick(form->ListView()->currentView(), Qt::Key_Return, Qt::AltModifier);
+    });
+    EXPECT_EQ((QStringList{shown["TxtName"], shown["LblType"], shown["LblPartition"], shown["Label7"],
+                           shown["Label9"], shown["Label2"]}),
+              (QStringList{"SCR", "Bytes (SCREEN$)", "GAMES", "Start Address:", "hidden", "File Type: "}));
+
+    showRows({FileListRow{{"GAMES", "1,048,576", "", "", "1 MB", "+3DOS", "", " 0/2 ", "15/3", "100", "200"}, 1}},
+             {0}, "disk.hdf");
+    shown = openProperties([this] { form->findChild<QAction*>("Properties1")->trigger(); });
+    const QStringList labels{"LblType", "LblVersion", "Label11", "LblPartition", "Label3", "LblDiskSize", "Label1",
+                             "LblHDSize", "Label5", "LblRSize", "Label7", "LblBasic", "Label9", "LblVars"};
+    QStringList texts;
+    for (const QString& name : labels)
+        texts << shown[name];
+    EXPECT_EQ(texts, (QStringList{"+3DOS partition", "None", "Size:", ">1,048,576 bytes", "Used Space:",
+                                  ">3,072 bytes", "Free Space:", ">1,045,504 bytes", "CH Begin:", "0/2", "CH End:",
+                                  "15/3", "hidden", ""}));
 }
 
 using DetailsTest = PropertiesGuiTest;
 
-TEST_F(DetailsTest, ShowsTheToolsTextInANewWindowEachTime)
+TEST_F(DetailsTest, ShowTheToolsTextInANewWindowEachTime)
 {
-    makeFakeToolForm("[ \"$2\" = showpentry ] || exit 1\n"
-                     "case \"$3\" in\n"
+    makeFakeToolForm("[ \"$2\" = showpentry ] && case \"$3\" in\n"
                      "GAMES) printf 'Name: GAMES\\r\\nType: +3DOS\\r\\n';;\n"
                      "BAD) printf 'no such partition\\r\\n' >&2;;\n"
                      "esac");
-    showRows({}, {}, "GAMES");
     form->Showpartitiondetails1Click();
-    showRows({}, {}, "EMPTY");
-    form->findChild<QAction*>("Showpartitiondetails2")->trigger();
-    showRows({}, {}, "BAD");
-    form->Showpartitiondetails1Click();
-
-    const QList<TFormView*> windows = form->findChildren<TFormView*>();
-    ASSERT_EQ(windows.size(), 2);
-    EXPECT_EQ(windows[0]->windowTitle(), QString("Show Partitition Details (GAMES)"));
-    EXPECT_EQ(windows[0]->Text(), QString("Name: GAMES\nType: +3DOS\n"));
-    EXPECT_EQ(windows[1]->windowTitle(), QString("Show Partitition Details (EMPTY)"));
-    EXPECT_EQ(windows[1]->Text(), QString("No information available for partition."));
-    EXPECT_TRUE(windows[0]->isVisible() && windows[1]->isVisible());
-    EXPECT_EQ(form->StatusPanel(2), QString("Fatal Error: no such partition\r\n"));
-    EXPECT_TRUE(prompts->errors().isEmpty());
-}
-
-TEST_F(DetailsTest, NeedsTheToolAndASelectedNode)
-{
-    makeFakeToolForm("exit 0");
-    form->Showpartitiondetails1Click();
+    for (const char* node : {"GAMES", "EMPTY", "BAD"}) {
+        showRows({}, {}, node);
+        form->findChild<QAction*>("Showpartitiondetails2")->trigger();
+    }
     form->ToolPath = path("missing/3E.EXE");
-    showRows({}, {});
     form->Showpartitiondetails1Click();
+
     EXPECT_EQ(prompts->errors(), (QStringList{"No partition selected.", kBackendMissingText}));
-    EXPECT_TRUE(form->findChildren<TFormView*>().isEmpty());
+    QStringList shown;
+    for (TFormView* window : viewWindows())
+        shown << window->windowTitle() + "=" + window->Text() + (window->isVisible() ? "" : " hidden");
+    EXPECT_EQ(shown, (QStringList{"Show Partitition Details (GAMES)=Name: GAMES\nType: +3DOS\n",
+                                  "Show Partitition Details (EMPTY)=No information available for partition."}));
+    EXPECT_EQ(form->StatusPanel(2), QString("Fatal Error: no such partition\r\n"));
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #pragma once
 
-// A main window whose list shows chosen rows, with a fake disk tool that
-// answers `get` from a folder of prepared local copies and logs its
-// arguments.
+// A main window whose tree and list show chosen nodes and rows, and whose
+// disk tool is a fake: a shell script that logs its arguments and answers
+// `get` from a folder of prepared local copies (and whatever else it is told).
 #include "gui_fixture.h"
 
 #include "file_list_model.h"
@@ -15,64 +15,62 @@
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
+// A file row as the list shows it.
+inline FileListRow Row(const QString& name, const QString& type, const QString& realSize, const QString& start = "0",
+                       const QString& vars = "0")
+{
+    return FileListRow{{name, "    7", "-R-A", "1.0", "    8", type, realSize, start, vars, "", ""}, 18};
+}
+
 class ViewGuiTest : public GuiTest
 {
 protected:
-    // The fake tool copies sources/<name> to the destination folder.
-    QString fakeTool()
+    TFormMain& makeFakeToolForm(const QString& script = {}, bool spectrumFont = false)
     {
         QDir().mkpath(path("sources"));
-        return writeFakeTool("view", QStringLiteral("printf '%s|' \"$@\" >> '%1'; echo >> '%1'\n"
-                                                    "if [ \"$2\" = get ]; then name=\"${3#*:}\";"
-                                                    " [ -f '%2'/\"$name\" ] && cp '%2'/\"$name\" \"$4$name\"; fi")
-                                         .arg(path("tool.log"), path("sources")));
-    }
-
-    // A window whose tool is the fake one, with Spectrum font as asked.
-    TFormMain& makeViewForm(bool spectrumFont = false)
-    {
-        writeSettings({{"3ePos", fakeTool()}, {"Specfont", spectrumFont ? 1 : 0}, {"Check3EUpdates", 0}});
+        const QString tool = writeFakeTool(
+            "view", QString("printf '%s|' \"$@\" >> '%1'; echo >> '%1'\n"
+                            "if [ \"$2\" = get ]; then n=\"${3#*:}\"; [ -f '%2/'\"$n\" ] && cp '%2/'\"$n\" \"$4$n\"; fi\n")
+                            .arg(path("tool.log"), path("sources")) + script);
+        writeSettings({{"3ePos", tool}, {"Specfont", spectrumFont ? 1 : 0}, {"Check3EUpdates", 0}});
         return makeForm();
     }
 
-    // A local copy the fake tool hands out: the +3DOS header (unless
-    // headerless) and the data.
-    void addSource(const QString& name, const QByteArray& data, bool header = true)
+    // A local copy for the fake `get`.
+    void addSource(const QString& name, const QByteArray& bytes)
     {
         QFile file(QDir(path("sources")).filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write((header ? QByteArray(128, 'H') : QByteArray()) + data);
+        file.write(bytes);
     }
 
+    // The fake tool's runs, one "arg|arg|...|" line each.
     QStringList toolLog() const
     {
         QFile file(path("tool.log"));
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
+                                              : QStringList();
     }
 
-    // A file row as the list shows it.
-    static FileListRow Row(const QString& name, const QString& type, const QString& realSize,
-                           const QString& start = "0", const QString& vars = "0")
-    {
-        FileListRow row;
-        row.cells = {name, "1", "----", "1.0", "1", type, realSize, start, vars, "", ""};
-        return row;
-    }
-
-    // The tree's node `partition` selected (without running the tool) and
-    // the list holding `rows`, the rows `selected` selected.
-    void showRows(const QString& partition, const std::vector<FileListRow>& rows, const QList<int>& selected)
+    // The tree's node `node` selected (without running the tool) and the
+    // list holding `rows`, the rows `selected` selected.
+    void showRows(const std::vector<FileListRow>& rows, const QList<int>& selected, const QString& node = "GAMES")
     {
         const QSignalBlocker block(form->TreeView());
-        auto* node = new QTreeWidgetItem(QStringList{partition});
-        form->TreeView()->addTopLevelItem(node);
-        form->SelectNode(node);
+        auto* item = new QTreeWidgetItem(QStringList{node});
+        form->TreeView()->addTopLevelItem(item);
+        form->SelectNode(item);
         form->ListModel().clear();
         form->ListModel().appendRows(rows);
         for (int r : selected)
             form->ListView()->selectRow(r, true);
+    }
+
+    void selectOnly(int row)
+    {
+        for (int r : form->SelectedRows())
+            form->ListView()->selectRow(r, false);
+        form->ListView()->selectRow(row, true);
     }
 
     QList<TFormView*> viewWindows() const { return form->findChildren<TFormView*>(); }
