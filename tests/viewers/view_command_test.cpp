@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QPlainTextEdit>
+#include <QTest>
 
 namespace {
 
@@ -44,18 +45,34 @@ TEST_F(ViewCommandTest, EachEntryOpensAWindowInItsFormat)
     for (int i = 0; i < data.size(); ++i)
         data[i] = char(i % 253);
     const auto shown = [&](QByteArrayList (*format)(QByteArrayView)) { return AnsiToQString(format(data).join('\n')); };
-    const std::vector<std::pair<const char*, QString>> cases{
-        {"ViewBASICcode1", shown(HexDumpLines)}, {"ToolButton14Action", shown(HexDumpLines)},
-        {"ViewBASICcode2", shown(HexDumpLines)}, {"AsBinary1", shown(HexDumpLines)},
-        {"AsText1", shown(TextLines)},           {"AsList1", shown(ListLines)},
-        {"AsData1", shown(DataLoaderLines)},
+    const auto action = [this](const char* name) { return [this, name] { form->findChild<QAction*>(name)->trigger(); }; };
+    const std::vector<std::pair<std::function<void()>, QString>> cases{
+        {action("ViewBASICcode1"), shown(HexDumpLines)},
+        {action("ToolButton14Action"), shown(HexDumpLines)},
+        {action("ViewBASICcode2"), shown(HexDumpLines)},
+        {[this] { QTest::keyRelease(form->ListView()->currentView(), Qt::Key_Return, Qt::ControlModifier); },
+         shown(HexDumpLines)},
+        {[this] {
+             QAbstractItemView* list = form->ListView()->currentView();
+             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                                list->visualRect(form->ListModel().index(0, 0)).center());
+         },
+         shown(HexDumpLines)},
+        {action("AsBinary1"), shown(HexDumpLines)},
+        {action("AsText1"), shown(TextLines)},
+        {action("AsList1"), shown(ListLines)},
+        {action("AsData1"), shown(DataLoaderLines)},
     };
     makeFakeToolForm();
     addSource("BIG.BIN", QByteArray(128, 'H') + data);
     showRows({Row("BIG.BIN", "Bytes", QLocale().toString(65536))}, {0});
-    for (const auto& [action, text] : cases) {
-        SCOPED_TRACE(action);
-        form->findChild<QAction*>(action)->trigger();
+    form->show();
+    for (size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        const auto& [open, text] = cases[i];
+        const int before = viewWindows().size();
+        open();
+        ASSERT_EQ(viewWindows().size(), before + 1);
         TFormView* window = viewWindows().last();
         EXPECT_EQ(window->windowTitle(), QString("File View - GAMES:BIG.BIN"));
         EXPECT_EQ(window->Text(), text);
