@@ -2,8 +2,7 @@
 // the local copy, the formatter, the window filled and shown. The target is
 // a window with all lines in within 300 ms as List (65,536 lines) and 100 ms
 // as a hex dump. The file is a headerless 65,536-byte file in a +3DOS
-// partition of an image the tool made, written there by cpmtools.
-#include "cpm_filler.h"
+// partition of an image the tool made and filled.
 #include "file_list_model.h"
 #include "form_view.h"
 #include "formmain.h"
@@ -55,21 +54,23 @@ public:
             Fail("cannot create a temporary folder");
         const QString start = m_dir.filePath("start");
         QDir().mkpath(start);
-        QDir().mkpath(m_dir.filePath("cpm"));
         const QString tool = start + "/3E.EXE";
         QFile::link(HARNWICK_TOOL_EXE, tool);
         const QString image = m_dir.filePath("disk.hdf");
-        for (const QStringList& args : {QStringList{image, "create", "--size", "16M"},
-                                        QStringList{image, "newpart", "GAMES", "1M"}}) {
-            if (QProcess::execute(tool, args) != 0)
-                Fail("the tool failed: " + args.join(' '));
-        }
+        const QString host = m_dir.filePath("big.bin");
         QByteArray data(65536, '\0');
         for (int i = 0; i < data.size(); ++i)
             data[i] = static_cast<char>(i * 7 + i / 256);
-        CpmFiller filler(tool, image, "GAMES", m_dir.filePath("cpm"));
-        if (const QString problem = filler.put("BIG", data); !problem.isEmpty())
-            Fail(problem);
+        QFile file(host);
+        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
+            Fail("cannot write " + host);
+        file.close();
+        for (const QStringList& args : {QStringList{image, "create", "--size", "16M"},
+                                        QStringList{image, "newpart", "GAMES", "1M"},
+                                        QStringList{image, "put", host, "GAMES:BIG"}}) {
+            if (QProcess::execute(tool, args) != 0)
+                Fail("the tool failed: " + args.join(' '));
+        }
 
         TFormMainOptions options;
         options.settingsFolder = m_dir.filePath("settings");

@@ -1,9 +1,8 @@
 // The view command and the partition details against the real disk tool, on
-// an image it made, filled by cpmtools.
+// an image it made and filled.
 #include "view_gui_fixture.h"
 
 #include "ansi_text.h"
-#include "cpm_filler.h"
 #include "formatters.h"
 
 namespace {
@@ -11,6 +10,28 @@ namespace {
 QString Shown(const QByteArrayList& lines)
 {
     return AnsiToQString(lines.join('\n'));
+}
+
+// `data` behind a 128-byte +3DOS header of the type and parameters given,
+// which the tool's put stores as it is.
+QByteArray Plus3File(int type, const QByteArray& data, quint16 param1, quint16 param2)
+{
+    QByteArray header(128, '\0');
+    header.replace(0, 10, "PLUS3DOS\x1A\x01");
+    const auto put16 = [&](int at, quint32 value) {
+        header[at] = char(value & 0xFF);
+        header[at + 1] = char(value >> 8 & 0xFF);
+    };
+    put16(11, quint32(data.size()) + 128);  // the file's length with the header
+    header[15] = char(type);
+    put16(16, quint32(data.size()));
+    put16(18, param1);
+    put16(20, param2);
+    char sum = 0;
+    for (int i = 0; i < 127; ++i)
+        sum = char(sum + header[i]);
+    header[127] = sum;
+    return header + data;
 }
 
 using ViewRealToolTest = ViewGuiTest;
@@ -23,14 +44,15 @@ TEST_F(ViewRealToolTest, ViewsEachTypeOfARealPartition)
     const QByteArray screen = QByteArray("\x01\xFE\x7F", 3).repeated(2304);
     const QByteArray array = QByteArray("\x01\x02\x00", 3) + QByteArray(10, '\x01');
     const QString image = makeImage("disk.hdf", {"GAMES"});
-    QDir().mkpath(path("cpm"));
-    CpmFiller filler(realToolPath(), image, "GAMES", path("cpm"));
     for (const auto& [name, bytes] : std::vector<std::pair<QString, QByteArray>>{
              {"PROG", Plus3File(0, program + variables, 10, program.size())},
              {"SCREEN", Plus3File(3, screen, 16384, 32768)},
              {"ARR", Plus3File(1, array, 0x8100, 0)},
              {"RAW.TXT", "Plain\r\ntext\x7F\xB7"}}) {
-        ASSERT_EQ(filler.put(name, bytes), QString()) << name.toStdString();
+        QFile host(path(name));
+        ASSERT_TRUE(host.open(QIODevice::WriteOnly) && host.write(bytes) == bytes.size());
+        host.close();
+        runTool({image, "put", host.fileName(), "GAMES:" + name});
     }
     makeForm();
     form->OpenMedium(image);
