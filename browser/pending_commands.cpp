@@ -49,8 +49,6 @@ void TFormMain::Copy1Click() {}
 void TFormMain::Paste1Click() {}
 // The properties dialog of the selected file or partition.
 void TFormMain::Properties1Click() {}
-// Download the disk tool's archive and install the tool.
-void TFormMain::Check3Eupdates1Click() {}
 // Put files dropped on the list from the desktop.
 void TFormMain::PJCtrlDropFilesDropFiles(const QStringList&) {}
 // Rename: start of in-place editing of a caption (refused until rename exists).
