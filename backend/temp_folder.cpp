@@ -1,0 +1,34 @@
+#include "temp_folder.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <memory>
+
+#include "app_error.h"
+#include "text_utils.h"
+
+QString TempBaseFolder()
+{
+    QString base = GetEnvVar(QStringLiteral("TEMP"));
+    if (base.isEmpty())
+        base = QDir::tempPath();
+    if (base.size() > 1 && (base.endsWith(QLatin1Char('/')) || base.endsWith(QLatin1Char('\\'))))
+        base.chop(1);
+    return base;
+}
+
+QString PrivateTempFolder()
+{
+    // Made on first use and kept for the run; QTemporaryDir removes it with
+    // its contents when the program ends.
+    static std::unique_ptr<QTemporaryDir> folder;
+    if (!folder || !folder->isValid()) {
+        folder = std::make_unique<QTemporaryDir>(TempBaseFolder() +
+                                                 QStringLiteral("/3eharnwick-XXXXXX"));
+        if (!folder->isValid())
+            throw AppError(QStringLiteral("Cannot create a temporary folder in %1: %2")
+                               .arg(TempBaseFolder(), folder->errorString()));
+    }
+    return folder->path();
+}

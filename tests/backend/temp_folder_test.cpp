@@ -1,0 +1,24 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "temp_folder.h"
+
+TEST(TempFolder, PrivateFolderLiesInsideTempAndIsNotTempItself)
+{
+    QTemporaryDir userTemp;
+    ASSERT_TRUE(userTemp.isValid());
+    const QByteArray saved = qgetenv("TEMP");
+    qputenv("TEMP", (userTemp.path() + "/").toLocal8Bit());
+
+    EXPECT_EQ(TempBaseFolder(), userTemp.path());
+    const QString folder = PrivateTempFolder();
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(QFileInfo(folder).absolutePath(), QFileInfo(userTemp.path()).absoluteFilePath());
+    EXPECT_NE(QDir(folder).absolutePath(), QDir(userTemp.path()).absolutePath());
+    EXPECT_EQ(PrivateTempFolder(), folder) << "one folder for the whole run";
+
+    qputenv("TEMP", saved);
+}

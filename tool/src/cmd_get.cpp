@@ -1,0 +1,28 @@
+// get: one file of a +3DOS partition into a host folder.
+#include "commands.h"
+#include "host_files.h"
+#include "plus3_file.h"
+#include "plus3_partition.h"
+#include "tool_error.h"
+
+namespace p3tool {
+
+int cmdGet(Invocation& inv, Output&)
+{
+    inv.expectArgs(2, 2, "get <partition>:<file> <folder>/");
+    const PartitionAndFile pf = splitPartitionAndFile(inv.args[0]);
+    const std::string folder = existingFolder(inv.args[1]);
+    OpenMedium m = openMedium(inv.medium, false);
+    Plus3Partition p(m, requirePartition(m, pf.partition));
+    const auto files = p.fs().filesOfUser(0);
+    const CpmFile* f = findFile(files, pf.file);
+    if (!f)
+        throw ToolError("no file named \"" + pf.file + "\" in partition \"" + p.name() + "\"");
+    const auto bytes = fileContents(p.fs(), *f);
+    // The host file takes the name as it was asked for: it matched a shown
+    // name, which never holds a path separator.
+    writeHostFileReplacing(folder, trimmedHostName(pf.file), bytes);
+    return ExitOk;
+}
+
+}  // namespace p3tool

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace p3tool {
+
+// One command line after the program name: the medium (empty for scan),
+// the command word and what follows it.
+struct Invocation {
+    std::string medium;
+    std::string command;
+    std::vector<std::string> args;
+
+    // Removes a flag such as "-backend" wherever it stands; true if present.
+    bool takeFlag(const std::string& flag);
+    // Throws UsageError unless the argument count lies in [min, max].
+    void expectArgs(size_t min, size_t max, const std::string& form) const;
+};
+
+// What a command prints on standard output. It is written out only when
+// the command succeeds, so a failure never leaves partial records; a
+// command that reports work already done (one line per file stored) sets
+// keepOnError.
+struct Output {
+    std::string text;
+    bool keepOnError = false;
+    void line(const std::string& s) { text += s + "\r\n"; }
+};
+
+// Each command returns its exit code and throws ToolError on failure.
+int cmdShowPTable(Invocation& inv, Output& out);
+int cmdShowPEntry(Invocation& inv, Output& out);
+int cmdDir(Invocation& inv, Output& out);
+int cmdGet(Invocation& inv, Output& out);
+int cmdScan(Invocation& inv, Output& out);
+int cmdCreate(Invocation& inv, Output& out);
+int cmdNewPart(Invocation& inv, Output& out);
+int cmdCheck(Invocation& inv, Output& out);
+
+// "P:F" split at the first colon; UsageError when there is none or a side
+// is empty.
+struct PartitionAndFile {
+    std::string partition;
+    std::string file;
+};
+PartitionAndFile splitPartitionAndFile(const std::string& arg);
+
+std::string usageText();
+
+}  // namespace p3tool

@@ -1,0 +1,115 @@
+#include "cpm_check.h"
+
+#include <algorithm>
+#include <map>
+
+#include "tool_error.h"
+
+namespace p3tool {
+
+namespace {
+
+std::string entryName(const CpmFileSystem& fs, unsigned slot)
+{
+    const DirEntry& e = fs.directory()[slot];
+    return "entry " + std::to_string(slot) + " (" + std::to_string(e[0]) + ":" + displayFileName(&e[1]) + ")";
+}
+
+}  // namespace
+
+std::vector<std::string> checkFileSystem(CpmFileSystem& fs)
+{
+    std::vector<std::string> faults;
+    const DiskParams& p = fs.params();
+    const auto& dir = fs.directory();
+    std::vector<long> owner(p.blockCount(), -1);
+
+    for (unsigned s = 0; s < dir.size(); ++s) {
+        const DirEntry& e = dir[s];
+        if (!isFileEntry(e))
+            continue;
+        if (e[15] > 0x80)
+            faults.push_back(entryName(fs, s) + ": record count " + std::to_string(e[15]) + " is over 128");
+        if ((e[12] & 0xE0) != 0 || (e[14] & 0xC0) != 0)
+            faults.push_back(entryName(fs, s) + ": extent bytes out of range");
+        for (unsigned k = 0; k < p.pointersPerEntry(); ++k) {
+            const uint32_t b = fs.pointer(e, k);
+            if (b == 0)
+                continue;
+            if (b > p.dsm) {
+                faults.push_back(entryName(fs, s) + ": block " + std::to_string(b) + " lies past the last block " +
+                                 std::to_string(p.dsm));
+            } else if (p.isDirectoryBlock(b)) {
+                faults.push_back(entryName(fs, s) + ": block " + std::to_string(b) + " lies in the directory");
+            } else if (owner[b] >= 0) {
+                faults.push_back("block " + std::to_string(b) + " is owned twice: by " + entryName(fs, unsigned(owner[b])) +
+                                 " and by " + entryName(fs, s));
+            } else {
+                owner[b] = long(s);
+            }
+        }
+    }
+
+    for (const CpmFile& f : fs.files()) {
+        const std::string name = std::to_string(f.user) + ":" + f.displayName();
+        const unsigned perEntry = p.exm + 1u;
+        std::map<uint32_t, unsigned> groups;
+        for (size_t i = 0; i < f.slots.size(); ++i) {
+            const DirEntry& e = dir[f.slots[i]];
+            const uint32_t x = extentNumber(e);
+            const auto [it, fresh] = groups.emplace(x / perEntry, f.slots[i]);
+            if (!fresh)
+                faults.push_back(name + ": extent " + std::to_string(x) + " is held twice (entries " +
+                                 std::to_string(it->second) + " and " + std::to_string(f.slots[i]) + ")");
+            if (i + 1 < f.slots.size() && ((x & p.exm) != p.exm || e[15] != 0x80))
+                faults.push_back(name + ": extent " + std::to_string(x) + " (entry " + std::to_string(f.slots[i]) +
+                                 ") is not full although later extents follow");
+        }
+        std::optional<Plus3Header> header;
+        try {
+            header = fs.readHeader(f);
+        } catch (const ToolError&) {
+            continue;  // its blocks are reported above
+        }
+        if (!header)
+            continue;
+        if (header->totalLength > f.recordBytes())
+            faults.push_back(name + ": its +3DOS header says " + std::to_string(header->totalLength) +
+                             " bytes but the directory holds " + std::to_string(f.recordBytes()));
+        else if (header->totalLength != Plus3Header::kSize + header->dataLength)
+            faults.push_back(name + ": its +3DOS header gives a total length of " + std::to_string(header->totalLength) +
+                             " bytes for " + std::to_string(header->dataLength) + " bytes of data");
+    }
+    return faults;
+}
+
+std::vector<std::string> checkPartitionTable(const PartitionTable& table)
+{
+    std::vector<std::string> faults;
+    struct Span {
+        uint64_t first, last;
+        const PartitionEntry* e;
+    };
+    std::vector<Span> spans;
+    for (const PartitionEntry* e : table.usedEntries()) {
+        const std::string why = table.extentProblem(*e);
+        if (!why.empty()) {
+            faults.push_back("partition entry " + std::to_string(e->index) + " (\"" + e->displayName() + "\"): " + why);
+            continue;
+        }
+        spans.push_back({table.firstLba(*e), table.lastLba(*e), e});
+    }
+    std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.first < b.first; });
+    size_t reach = 0;  // the earlier span that reaches furthest
+    for (size_t i = 1; i < spans.size(); ++i) {
+        if (spans[i].first <= spans[reach].last)
+            faults.push_back("partition entries " + std::to_string(spans[reach].e->index) + " (\"" +
+                             spans[reach].e->displayName() + "\") and " + std::to_string(spans[i].e->index) + " (\"" +
+                             spans[i].e->displayName() + "\") overlap");
+        if (spans[i].last > spans[reach].last)
+            reach = i;
+    }
+    return faults;
+}
+
+}  // namespace p3tool

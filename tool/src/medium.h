@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "hdf_header.h"
+#include "storage.h"
+
+namespace p3tool {
+
+// How the sectors of a disk lie in the image.
+enum class SectorLayout {
+    Wide16,   // 16-bit interface: 512 bytes per sector
+    Halved8,  // 8-bit interface, HDF with halved sectors: 256 bytes per sector in the file
+    Even8,    // 8-bit interface stored full-width: 512 bytes per sector, data in the even bytes
+};
+
+// An opened medium: an HDF image (header, data offset, halved or full
+// sectors), a raw image or a whole-disk block device. Gives access to
+// physical sectors by LBA. A physical sector holds 512 data bytes on a
+// 16-bit disk and 256 on an 8-bit disk, whatever the image stores.
+class Medium {
+public:
+    // Opens an image or device. Nothing but the HDF header is read here.
+    static std::unique_ptr<Medium> open(const std::string& path, bool forWriting);
+    static std::unique_ptr<Medium> fromStorage(std::unique_ptr<Storage> storage);
+
+    const std::string& path() const { return storage_->name(); }
+    Storage& storage() { return *storage_; }
+    const std::optional<HdfHeader>& hdf() const { return hdf_; }
+    uint64_t dataOffset() const { return dataOffset_; }
+
+    SectorLayout layout() const { return layout_; }
+    // The locator of the partition table decides between Wide16 and Even8
+    // for images that store 512 bytes per sector.
+    void setLayout(SectorLayout layout);
+    // Bytes per sector in the file: 256 for halved images, else 512.
+    unsigned fileSectorBytes() const { return layout_ == SectorLayout::Halved8 ? 256 : 512; }
+    // Data bytes per physical sector of the disk.
+    unsigned sectorBytes() const { return layout_ == SectorLayout::Wide16 ? 512 : 256; }
+    // Physical sectors present in the image.
+    uint64_t sectorCount() const;
+
+    // Reads or writes count physical sectors starting at lba: count x
+    // sectorBytes() data bytes. Sectors outside the image are refused.
+    void readSectors(uint64_t lba, uint64_t count, uint8_t* out);
+    void writeSectors(uint64_t lba, uint64_t count, const uint8_t* in);
+    void sync() { storage_->sync(); }
+
+private:
+    explicit Medium(std::unique_ptr<Storage> storage);
+    void checkRange(uint64_t lba, uint64_t count) const;
+
+    std::unique_ptr<Storage> storage_;
+    std::optional<HdfHeader> hdf_;
+    uint64_t dataOffset_ = 0;
+    SectorLayout layout_ = SectorLayout::Wide16;
+};
+
+}  // namespace p3tool

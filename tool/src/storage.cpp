@@ -1,0 +1,194 @@
+#include "storage.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "tool_error.h"
+
+namespace p3tool {
+
+namespace {
+
+struct FaultState {
+    bool armed = false;
+    uint64_t remaining = 0;
+    uint64_t seen = 0;
+};
+
+FaultState& faults()
+{
+    static FaultState state;
+    return state;
+}
+
+std::string systemError(int err) { return std::strerror(err); }
+
+}  // namespace
+
+namespace WriteFaults {
+void failAfter(uint64_t successfulWrites)
+{
+    faults() = FaultState{true, successfulWrites, 0};
+}
+void disarm() { faults() = FaultState{}; }
+uint64_t writesSeen() { return faults().seen; }
+}  // namespace WriteFaults
+
+void Storage::read(uint64_t offset, void* buffer, size_t length)
+{
+    if (offset > size() || length > size() - offset)
+        throw IoError("read past the end of " + name() + " (the medium is shorter than its partition table says)");
+    if (length > 0)
+        doRead(offset, buffer, length);
+}
+
+void Storage::write(uint64_t offset, const void* buffer, size_t length)
+{
+    if (!writable())
+        throw IoError(name() + " is open read-only");
+    if (offset > size() || length > size() - offset)
+        throw IoError("write past the end of " + name() + " refused");
+    FaultState& f = faults();
+    ++f.seen;
+    if (f.armed) {
+        if (f.remaining == 0)
+            throw IoError("I/O error writing " + name() + " (simulated)");
+        --f.remaining;
+    }
+    if (length > 0)
+        doWrite(offset, buffer, length);
+}
+
+FileStorage::FileStorage(std::string path, int fd, uint64_t size, bool writable, bool blockDevice)
+    : Storage(std::move(path)), fd_(fd), size_(size), writable_(writable), blockDevice_(blockDevice)
+{
+}
+
+FileStorage::~FileStorage()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+std::unique_ptr<FileStorage> FileStorage::open(const std::string& path, bool forWriting)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            throw IoError("no such image or device: " + path);
+        throw IoError("cannot open " + path + ": " + systemError(errno));
+    }
+    if (S_ISDIR(st.st_mode))
+        throw IoError(path + " is a folder, not an image or device");
+    const bool device = S_ISBLK(st.st_mode);
+    if (!device && !S_ISREG(st.st_mode))
+        throw IoError(path + " is neither an image file nor a block device");
+
+    int flags = forWriting ? O_RDWR : O_RDONLY;
+    if (device && forWriting)
+        flags |= O_EXCL;
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        if (err == EBUSY)
+            throw IoError("device " + path + " is in use (is it or one of its partitions mounted?)");
+        if (err == EACCES || err == EPERM)
+            throw IoError((device ? "device " : "image ") + path + " is not " +
+                          (forWriting ? "writable" : "readable") + ": permission denied");
+        throw IoError("cannot open " + path + ": " + systemError(err));
+    }
+    uint64_t size = uint64_t(st.st_size);
+    if (device) {
+        uint64_t bytes = 0;
+        if (::ioctl(fd, BLKGETSIZE64, &bytes) != 0) {
+            const int err = errno;
+            ::close(fd);
+            throw IoError("device " + path + " is not readable: " + systemError(err));
+        }
+        size = bytes;
+    }
+    return std::unique_ptr<FileStorage>(new FileStorage(path, fd, size, forWriting, device));
+}
+
+std::unique_ptr<FileStorage> FileStorage::create(const std::string& path, uint64_t size)
+{
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        const int err = errno;
+        if (err == EEXIST)
+            throw IoError(path + " already exists; it is not replaced");
+        throw IoError("cannot create " + path + ": " + systemError(err));
+    }
+    if (::ftruncate(fd, off_t(size)) != 0) {
+        const int err = errno;
+        ::close(fd);
+        ::unlink(path.c_str());
+        throw IoError("cannot create " + path + ": " + systemError(err));
+    }
+    return std::unique_ptr<FileStorage>(new FileStorage(path, fd, size, true, false));
+}
+
+void FileStorage::doRead(uint64_t offset, void* buffer, size_t length)
+{
+    auto* p = static_cast<uint8_t*>(buffer);
+    while (length > 0) {
+        const ssize_t n = ::pread(fd_, p, length, off_t(offset));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw IoError("cannot read " + name() + ": " + systemError(errno));
+        }
+        if (n == 0) {
+            // A file shortened while we work: what is missing reads as zeros
+            // would be a guess, so refuse.
+            throw IoError("read past the end of " + name());
+        }
+        p += n;
+        offset += uint64_t(n);
+        length -= size_t(n);
+    }
+}
+
+void FileStorage::doWrite(uint64_t offset, const void* buffer, size_t length)
+{
+    const auto* p = static_cast<const uint8_t*>(buffer);
+    while (length > 0) {
+        const ssize_t n = ::pwrite(fd_, p, length, off_t(offset));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw IoError("cannot write " + name() + ": " + systemError(errno));
+        }
+        p += n;
+        offset += uint64_t(n);
+        length -= size_t(n);
+    }
+}
+
+void FileStorage::sync()
+{
+    if (writable_ && ::fdatasync(fd_) != 0)
+        throw IoError("cannot write " + name() + ": " + systemError(errno));
+}
+
+MemoryStorage::MemoryStorage(std::vector<uint8_t> bytes, std::string name)
+    : Storage(std::move(name)), bytes_(std::move(bytes))
+{
+}
+
+void MemoryStorage::doRead(uint64_t offset, void* buffer, size_t length)
+{
+    std::memcpy(buffer, bytes_.data() + offset, length);
+}
+
+void MemoryStorage::doWrite(uint64_t offset, const void* buffer, size_t length)
+{
+    std::memcpy(bytes_.data() + offset, buffer, length);
+}
+
+}  // namespace p3tool

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace p3tool {
+
+// The bytes behind a medium: an image file, a whole-disk block device, or a
+// buffer in memory. Reads and writes never reach past size(): a request that
+// would is refused with an IoError naming the medium.
+class Storage {
+public:
+    virtual ~Storage() = default;
+
+    const std::string& name() const { return name_; }
+    virtual uint64_t size() const = 0;
+    virtual bool writable() const = 0;
+
+    void read(uint64_t offset, void* buffer, size_t length);
+    // Every write passes the fault-injection point first (see WriteFaults).
+    void write(uint64_t offset, const void* buffer, size_t length);
+    // Makes the writes so far durable before later ones are issued.
+    virtual void sync() = 0;
+
+protected:
+    explicit Storage(std::string name) : name_(std::move(name)) {}
+    virtual void doRead(uint64_t offset, void* buffer, size_t length) = 0;
+    virtual void doWrite(uint64_t offset, const void* buffer, size_t length) = 0;
+
+private:
+    std::string name_;
+};
+
+// An image file or a block device, reached with pread/pwrite.
+class FileStorage : public Storage {
+public:
+    // Opens an existing image or device. A device opened for writing is opened
+    // exclusively, which fails while it or one of its partitions is mounted.
+    static std::unique_ptr<FileStorage> open(const std::string& path, bool forWriting);
+    // Creates a new image file of the given size (sparse). An existing file is
+    // never replaced.
+    static std::unique_ptr<FileStorage> create(const std::string& path, uint64_t size);
+    ~FileStorage() override;
+
+    uint64_t size() const override { return size_; }
+    bool writable() const override { return writable_; }
+    bool isBlockDevice() const { return blockDevice_; }
+    void sync() override;
+
+protected:
+    void doRead(uint64_t offset, void* buffer, size_t length) override;
+    void doWrite(uint64_t offset, const void* buffer, size_t length) override;
+
+private:
+    FileStorage(std::string path, int fd, uint64_t size, bool writable, bool blockDevice);
+    int fd_;
+    uint64_t size_;
+    bool writable_;
+    bool blockDevice_;
+};
+
+// A medium held in memory (fuzzing, tests of the layers above).
+class MemoryStorage : public Storage {
+public:
+    explicit MemoryStorage(std::vector<uint8_t> bytes, std::string name = "(memory)");
+    uint64_t size() const override { return bytes_.size(); }
+    bool writable() const override { return true; }
+    void sync() override {}
+    const std::vector<uint8_t>& bytes() const { return bytes_; }
+
+protected:
+    void doRead(uint64_t offset, void* buffer, size_t length) override;
+    void doWrite(uint64_t offset, const void* buffer, size_t length) override;
+
+private:
+    std::vector<uint8_t> bytes_;
+};
+
+// Fault injection for tests: simulates a medium that stops accepting writes
+// part way through a command. After failAfter(n), the next n writes succeed
+// and every later one fails with an IoError, until disarm().
+namespace WriteFaults {
+void failAfter(uint64_t successfulWrites);
+void disarm();
+uint64_t writesSeen();  // writes attempted since the last failAfter/disarm
+}  // namespace WriteFaults
+
+}  // namespace p3tool
