@@ -27,7 +27,7 @@ constexpr std::array<ColumnSetup, FileListModel::kColumns> kInitialColumns{{
     {"LBA End", 70, true},
 }};
 
-}  // namespace
+} // namespace
 
 int CompareKeyBytes(const QByteArray& a, const QByteArray& b)
 {
@@ -43,7 +43,8 @@ int CompareKeyBytes(const QByteArray& a, const QByteArray& b)
 FileListModel::FileListModel(QObject* parent) : QAbstractTableModel(parent)
 {
     for (int c = 0; c < kColumns; ++c) {
-        m_captions[static_cast<size_t>(c)] = QString::fromLatin1(kInitialColumns[static_cast<size_t>(c)].caption);
+        m_captions[static_cast<size_t>(c)] =
+            QString::fromLatin1(kInitialColumns[static_cast<size_t>(c)].caption);
         m_widths[static_cast<size_t>(c)] = kInitialColumns[static_cast<size_t>(c)].width;
     }
 }
@@ -118,7 +119,8 @@ Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const
 
 bool FileListModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid) || index.column() != ColName)
+    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid) ||
+        index.column() != ColName)
         return false;
     emit captionEdited(index.row(), value.toString());
     return true;
@@ -152,7 +154,8 @@ void FileListModel::appendRows(std::vector<FileListRow> rows)
     if (rows.empty())
         return;
     beginInsertRows({}, count(), count() + static_cast<int>(rows.size()) - 1);
-    m_rows.insert(m_rows.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    m_rows.insert(m_rows.end(), std::make_move_iterator(rows.begin()),
+                  std::make_move_iterator(rows.end()));
     endInsertRows();
 }
 
@@ -171,13 +174,16 @@ void FileListModel::setColumnCaption(int column, const QString& caption)
 
 void FileListModel::setColumnWidth(int column, int width)
 {
+    if (m_widths[static_cast<size_t>(column)] == width)
+        return;
     m_widths[static_cast<size_t>(column)] = width;
     emit columnWidthChanged(column, width);
 }
 
 Qt::Alignment FileListModel::columnAlignment(int column) const
 {
-    return kInitialColumns[static_cast<size_t>(column)].rightAligned ? Qt::AlignRight : Qt::AlignLeft;
+    return kInitialColumns[static_cast<size_t>(column)].rightAligned ? Qt::AlignRight
+                                                                     : Qt::AlignLeft;
 }
 
 void FileListModel::sortByKeys(const std::vector<QByteArray>& keys, int direction)
@@ -188,7 +194,9 @@ void FileListModel::sortByKeys(const std::vector<QByteArray>& keys, int directio
     std::vector<int> order(static_cast<size_t>(n));
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return CompareKeyBytes(keys[static_cast<size_t>(a)], keys[static_cast<size_t>(b)]) * direction < 0;
+        return CompareKeyBytes(keys[static_cast<size_t>(a)], keys[static_cast<size_t>(b)]) *
+                   direction <
+               0;
     });
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);

@@ -28,8 +28,17 @@ public:
     static constexpr int kColumns = FileListRow::kColumns;
     // Column numbers.
     enum Column {
-        ColName = 0, ColSize, ColAttr, ColVer, ColHdSize, ColType,
-        ColRealSize, ColStart, ColVars, ColLbaBegin, ColLbaEnd
+        ColName = 0,
+        ColSize,
+        ColAttr,
+        ColVer,
+        ColHdSize,
+        ColType,
+        ColRealSize,
+        ColStart,
+        ColVars,
+        ColLbaBegin,
+        ColLbaEnd
     };
 
     explicit FileListModel(QObject* parent = nullptr);
@@ -43,7 +52,8 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
@@ -66,7 +76,7 @@ public:
     QString columnCaption(int column) const { return m_captions[static_cast<size_t>(column)]; }
     void setColumnCaption(int column, const QString& caption);
     int columnWidth(int column) const { return m_widths[static_cast<size_t>(column)]; }
-    void setColumnWidth(int column, int width);  // 0 hides the column
+    void setColumnWidth(int column, int width); // 0 hides the column
     Qt::Alignment columnAlignment(int column) const;
 
     // Reorders the rows by `keys` (one per row, compared byte by byte) in

@@ -15,14 +15,14 @@
 namespace {
 
 // Editing goes through the model's editing hook and always edits the caption.
-template <class Base>
-class CaptionEditingView : public Base
+template <class Base> class CaptionEditingView : public Base
 {
 public:
     using Base::Base;
 
 protected:
-    bool edit(const QModelIndex& index, QAbstractItemView::EditTrigger trigger, QEvent* event) override
+    bool edit(const QModelIndex& index, QAbstractItemView::EditTrigger trigger,
+              QEvent* event) override
     {
         auto* list = static_cast<FileListModel*>(this->model());
         if (!index.isValid() || !list || !list->mayEdit(index.row()))
@@ -44,7 +44,8 @@ public:
     {
         QItemSelectionModel::select(QItemSelection(index, index), command);
     }
-    void select(const QItemSelection& selection, QItemSelectionModel::SelectionFlags command) override
+    void select(const QItemSelection& selection,
+                QItemSelectionModel::SelectionFlags command) override
     {
         if (command & (Select | Deselect | Toggle))
             command |= Rows;
@@ -69,7 +70,7 @@ QStringList DroppedFiles(const QMimeData* mime)
     return files;
 }
 
-}  // namespace
+} // namespace
 
 FileListView::FileListView(FileListModel* model, QWidget* parent)
     : QWidget(parent), m_model(model), m_report(new ReportView(this)), m_icons(new IconView(this)),
@@ -123,7 +124,8 @@ FileListView::FileListView(FileListModel* model, QWidget* parent)
     for (int c = 0; c < FileListModel::kColumns; ++c)
         applyColumnWidth(c, model->columnWidth(c));
     connect(model, &FileListModel::columnWidthChanged, this, &FileListView::applyColumnWidth);
-    connect(m_report->horizontalHeader(), &QHeaderView::sectionClicked, this, &FileListView::columnClicked);
+    connect(m_report->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &FileListView::columnClicked);
 
     watch(m_report);
     watch(m_icons);
@@ -135,8 +137,9 @@ void FileListView::watch(QAbstractItemView* view)
     view->installEventFilter(this);
     view->viewport()->installEventFilter(this);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(view, &QWidget::customContextMenuRequested, this,
-            [this, view](const QPoint& pos) { emit contextMenuRequested(view->viewport()->mapToGlobal(pos)); });
+    connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& pos) {
+        emit contextMenuRequested(view->viewport()->mapToGlobal(pos));
+    });
 }
 
 QAbstractItemView* FileListView::currentView() const
@@ -213,8 +216,9 @@ bool FileListView::isRowSelected(int row) const
 void FileListView::selectRow(int row, bool selected)
 {
     const QModelIndex i = m_model->index(row, FileListModel::ColName);
-    m_selection->select(i, (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
-                               QItemSelectionModel::Rows);
+    m_selection->select(i,
+                        (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
+                            QItemSelectionModel::Rows);
 }
 
 void FileListView::editCaption(int row)
@@ -252,12 +256,14 @@ bool FileListView::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (onViewport && event->type() == QEvent::MouseButtonDblClick) {
-        auto* view = watched == m_report->viewport() ? static_cast<QAbstractItemView*>(m_report) : m_icons;
+        auto* view =
+            watched == m_report->viewport() ? static_cast<QAbstractItemView*>(m_report) : m_icons;
         // Let the view select what was clicked, then run the command.
         auto* mouse = static_cast<QMouseEvent*>(event);
         const QModelIndex hit = view->indexAt(mouse->position().toPoint());
         if (hit.isValid() && !m_selection->isSelected(hit))
-            m_selection->select(hit, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            m_selection->select(hit,
+                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         emit doubleClicked();
         return true;
     }

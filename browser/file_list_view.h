@@ -43,7 +43,7 @@ public:
 signals:
     void keyReleased(int key, Qt::KeyboardModifiers modifiers);
     void doubleClicked();
-    void entered();  // the list gained the keyboard focus
+    void entered(); // the list gained the keyboard focus
     void columnClicked(int column);
     void filesDropped(const QStringList& paths);
     void contextMenuRequested(const QPoint& globalPos);

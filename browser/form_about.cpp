@@ -27,7 +27,7 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
 
     LblTitle = new QLabel(QStringLiteral("3e Harnwick\r\na Zx Spectrum +3e File Browser"));
     LblTitle->setObjectName(QStringLiteral("LblTitle"));
-    QFont titleFont(QStringLiteral("Times New Roman"), 18, QFont::Bold, true);
+    QFont titleFont(QStringLiteral("Times New Roman"), 13, QFont::Bold, true);
     titleFont.setStyleHint(QFont::Serif);
     LblTitle->setFont(titleFont);
     LblTitle->setStyleSheet(QStringLiteral("color: navy;"));
@@ -38,13 +38,14 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
     LblVersion->setObjectName(QStringLiteral("LblVersion"));
     LblDate = new QLabel(QStringLiteral("Last Update: January 16th, 2010"));
     LblDate->setObjectName(QStringLiteral("LblDate"));
-    LblCredit = new QLabel(QStringLiteral("The disk tool 3E.EXE is written and maintained by the 3e Harnwick developers"));
+    LblCredit = new QLabel(QStringLiteral(
+        "The disk tool 3E.EXE is written and maintained by the 3e Harnwick developers"));
     LblCredit->setObjectName(QStringLiteral("LblCredit"));
     LblCredit->setWordWrap(true);
 
     auto* top = new QHBoxLayout;
     top->addWidget(ImgLogo, 0, Qt::AlignTop);
-    top->addSpacing(12);
+    top->addSpacing(8);
     top->addWidget(LblTitle, 1);
     auto* inner = new QVBoxLayout(panel);
     inner->addLayout(top);

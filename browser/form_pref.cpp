@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TFormPref::TFormPref(Prompts& prompts, const QString& toolPath, bool useSpectrumFont, bool checkUpdates,
-                     QWidget* parent)
+TFormPref::TFormPref(Prompts& prompts, const QString& toolPath, bool useSpectrumFont,
+                     bool checkUpdates, QWidget* parent)
     : QDialog(parent), m_prompts(prompts)
 {
     setObjectName(QStringLiteral("FormPref"));
@@ -101,7 +101,8 @@ void TFormPref::BrowseClick()
 
 void TFormPref::CmdResetClick()
 {
-    if (m_prompts.confirm(QStringLiteral("Are you sure you want to reset configuration?")) == Prompts::Answer::Yes) {
+    if (m_prompts.confirm(QStringLiteral("Are you sure you want to reset configuration?")) ==
+        Prompts::Answer::Yes) {
         TxtFileName->clear();
         ChkSpectrum->setChecked(false);
         Chk3EUpdates->setChecked(true);

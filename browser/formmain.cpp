@@ -25,11 +25,9 @@ const char* const kBaseCaption = "3e Harnwick - a Zx Spectrum +3e File Browser";
 constexpr int kTreeWidth = 193;
 constexpr std::array<int, 3> kPanelWidths{193, 100, 50};
 
-}  // namespace
+} // namespace
 
-TFormMain::TFormMain(QWidget* parent) : TFormMain(TFormMainOptions{}, parent)
-{
-}
+TFormMain::TFormMain(QWidget* parent) : TFormMain(TFormMainOptions{}, parent) {}
 
 TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
     : QMainWindow(parent), m_options(options), m_prompts(std::make_unique<QtPrompts>(this))
@@ -42,6 +40,10 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());
     }
+
+    // Errors raised below the commands are shown through the prompts.
+    m_previousErrorDisplay =
+        SetErrorDisplay([this](const QString& text) { prompts().error(text); });
 
     BuildControls();
     BuildMenus();
@@ -61,7 +63,15 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
     FileClipboard.clear();
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain()
+{
+    SetErrorDisplay(m_previousErrorDisplay);
+}
+
+void TFormMain::RunGuarded(const std::function<void()>& command)
+{
+    GuardedCall(command);
+}
 
 void TFormMain::SetPrompts(std::unique_ptr<Prompts> prompts)
 {
@@ -73,8 +83,9 @@ void TFormMain::BuildControls()
     m_model = new FileListModel(this);
     m_model->setPictures(pictures::ImageList());
     m_model->setEditingHook([this](int row) { return ListViewEditing(row); });
-    connect(m_model, &FileListModel::captionEdited, this,
-            [this](int row, const QString& text) { ListViewEdited(row, text); });
+    connect(m_model, &FileListModel::captionEdited, this, [this](int row, const QString& text) {
+        RunGuarded([this, row, text] { ListViewEdited(row, text); });
+    });
 
     m_tree = new QTreeWidget;
     m_tree->setObjectName(QStringLiteral("TreeView"));
@@ -85,22 +96,32 @@ void TFormMain::BuildControls()
     m_tree->setIconSize(QSize(16, 16));
     m_tree->setUniformRowHeights(true);
     m_tree->setItemsExpandable(false);
+    m_tree->setRootIsDecorated(false);
+    // Long medium names are shown whole, with a horizontal scroll bar.
+    m_tree->setTextElideMode(Qt::ElideNone);
+    m_tree->header()->setStretchLastSection(false);
+    m_tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_tree->setExpandsOnDoubleClick(false);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     m_tree->installEventFilter(this);
     connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &TFormMain::OnTreeSelectionChanged);
-    connect(m_tree, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { m_popupTree->popup(m_tree->viewport()->mapToGlobal(pos)); });
+    connect(m_tree, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        m_popupTree->popup(m_tree->viewport()->mapToGlobal(pos));
+    });
 
     m_list = new FileListView(m_model);
     m_list->setFont(QFont(QStringLiteral("Tahoma"), 8));
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { ListViewSelectItem(); });
-    connect(m_list, &FileListView::columnClicked, this, [this](int column) { ListViewColumnClick(column); });
-    connect(m_list, &FileListView::keyReleased, this,
-            [this](int key, Qt::KeyboardModifiers mods) { ListViewKeyUp(key, mods); });
-    connect(m_list, &FileListView::doubleClicked, this, [this] { ListViewDblClick(); });
-    connect(m_list, &FileListView::entered, this, [this] { ListViewEnter(); });
+            [this] { RunGuarded([this] { ListViewSelectItem(); }); });
+    connect(m_list, &FileListView::columnClicked, this,
+            [this](int column) { RunGuarded([this, column] { ListViewColumnClick(column); }); });
+    connect(m_list, &FileListView::keyReleased, this, [this](int key, Qt::KeyboardModifiers mods) {
+        RunGuarded([this, key, mods] { ListViewKeyUp(key, mods); });
+    });
+    connect(m_list, &FileListView::doubleClicked, this,
+            [this] { RunGuarded([this] { ListViewDblClick(); }); });
+    connect(m_list, &FileListView::entered, this,
+            [this] { RunGuarded([this] { ListViewEnter(); }); });
     connect(m_list, &FileListView::contextMenuRequested, this,
             [this](const QPoint& globalPos) { m_popupList->popup(globalPos); });
     connect(m_list, &FileListView::filesDropped, this, [this](const QStringList& files) {
@@ -108,7 +129,7 @@ void TFormMain::BuildControls()
         raise();
         activateWindow();
         if (!files.isEmpty())
-            PJCtrlDropFilesDropFiles(files);
+            RunGuarded([this, files] { PJCtrlDropFilesDropFiles(files); });
     });
 
     m_splitter = new QSplitter(Qt::Horizontal);
@@ -158,7 +179,10 @@ void TFormMain::SetStatusPanel(int panel, const QString& text)
     shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
     QLabel* label = m_panels.at(static_cast<size_t>(panel));
     label->setText(shown.trimmed());
-    label->setToolTip(shown != text || label->fontMetrics().horizontalAdvance(shown) > label->width() ? text : QString());
+    label->setToolTip(shown != text ||
+                              label->fontMetrics().horizontalAdvance(shown) > label->width()
+                          ? text
+                          : QString());
     label->repaint();
 }
 
@@ -208,7 +232,7 @@ void TFormMain::showEvent(QShowEvent* event)
         return;
     m_shownOnce = true;
     // After the window has been painted once.
-    QTimer::singleShot(0, this, [this] { FormShow(); });
+    QTimer::singleShot(0, this, [this] { RunGuarded([this] { FormShow(); }); });
 }
 
 void TFormMain::closeEvent(QCloseEvent* event)
@@ -239,9 +263,11 @@ void TFormMain::RebuildRecentMenu()
     m_recentMenu->clear();
     for (const QString& name : std::as_const(m_recentFiles)) {
         // "&" in a path is shown as it is, not as an access key.
-        QAction* entry = m_recentMenu->addAction(QString(name).replace(QLatin1Char('&'), QLatin1String("&&")));
+        QAction* entry =
+            m_recentMenu->addAction(QString(name).replace(QLatin1Char('&'), QLatin1String("&&")));
         entry->setData(name);
-        connect(entry, &QAction::triggered, this, [this, name] { RecentFileClick(name); });
+        connect(entry, &QAction::triggered, this,
+                [this, name] { RunGuarded([this, name] { RecentFileClick(name); }); });
     }
 }
 
@@ -290,7 +316,7 @@ int TFormMain::RowCount() const
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_tree && event->type() == QEvent::FocusIn)
-        TreeViewEnter();
+        RunGuarded([this] { TreeViewEnter(); });
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app_error.h"
 #include "file_list_view.h"
 #include "prompts.h"
 
@@ -48,8 +49,8 @@ public:
     // ---- State (kept in plain fields, as the commands read and write it) ----
     QString StartFolder;
     QString ToolPath;
-    QString OutFile;  // "3E.OUT" beside the tool, fixed at start-up
-    QString ErrFile;  // "3E.ERR" beside the tool, fixed at start-up
+    QString OutFile; // "3E.OUT" beside the tool, fixed at start-up
+    QString ErrFile; // "3E.ERR" beside the tool, fixed at start-up
     bool UseSpectrumFont = false;
     bool CheckUpdatesAtStartup = true;
     QString LastDiskImage;
@@ -95,7 +96,7 @@ public:
     int SelectedCount() const { return m_list->selectedCount(); }
     int RowCount() const;
     QStringList RecentFiles() const { return m_recentFiles; }
-    void AddRecentFile(const QString& name);  // used by the device rule too
+    void AddRecentFile(const QString& name); // used by the device rule too
 
     // ---- Tool runs, for every command that runs the disk tool ----
     // RequireBackend for ToolPath, its error box shown through the prompts.
@@ -106,8 +107,8 @@ public:
     void RunBackend(const QString& commandLine);
 
     // ---- Start-up and shut-down ----
-    void FormShow();   // the first showing: update check, then the last medium
-    void FormClose();  // writes the settings to the store
+    void FormShow();  // the first showing: update check, then the last medium
+    void FormClose(); // writes the settings to the store
     QString SettingsFilePath() const;
 
     // ---- File menu ----
@@ -191,8 +192,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QAction* AddCommand(QWidget* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
-                        void (TFormMain::*handler)());
+    QAction* AddCommand(QWidget* menu, const char* name, const QString& caption,
+                        const QKeySequence& shortcut, void (TFormMain::*handler)());
     // Runs a command; an error raised below it ends the command and is shown
     // in the error box.
     void RunCommand(void (TFormMain::*handler)());
@@ -219,7 +220,8 @@ private:
     QMenu* m_popupTree = nullptr;
     QMenu* m_popupList = nullptr;
     QStringList m_recentFiles;
-    QTreeWidgetItem* m_selectedNode = nullptr;  // for the open/closed folder pictures
+    QTreeWidgetItem* m_selectedNode = nullptr; // for the open/closed folder pictures
     bool m_rebuildingTree = false;
     bool m_shownOnce = false;
+    ErrorDisplay m_previousErrorDisplay;
 };

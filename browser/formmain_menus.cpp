@@ -17,15 +17,15 @@ using Handler = void (TFormMain::*)();
 
 struct Entry
 {
-    const char* name;      // object name of the action ("" for a separator)
-    const char* caption;   // "&" marks the access key
-    const char* shortcut;  // QKeySequence text, or ""
-    Handler handler;       // nullptr: a check entry handled by its own code
+    const char* name;     // object name of the action ("" for a separator)
+    const char* caption;  // "&" marks the access key
+    const char* shortcut; // QKeySequence text, or ""
+    Handler handler;      // nullptr: a check entry handled by its own code
 };
 
 const Entry kSeparator{"", "", "", nullptr};
 
-}  // namespace
+} // namespace
 
 QAction* TFormMain::AddCommand(QWidget* menu, const char* name, const QString& caption,
                                const QKeySequence& shortcut, void (TFormMain::*handler)())
@@ -55,55 +55,58 @@ void TFormMain::BuildMenus()
             if (*e.name == '\0')
                 menu->addSeparator();
             else
-                AddCommand(menu, e.name, QString::fromLatin1(e.caption), QKeySequence(QLatin1String(e.shortcut)),
-                           e.handler);
+                AddCommand(menu, e.name, QString::fromLatin1(e.caption),
+                           QKeySequence(QLatin1String(e.shortcut)), e.handler);
         }
     };
 
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
     fill(file, {
-        {"OpenHDFFile1", "Open &hard disk image", "F3", &TFormMain::OpenHDFFile1Click},
-        {"OpenPhysicalDevice1", "Open &physical device", "F4", &TFormMain::OpenPhysicalDevice1Click},
-        {"Scanallcompatibledevices1", "&Scan all compatible devices", "", &TFormMain::Scanallcompatibledevices1Click},
-        kSeparator,
-    });
+                   {"OpenHDFFile1", "Open &hard disk image", "F3", &TFormMain::OpenHDFFile1Click},
+                   {"OpenPhysicalDevice1", "Open &physical device", "F4",
+                    &TFormMain::OpenPhysicalDevice1Click},
+                   {"Scanallcompatibledevices1", "&Scan all compatible devices", "",
+                    &TFormMain::Scanallcompatibledevices1Click},
+                   kSeparator,
+               });
     m_recentMenu = file->addMenu(QStringLiteral("&Recent Files"));
     m_recentMenu->setObjectName(QStringLiteral("RecentFiles1"));
     m_recentMenu->menuAction()->setObjectName(QStringLiteral("RecentFiles1Action"));
     RebuildRecentMenu();
     fill(file, {
-        kSeparator,
-        {"About1", "&About...", "", &TFormMain::About1Click},
-        {"Exit1", "&Exit", "Ctrl+Q", &TFormMain::Exit1Click},
-    });
+                   kSeparator,
+                   {"About1", "&About...", "", &TFormMain::About1Click},
+                   {"Exit1", "&Exit", "Ctrl+Q", &TFormMain::Exit1Click},
+               });
 
     QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("Edit1"));
-    fill(edit, {
-        {"Cut1", "C&ut", "Ctrl+X", &TFormMain::Cut1Click},
-        {"Copy1", "&Copy", "Ctrl+C", &TFormMain::Copy1Click},
-        {"Paste1", "&Paste", "Ctrl+V", &TFormMain::Paste1Click},
-        kSeparator,
-        {"Selectallfiles1", "&Select all files", "Ctrl+A", &TFormMain::Selectallfiles1Click},
-        {"Invertselection1", "&Invert selection", "", &TFormMain::Invertselection1Click},
-    });
+    fill(edit,
+         {
+             {"Cut1", "C&ut", "Ctrl+X", &TFormMain::Cut1Click},
+             {"Copy1", "&Copy", "Ctrl+C", &TFormMain::Copy1Click},
+             {"Paste1", "&Paste", "Ctrl+V", &TFormMain::Paste1Click},
+             kSeparator,
+             {"Selectallfiles1", "&Select all files", "Ctrl+A", &TFormMain::Selectallfiles1Click},
+             {"Invertselection1", "&Invert selection", "", &TFormMain::Invertselection1Click},
+         });
 
     QMenu* view = bar->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("View1"));
     fill(view, {
-        {"Toolbar1", "&Toolbar", "", &TFormMain::Toolbar1Click},
-        {"StatusBar1", "Status &Bar", "", &TFormMain::StatusBar1Click},
-        kSeparator,
-        {"Lockwindows1", "&Lock windows", "", &TFormMain::Lockwindows1Click},
-        kSeparator,
-        {"IconView1", "&Icon View", "", &TFormMain::IconView1Click},
-        {"SmallIconView1", "&Small Icon View", "", &TFormMain::SmallIconView1Click},
-        {"ListView1", "&List View", "", &TFormMain::ListView1Click},
-        {"ReportView1", "&Report View", "", &TFormMain::ReportView1Click},
-    });
-    for (const char* name : {"Toolbar1", "StatusBar1", "Lockwindows1", "IconView1", "SmallIconView1", "ListView1",
-                             "ReportView1"}) {
+                   {"Toolbar1", "&Toolbar", "", &TFormMain::Toolbar1Click},
+                   {"StatusBar1", "Status &Bar", "", &TFormMain::StatusBar1Click},
+                   kSeparator,
+                   {"Lockwindows1", "&Lock windows", "", &TFormMain::Lockwindows1Click},
+                   kSeparator,
+                   {"IconView1", "&Icon View", "", &TFormMain::IconView1Click},
+                   {"SmallIconView1", "&Small Icon View", "", &TFormMain::SmallIconView1Click},
+                   {"ListView1", "&List View", "", &TFormMain::ListView1Click},
+                   {"ReportView1", "&Report View", "", &TFormMain::ReportView1Click},
+               });
+    for (const char* name : {"Toolbar1", "StatusBar1", "Lockwindows1", "IconView1",
+                             "SmallIconView1", "ListView1", "ReportView1"}) {
         findChild<QAction*>(QLatin1String(name))->setCheckable(true);
     }
     findChild<QAction*>(QStringLiteral("Toolbar1"))->setChecked(true);
@@ -113,53 +116,64 @@ void TFormMain::BuildMenus()
     QMenu* device = bar->addMenu(QStringLiteral("&Device"));
     device->setObjectName(QStringLiteral("Device1"));
     fill(device, {
-        {"Showpartitiontable1", "Show partition &table", "Ctrl+T", &TFormMain::Showpartitiontable1Click},
-        {"Showpartitiondetails1", "Show partition &details", "Ctrl+P", &TFormMain::Showpartitiondetails1Click},
-        kSeparator,
-        {"Search1", "&Search", "Ctrl+F", &TFormMain::Search1Click},
-    });
+                     {"Showpartitiontable1", "Show partition &table", "Ctrl+T",
+                      &TFormMain::Showpartitiontable1Click},
+                     {"Showpartitiondetails1", "Show partition &details", "Ctrl+P",
+                      &TFormMain::Showpartitiondetails1Click},
+                     kSeparator,
+                     {"Search1", "&Search", "Ctrl+F", &TFormMain::Search1Click},
+                 });
 
     QMenu* items = bar->addMenu(QStringLiteral("&Items"));
     items->setObjectName(QStringLiteral("Items1"));
     fill(items, {
-        {"Getallfilesfromselectedpartition1", "Get all files from selected &partition", "",
-         &TFormMain::Getallfilesfromselectedpartition1Click},
-        {"Getallfilesfromdisk2", "Get all files from disk &image/device", "", &TFormMain::Getallfilesfromdisk2Click},
-        {"Saveselectedfiles2", "Get selected &file(s)", "Ctrl+G", &TFormMain::Saveselectedfiles2Click},
-        {"Getselectedfileswithoutheader1", "Get selected file(s) without &header", "",
-         &TFormMain::Getselectedfileswithoutheader1Click},
-        {"GetselectedfilesintoTAP1", "Get selected file(s) into &Tape ", "", &TFormMain::GetselectedfilesintoTAP1Click},
-        kSeparator,
-        {"Rname1", "&Rename current file", "F2", &TFormMain::Rname1Click},
-        {"Deleteselectedfiles2", "&Delete selected file(s)", "Del", &TFormMain::Deleteselectedfiles2Click},
-        kSeparator,
-    });
+                    {"Getallfilesfromselectedpartition1", "Get all files from selected &partition",
+                     "", &TFormMain::Getallfilesfromselectedpartition1Click},
+                    {"Getallfilesfromdisk2", "Get all files from disk &image/device", "",
+                     &TFormMain::Getallfilesfromdisk2Click},
+                    {"Saveselectedfiles2", "Get selected &file(s)", "Ctrl+G",
+                     &TFormMain::Saveselectedfiles2Click},
+                    {"Getselectedfileswithoutheader1", "Get selected file(s) without &header", "",
+                     &TFormMain::Getselectedfileswithoutheader1Click},
+                    {"GetselectedfilesintoTAP1", "Get selected file(s) into &Tape ", "",
+                     &TFormMain::GetselectedfilesintoTAP1Click},
+                    kSeparator,
+                    {"Rname1", "&Rename current file", "F2", &TFormMain::Rname1Click},
+                    {"Deleteselectedfiles2", "&Delete selected file(s)", "Del",
+                     &TFormMain::Deleteselectedfiles2Click},
+                    kSeparator,
+                });
     QMenu* viewFile = items->addMenu(QStringLiteral("&View selected file"));
     viewFile->setObjectName(QStringLiteral("Viewselectedfile1"));
     fill(viewFile, {
-        {"ViewBASICcode1", "Automatic format", "", &TFormMain::ViewBASICcode1Click},
-        {"AsBASIC1", "as Zx BASIC", "", &TFormMain::AsBASIC1Click},
-        {"AsBinary1", "as Hexadecimal dump", "", &TFormMain::AsBinary1Click},
-        {"AsText1", "as Binary/Text", "", &TFormMain::AsText1Click},
-        {"AsList1", "as List", "", &TFormMain::AsList1Click},
-        {"AsData1", "as Zx Basic DATA", "", &TFormMain::AsData1Click},
-    });
-    fill(items, {
-        kSeparator,
-        {"Putfilestandard1", "&Put file(s) in binary mode (no header)", "", &TFormMain::Putfilestandard1Click},
-        {"Putfile3DOS1", "Put file(s) with +3DOS header", "Ctrl+Ins", &TFormMain::Putfile3DOS1Click},
-        {"Putfilesinstandardmodetoaspecificaddress1", "Put file(s) to a specific address", "",
-         &TFormMain::Putfilesinstandardmodetoaspecificaddress1Click},
-        {"Putalltapecontents1", "Put TAP contents", "", &TFormMain::Putalltapecontents1Click},
-        {"Putalldiskcontents1", "Put &floppy disk image contents", "", &TFormMain::Putalldiskcontents1Click},
-    });
+                       {"ViewBASICcode1", "Automatic format", "", &TFormMain::ViewBASICcode1Click},
+                       {"AsBASIC1", "as Zx BASIC", "", &TFormMain::AsBASIC1Click},
+                       {"AsBinary1", "as Hexadecimal dump", "", &TFormMain::AsBinary1Click},
+                       {"AsText1", "as Binary/Text", "", &TFormMain::AsText1Click},
+                       {"AsList1", "as List", "", &TFormMain::AsList1Click},
+                       {"AsData1", "as Zx Basic DATA", "", &TFormMain::AsData1Click},
+                   });
+    fill(items,
+         {
+             kSeparator,
+             {"Putfilestandard1", "&Put file(s) in binary mode (no header)", "",
+              &TFormMain::Putfilestandard1Click},
+             {"Putfile3DOS1", "Put file(s) with +3DOS header", "Ctrl+Ins",
+              &TFormMain::Putfile3DOS1Click},
+             {"Putfilesinstandardmodetoaspecificaddress1", "Put file(s) to a specific address", "",
+              &TFormMain::Putfilesinstandardmodetoaspecificaddress1Click},
+             {"Putalltapecontents1", "Put TAP contents", "", &TFormMain::Putalltapecontents1Click},
+             {"Putalldiskcontents1", "Put &floppy disk image contents", "",
+              &TFormMain::Putalldiskcontents1Click},
+         });
 
     QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));
-    fill(tools, {
-        {"Preferences1", "&Preferences", "", &TFormMain::Preferences1Click},
-        {"Check3Eupdates1", "Check for 3E.EXE updates", "", &TFormMain::Check3Eupdates1Click},
-    });
+    fill(tools,
+         {
+             {"Preferences1", "&Preferences", "", &TFormMain::Preferences1Click},
+             {"Check3Eupdates1", "Check for 3E.EXE updates", "", &TFormMain::Check3Eupdates1Click},
+         });
 }
 
 void TFormMain::BuildToolBar()
@@ -176,7 +190,7 @@ void TFormMain::BuildToolBar()
 
     struct Button
     {
-        const char* name;  // "" for a gap
+        const char* name; // "" for a gap
         const char* hint;
         Handler handler;
     };
@@ -193,7 +207,8 @@ void TFormMain::BuildToolBar()
         {"", "", nullptr},
         {"ToolButton14", "View selected file (Automatic format)", &TFormMain::ViewBASICcode1Click},
         {"", "", nullptr},
-        {"ToolButtonGetAll", "Get all files from disk image/device", &TFormMain::Getallfilesfromdisk2Click},
+        {"ToolButtonGetAll", "Get all files from disk image/device",
+         &TFormMain::Getallfilesfromdisk2Click},
         {"ToolButtonGetSelected", "Get selected file(s)", &TFormMain::Saveselectedfiles2Click},
         {"ToolButtonPutBinary", "Put file(s) in binary mode", &TFormMain::Putfilestandard1Click},
         {"ToolButtonPutTape", "Put tape contents", &TFormMain::Putalltapecontents1Click},
@@ -224,7 +239,8 @@ void TFormMain::BuildPopupMenus()
     // Shortcuts are shown in the pop-up menus as the menus of the window show
     // them. The keys themselves are taken by the main menu (F2, Del), by the
     // list's key handler (Ctrl+Enter) and by the list's own action (Alt+Enter).
-    auto add = [this](QMenu* menu, const char* name, const char* caption, const char* shortcutShown, Handler h) {
+    auto add = [this](QMenu* menu, const char* name, const char* caption, const char* shortcutShown,
+                      Handler h) {
         QAction* action = AddCommand(menu, name, QString::fromLatin1(caption), {}, h);
         if (*shortcutShown) {
             action->setShortcut(QKeySequence(QLatin1String(shortcutShown)));
@@ -235,14 +251,16 @@ void TFormMain::BuildPopupMenus()
 
     m_popupTree = new QMenu(this);
     m_popupTree->setObjectName(QStringLiteral("PopupMenu1"));
-    add(m_popupTree, "Showpartitiondetails2", "Show partition details", "", &TFormMain::Showpartitiondetails1Click);
+    add(m_popupTree, "Showpartitiondetails2", "Show partition details", "",
+        &TFormMain::Showpartitiondetails1Click);
     m_popupTree->addSeparator();
-    add(m_popupTree, "Getallfilesfromselectedpartition2", "Get all files from selected partition", "",
-        &TFormMain::Getallfilesfromselectedpartition1Click);
+    add(m_popupTree, "Getallfilesfromselectedpartition2", "Get all files from selected partition",
+        "", &TFormMain::Getallfilesfromselectedpartition1Click);
     add(m_popupTree, "Getallfilesfromdisk1", "Get all files from disk image/device", "",
         &TFormMain::Getallfilesfromdisk2Click);
     m_popupTree->addSeparator();
-    add(m_popupTree, "Sortpartitiontree1", "Sort partition tree", "", &TFormMain::SortPartitionTree1Click);
+    add(m_popupTree, "Sortpartitiontree1", "Sort partition tree", "",
+        &TFormMain::SortPartitionTree1Click);
 
     m_popupList = new QMenu(this);
     m_popupList->setObjectName(QStringLiteral("PopupMenu2"));
@@ -250,19 +268,24 @@ void TFormMain::BuildPopupMenus()
     add(p, "Saveselectedfiles1", "Get selected file(s)", "", &TFormMain::Saveselectedfiles2Click);
     add(p, "Getselectedfileswithoutheader2", "Get selected file(s) without header", "",
         &TFormMain::Getselectedfileswithoutheader1Click);
-    add(p, "GetselectedfilesintoTAP2", "Get selected file(s) into Tape", "", &TFormMain::GetselectedfilesintoTAP1Click);
+    add(p, "GetselectedfilesintoTAP2", "Get selected file(s) into Tape", "",
+        &TFormMain::GetselectedfilesintoTAP1Click);
     p->addSeparator();
     add(p, "Rname2", "Rename current file", "F2", &TFormMain::Rname1Click);
-    add(p, "Deleteselectedfiles1", "Delete selected file(s)", "Del", &TFormMain::Deleteselectedfiles2Click);
+    add(p, "Deleteselectedfiles1", "Delete selected file(s)", "Del",
+        &TFormMain::Deleteselectedfiles2Click);
     p->addSeparator();
-    add(p, "ViewBASICcode2", "View selected file (Automatic format)", "Ctrl+Return", &TFormMain::ViewBASICcode1Click);
+    add(p, "ViewBASICcode2", "View selected file (Automatic format)", "Ctrl+Return",
+        &TFormMain::ViewBASICcode1Click);
     p->addSeparator();
-    add(p, "Putfilestandard2", "Put file(s) in binary mode (no header)", "", &TFormMain::Putfilestandard1Click);
+    add(p, "Putfilestandard2", "Put file(s) in binary mode (no header)", "",
+        &TFormMain::Putfilestandard1Click);
     add(p, "Putfile3DOS2", "Put file(s) with +3DOS header", "", &TFormMain::Putfile3DOS1Click);
     add(p, "Putfilesinstandardmodetoaspecificaddress2", "Put file(s) to a specific address", "",
         &TFormMain::Putfilesinstandardmodetoaspecificaddress1Click);
     add(p, "Putalltapecontents2", "Put TAP contents", "", &TFormMain::Putalltapecontents1Click);
-    add(p, "Putalldiskcontents2", "Put floppy disk image contents", "", &TFormMain::Putalldiskcontents1Click);
+    add(p, "Putalldiskcontents2", "Put floppy disk image contents", "",
+        &TFormMain::Putalldiskcontents1Click);
     p->addSeparator();
     add(p, "Cut2", "Cut", "", &TFormMain::Cut1Click);
     add(p, "Copy2", "Copy", "", &TFormMain::Copy1Click);
@@ -275,8 +298,10 @@ void TFormMain::BuildPopupMenus()
     // Alt+Enter opens the properties while the list has the focus.
     auto* properties = new QAction(m_list);
     properties->setObjectName(QStringLiteral("PropertiesShortcut"));
-    properties->setShortcuts({QKeySequence(QStringLiteral("Alt+Return")), QKeySequence(QStringLiteral("Alt+Enter"))});
+    properties->setShortcuts(
+        {QKeySequence(QStringLiteral("Alt+Return")), QKeySequence(QStringLiteral("Alt+Enter"))});
     properties->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(properties, &QAction::triggered, this, [this] { RunCommand(&TFormMain::Properties1Click); });
+    connect(properties, &QAction::triggered, this,
+            [this] { RunCommand(&TFormMain::Properties1Click); });
     m_list->addAction(properties);
 }

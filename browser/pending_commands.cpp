@@ -52,6 +52,9 @@ void TFormMain::Properties1Click() {}
 // Put files dropped on the list from the desktop.
 void TFormMain::PJCtrlDropFilesDropFiles(const QStringList&) {}
 // Rename: start of in-place editing of a caption (refused until rename exists).
-bool TFormMain::ListViewEditing(int) { return false; }
+bool TFormMain::ListViewEditing(int)
+{
+    return false;
+}
 // Rename: end of in-place editing with the typed text.
 void TFormMain::ListViewEdited(int, const QString&) {}

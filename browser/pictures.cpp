@@ -42,4 +42,4 @@ QIcon AppIcon()
     return ::AppIcon();
 }
 
-}  // namespace pictures
+} // namespace pictures

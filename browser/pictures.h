@@ -18,4 +18,4 @@ QPixmap AboutLogo();
 // The window icon.
 QIcon AppIcon();
 
-}  // namespace pictures
+} // namespace pictures

@@ -24,7 +24,7 @@ void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption, co
     box.exec();
 }
 
-}  // namespace
+} // namespace
 
 QString QtFileFilter(const QString& pipeFilter)
 {
@@ -41,12 +41,14 @@ QString QtFileFilter(const QString& pipeFilter)
         // the upper-case form of each pattern is offered as well.
         QStringList patterns;
         for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-            const QString p = pattern.trimmed() == QLatin1String("*.*") ? QStringLiteral("*") : pattern.trimmed();
+            const QString p =
+                pattern.trimmed() == QLatin1String("*.*") ? QStringLiteral("*") : pattern.trimmed();
             patterns << p;
             if (p.toUpper() != p)
                 patterns << p.toUpper();
         }
-        out << description + QLatin1String(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        out << description + QLatin1String(" (") + patterns.join(QLatin1Char(' ')) +
+                   QLatin1Char(')');
     }
     return out.join(QLatin1String(";;"));
 }
@@ -109,7 +111,8 @@ QString QtPrompts::saveFile(const FileDialogRequest& request)
 
 QString QtPrompts::chooseFolder(const QString& title, const QString& startFolder)
 {
-    return QFileDialog::getExistingDirectory(m_parent, title, startFolder, QFileDialog::ShowDirsOnly);
+    return QFileDialog::getExistingDirectory(m_parent, title, startFolder,
+                                             QFileDialog::ShowDirsOnly);
 }
 
 std::optional<QString> QtPrompts::inputText(const InputRequest& request)

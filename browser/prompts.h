@@ -14,11 +14,11 @@ class QWidget;
 struct FileDialogRequest
 {
     QString title;
-    QString defaultSuffix;  // without the dot; empty for none
-    QString fileName;       // initial file name, e.g. "*.hdf"
+    QString defaultSuffix; // without the dot; empty for none
+    QString fileName;      // initial file name, e.g. "*.hdf"
     QString filter;
-    QString folder;         // the folder the dialog starts in
-    bool multiple = false;  // several files may be chosen (open dialogs only)
+    QString folder;        // the folder the dialog starts in
+    bool multiple = false; // several files may be chosen (open dialogs only)
 };
 
 // A one-line input box.
@@ -27,7 +27,7 @@ struct InputRequest
     QString caption;
     QString prompt;
     QString initial;
-    int maxLength = 0;  // 0: no limit
+    int maxLength = 0; // 0: no limit
 };
 
 // Every modal question of the program goes through this interface: message

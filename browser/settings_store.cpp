@@ -70,7 +70,7 @@ void WriteValue(QSettings& store, const QString& name, const QVariant& value)
     store.setValue(name, value);
 }
 
-}  // namespace
+} // namespace
 
 SettingsStore::SettingsStore(const QString& folder)
 {
@@ -78,8 +78,8 @@ SettingsStore::SettingsStore(const QString& folder)
     if (dir.isEmpty())
         dir = qEnvironmentVariable("HARNWICK_SETTINGS_DIR");
     if (dir.isEmpty()) {
-        dir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
-              QLatin1String(kStoreName);
+        dir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+              QLatin1Char('/') + QLatin1String(kStoreName);
     }
     m_filePath = QDir(dir).filePath(QLatin1String(kStoreName) + QLatin1String(".ini"));
 }

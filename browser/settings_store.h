@@ -10,7 +10,7 @@ struct HarnwickSettings
     bool useSpectrumFont = false;
     bool checkUpdatesAtStartup = true;
     QString lastDiskImage;
-    QStringList recentFiles;  // oldest first, at most 4
+    QStringList recentFiles; // oldest first, at most 4
 };
 
 // The persistent store: an INI file read and written through QSettings.

@@ -1,7 +1,8 @@
 // Whole-process medians of the disk tool's commands on a 16 MB +3DOS
-// partition holding 512 files, next to /bin/true and to cpmtools doing the
-// same on the same partition; and showptable on a 32 MB and a 4 GB sparse
-// image. Prints one line per measurement and the ratios the targets name.
+// partition holding 512 files (dir, get) or 500 files (put, del), next to
+// /bin/true and to cpmtools doing the same on the same partition; and
+// showptable on a 32 MB and a 4 GB sparse image. Prints one line per
+// measurement and the ratios the targets name.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -18,6 +20,8 @@ namespace {
 
 const std::string kTool = HARNWICK_TOOL_EXE;
 std::string gFolder;
+
+double gLastCpuUs = 0;  // user + system time of the last child
 
 int runIn(const std::vector<std::string>& argv)
 {
@@ -36,7 +40,10 @@ int runIn(const std::vector<std::string>& argv)
         ::_exit(127);
     }
     int status = 0;
-    ::waitpid(pid, &status, 0);
+    struct rusage usage {};
+    ::wait4(pid, &status, 0, &usage);
+    gLastCpuUs = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e6 + double(usage.ru_utime.tv_usec) +
+                 double(usage.ru_stime.tv_usec);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -51,12 +58,18 @@ void must(const std::vector<std::string>& argv)
     }
 }
 
-// Median wall times of whole runs, in microseconds. The commands take turns
-// round after round, so a machine that slows down or speeds up while the
-// benchmark runs affects them all alike.
-std::vector<double> medians(const std::vector<std::vector<std::string>>& commands, int rounds = 101)
+struct Timing {
+    double wallUs;  // median wall time of a whole run
+    double cpuUs;   // median user + system time of the process
+};
+
+// Medians of whole runs. The commands take turns round after round, so a
+// machine that slows down or speeds up while the benchmark runs affects them
+// all alike; CPU time is reported as well, as it hardly depends on what else
+// the machine is doing.
+std::vector<Timing> medians(const std::vector<std::vector<std::string>>& commands, int rounds = 101)
 {
-    std::vector<std::vector<double>> times(commands.size());
+    std::vector<std::vector<double>> wall(commands.size()), cpu(commands.size());
     for (const auto& c : commands)
         runIn(c);  // warm the page cache
     for (int r = 0; r < rounds; ++r) {
@@ -66,14 +79,17 @@ std::vector<double> medians(const std::vector<std::vector<std::string>>& command
                 std::fprintf(stderr, "failed: %s\n", commands[i][0].c_str());
                 std::exit(1);
             }
-            times[i].push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
+            wall[i].push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
+            cpu[i].push_back(gLastCpuUs);
         }
     }
-    std::vector<double> result;
-    for (auto& t : times) {
-        std::nth_element(t.begin(), t.begin() + rounds / 2, t.end());
-        result.push_back(t[size_t(rounds / 2)]);
-    }
+    auto median = [&](std::vector<double>& v) {
+        std::nth_element(v.begin(), v.begin() + rounds / 2, v.end());
+        return v[size_t(rounds / 2)];
+    };
+    std::vector<Timing> result;
+    for (size_t i = 0; i < commands.size(); ++i)
+        result.push_back({median(wall[i]), median(cpu[i])});
     return result;
 }
 
@@ -85,9 +101,10 @@ void writeFile(const std::string& path, size_t size, unsigned seed)
     std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(size));
 }
 
-void report(const char* what, double us, double trueUs)
+void report(const char* what, const Timing& t, const Timing& base)
 {
-    std::printf("%-46s %9.0f us  %5.2f x /bin/true\n", what, us, us / trueUs);
+    std::printf("%-42s wall %7.0f us %5.2fx   cpu %6.0f us %5.2fx\n", what, t.wallUs, t.wallUs / base.wallUs, t.cpuUs,
+                t.cpuUs / base.cpuUs);
 }
 
 }  // namespace
@@ -98,56 +115,80 @@ int main()
     gFolder = ::mkdtemp(templ);
     std::printf("work folder %s\n", gFolder.c_str());
 
-    // A raw image: the 16 MB partition starts at LBA 32, which cpmtools
-    // reaches in place with offset 16384.
-    must({kTool, "disk.raw", "create", "--size", "32M"});
-    must({kTool, "disk.raw", "newpart", "BENCH", "16M"});
+    // Raw images: the 16 MB partition starts at LBA 32, which cpmtools
+    // reaches in place with offset 16384. full.raw holds 512 files (a full
+    // directory) for dir and get; room.raw 500 for put and del.
     {
         std::ofstream defs(gFolder + "/diskdefs");
         defs << "diskdef bench\n  seclen 512\n  tracks 255\n  sectrk 128\n  blocksize 8192\n  maxdir 512\n"
                 "  skew 0\n  boottrk 0\n  os 2.2\n  offset 16384\nend\n";
     }
-    // 511 small files and one of 16 KB: a full directory.
-    std::vector<std::string> cp{"cpmcp", "-f", "bench", "disk.raw"};
     ::mkdir((gFolder + "/files").c_str(), 0755);
+    std::vector<std::string> names;
     for (int i = 0; i < 511; ++i) {
         const std::string name = "files/F" + std::to_string(i) + ".BIN";
         writeFile(gFolder + "/" + name, 500 + size_t(i % 7) * 300, unsigned(i));
-        cp.push_back(name);
+        names.push_back(name);
     }
     writeFile(gFolder + "/files/TARGET.BIN", 16384, 99);
-    cp.push_back("files/TARGET.BIN");
-    cp.push_back("0:");
-    must(cp);
+    names.push_back("files/TARGET.BIN");
+    for (const std::string image : {"full.raw", "room.raw"}) {
+        must({kTool, image, "create", "--size", "32M"});
+        must({kTool, image, "newpart", "BENCH", "16M"});
+        std::vector<std::string> cp{"cpmcp", "-f", "bench", image};
+        const size_t count = image == "full.raw" ? 512 : 500;
+        cp.insert(cp.end(), names.end() - long(count), names.end());
+        cp.push_back("0:");
+        must(cp);
+    }
+    writeFile(gFolder + "/NEW.BIN", 16384, 7);
     ::mkdir((gFolder + "/out").c_str(), 0755);
-
     must({kTool, "small.hdf", "create", "--size", "32M"});
     must({kTool, "small.hdf", "newpart", "A", "16M"});
     must({kTool, "large.hdf", "create", "--size", "4G"});
     must({kTool, "large.hdf", "newpart", "A", "16M"});
 
+    // Each round puts a file and deletes it again, with both tools, so every
+    // round starts from the same partition.
     const auto m = medians({
         {"/bin/true"},
-        {kTool, "disk.raw", "dir", "BENCH", "-backend"},
-        {"cpmls", "-l", "-f", "bench", "disk.raw"},
-        {kTool, "disk.raw", "get", "BENCH:TARGET.BIN", "out/"},
-        {"cpmcp", "-f", "bench", "disk.raw", "0:TARGET.BIN", "out/"},
+        {kTool, "full.raw", "dir", "BENCH", "-backend"},
+        {"cpmls", "-l", "-f", "bench", "full.raw"},
+        {kTool, "full.raw", "get", "BENCH:TARGET.BIN", "out/"},
+        {"cpmcp", "-f", "bench", "full.raw", "0:TARGET.BIN", "out/"},
+        {kTool, "room.raw", "put", "NEW.BIN", "BENCH:NEW.BIN"},
+        {kTool, "room.raw", "del", "BENCH:NEW.BIN"},
+        {"cpmcp", "-f", "bench", "room.raw", "NEW.BIN", "0:NEW2.BIN"},
+        {"cpmrm", "-f", "bench", "room.raw", "0:NEW2.BIN"},
         {kTool, "small.hdf", "showptable", "-backend"},
         {kTool, "large.hdf", "showptable", "-backend"},
     });
-    const double trueUs = m[0], dirUs = m[1], cpmlsUs = m[2], getUs = m[3], cpmcpUs = m[4], smallUs = m[5],
-                 largeUs = m[6];
-    report("/bin/true", trueUs, trueUs);
-    report("3E.EXE dir (512 files, -backend)", dirUs, trueUs);
-    report("cpmls -l (same partition)", cpmlsUs, trueUs);
-    report("3E.EXE get (16 KB file)", getUs, trueUs);
-    report("cpmcp out (same file)", cpmcpUs, trueUs);
-    report("3E.EXE showptable, 32 MB image", smallUs, trueUs);
-    report("3E.EXE showptable, 4 GB sparse image", largeUs, trueUs);
-
-    std::printf("\ntargets: dir and get at most 2x /bin/true and no slower than cpmls/cpmcp; showptable alike on both images\n");
-    std::printf("dir/true %.2f  dir/cpmls %.2f  get/true %.2f  get/cpmcp %.2f  showptable 4G/32M %.2f\n",
-                dirUs / trueUs, dirUs / cpmlsUs, getUs / trueUs, getUs / cpmcpUs, largeUs / smallUs);
+    const char* labels[] = {"/bin/true",
+                            "3E.EXE dir (512 files, -backend)",
+                            "cpmls -l (same partition)",
+                            "3E.EXE get (16 KB file)",
+                            "cpmcp out (same file)",
+                            "3E.EXE put (16 KB file, 500 files there)",
+                            "3E.EXE del (that file)",
+                            "cpmcp in (same file, same partition)",
+                            "cpmrm (that file)",
+                            "3E.EXE showptable, 32 MB image",
+                            "3E.EXE showptable, 4 GB sparse image"};
+    std::printf("%-42s (ratios to /bin/true)\n", "");
+    for (size_t i = 0; i < m.size(); ++i)
+        report(labels[i], m[i], m[0]);
+    auto ratio = [&](size_t a, size_t b) { return m[a].wallUs / m[b].wallUs; };
+    auto cpuRatio = [&](size_t a, size_t b) { return m[a].cpuUs / m[b].cpuUs; };
+    std::printf("\ntargets: each at most 2x /bin/true and no slower than its cpmtools counterpart;"
+                " showptable alike on both images\n");
+    std::printf("wall: dir/true %.2f dir/cpmls %.2f get/true %.2f get/cpmcp %.2f put/true %.2f put/cpmcp %.2f "
+                "del/true %.2f del/cpmrm %.2f showptable 4G/32M %.2f\n",
+                ratio(1, 0), ratio(1, 2), ratio(3, 0), ratio(3, 4), ratio(5, 0), ratio(5, 7), ratio(6, 0), ratio(6, 8),
+                ratio(10, 9));
+    std::printf("cpu:  dir/true %.2f dir/cpmls %.2f get/true %.2f get/cpmcp %.2f put/true %.2f put/cpmcp %.2f "
+                "del/true %.2f del/cpmrm %.2f showptable 4G/32M %.2f\n",
+                cpuRatio(1, 0), cpuRatio(1, 2), cpuRatio(3, 0), cpuRatio(3, 4), cpuRatio(5, 0), cpuRatio(5, 7),
+                cpuRatio(6, 0), cpuRatio(6, 8), cpuRatio(10, 9));
     std::system(("rm -rf '" + gFolder + "'").c_str());
     return 0;
 }

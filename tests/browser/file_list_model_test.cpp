@@ -3,8 +3,16 @@
 #include "qt_printers.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QDropEvent>
+#include <QFile>
 #include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -68,7 +76,7 @@ TEST(FileListModel, ShowsCellsIconsCaptionsAndAlignment)
     // Only the caption column carries the picture.
     EXPECT_FALSE(model.data(model.index(0, 1), Qt::DecorationRole).isValid());
 
-    const QStringList captions{"File Name", "Size", "Attr", "Ver", "HD Size", "Type",
+    const QStringList captions{"File Name", "Size",  "Attr", "Ver",       "HD Size", "Type",
                                "Real Size", "Start", "Vars", "LBA Begin", "LBA End"};
     const int widths[] = {150, 90, 50, 30, 70, 120, 60, 60, 60, 70, 70};
     const bool right[] = {false, true, false, false, true, false, true, true, true, true, true};
@@ -156,4 +164,54 @@ TEST(FileListView, TheViewsShareOneSelectionAndFollowTheColumnWidths)
     EXPECT_EQ(view.reportView()->columnWidth(9), 70);
 }
 
-}  // namespace
+} // namespace
+
+namespace {
+
+struct DropTarget : FileListView
+{
+    using FileListView::dropEvent;
+    using FileListView::FileListView;
+};
+
+TEST(FileListView, ADropHandsOnLocalFilesOnly)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("A.BIN"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    FileListModel model;
+    DropTarget view(&model);
+    QSignalSpy dropped(&view, &FileListView::filesDropped);
+
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(dir.filePath("A.BIN")), QUrl::fromLocalFile(dir.path()),
+                  QUrl("https://example.org/B.BIN")});
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    view.dropEvent(&drop);
+    ASSERT_EQ(dropped.count(), 1);
+    EXPECT_EQ(dropped[0][0].toStringList(), QStringList{dir.filePath("A.BIN")});
+}
+
+TEST(FileListView, CaptionEditingStartsOnlyWhenTheHookAllowsIt)
+{
+    FileListModel model;
+    FileListView view(&model);
+    model.appendRows({Row("A", "1"), Row("B", "2")});
+    view.show();
+    model.setEditingHook([](int row) { return row == 1; });
+    QSignalSpy edited(&model, &FileListModel::captionEdited);
+    auto editor = [&] { return view.reportView()->viewport()->findChild<QLineEdit*>(); };
+    view.editCaption(0);
+    EXPECT_EQ(editor(), nullptr);
+    view.editCaption(1);
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->text(), QString("B"));
+    editor()->setText("B2");
+    QTest::keyClick(editor(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return edited.count() == 1; }));
+    EXPECT_EQ(edited[0][0].toInt(), 1);
+    EXPECT_EQ(edited[0][1].toString(), QString("B2"));
+}
+
+} // namespace

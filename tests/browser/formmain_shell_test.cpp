@@ -54,7 +54,8 @@ TEST_F(ShellTest, TheWindowHasItsCaptionSizeAndControls)
     TFormMain& f = makeForm();
     EXPECT_EQ(f.windowTitle(), QString("3e Harnwick - a Zx Spectrum +3e File Browser"));
     EXPECT_EQ(f.size(), QSize(800, 589));
-    for (const char* name : {"TreeView", "ListView", "StatusBar", "ToolBar", "Splitter1", "MainMenu"})
+    for (const char* name :
+         {"TreeView", "ListView", "StatusBar", "ToolBar", "Splitter1", "MainMenu"})
         EXPECT_NE(f.findChild<QWidget*>(name), nullptr) << name;
     EXPECT_EQ(f.Splitter1()->sizes().first(), 193);
     EXPECT_EQ(f.Splitter1()->handleWidth(), 2);
@@ -73,31 +74,36 @@ TEST_F(ShellTest, TheMenuBarHoldsEveryEntryWithItsKeysAndSeparators)
     EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Device", "&Items", "&Tools"}));
 
     EXPECT_EQ(Entries(TopMenu(f, "&File")),
-              (QStringList{"Open &hard disk image|F3", "Open &physical device|F4", "&Scan all compatible devices|",
-                           "-", "&Recent Files>", "-", "&About...|", "&Exit|Ctrl+Q"}));
+              (QStringList{"Open &hard disk image|F3", "Open &physical device|F4",
+                           "&Scan all compatible devices|", "-", "&Recent Files>", "-",
+                           "&About...|", "&Exit|Ctrl+Q"}));
     EXPECT_EQ(Entries(TopMenu(f, "&Edit")),
-              (QStringList{"C&ut|Ctrl+X", "&Copy|Ctrl+C", "&Paste|Ctrl+V", "-", "&Select all files|Ctrl+A",
-                           "&Invert selection|"}));
+              (QStringList{"C&ut|Ctrl+X", "&Copy|Ctrl+C", "&Paste|Ctrl+V", "-",
+                           "&Select all files|Ctrl+A", "&Invert selection|"}));
     EXPECT_EQ(Entries(TopMenu(f, "&View")),
               (QStringList{"&Toolbar|", "Status &Bar|", "-", "&Lock windows|", "-", "&Icon View|",
                            "&Small Icon View|", "&List View|", "&Report View|"}));
     EXPECT_EQ(Entries(TopMenu(f, "&Device")),
-              (QStringList{"Show partition &table|Ctrl+T", "Show partition &details|Ctrl+P", "-", "&Search|Ctrl+F"}));
-    EXPECT_EQ(Entries(TopMenu(f, "&Items")),
-              (QStringList{"Get all files from selected &partition|", "Get all files from disk &image/device|",
-                           "Get selected &file(s)|Ctrl+G", "Get selected file(s) without &header|",
-                           "Get selected file(s) into &Tape |", "-", "&Rename current file|F2",
-                           "&Delete selected file(s)|Del", "-", "&View selected file>", "-",
-                           "&Put file(s) in binary mode (no header)|", "Put file(s) with +3DOS header|Ctrl+Ins",
-                           "Put file(s) to a specific address|", "Put TAP contents|",
-                           "Put &floppy disk image contents|"}));
+              (QStringList{"Show partition &table|Ctrl+T", "Show partition &details|Ctrl+P", "-",
+                           "&Search|Ctrl+F"}));
+    EXPECT_EQ(
+        Entries(TopMenu(f, "&Items")),
+        (QStringList{"Get all files from selected &partition|",
+                     "Get all files from disk &image/device|", "Get selected &file(s)|Ctrl+G",
+                     "Get selected file(s) without &header|", "Get selected file(s) into &Tape |",
+                     "-", "&Rename current file|F2", "&Delete selected file(s)|Del", "-",
+                     "&View selected file>", "-", "&Put file(s) in binary mode (no header)|",
+                     "Put file(s) with +3DOS header|Ctrl+Ins", "Put file(s) to a specific address|",
+                     "Put TAP contents|", "Put &floppy disk image contents|"}));
     EXPECT_EQ(Entries(f.findChild<QMenu*>("Viewselectedfile1")),
-              (QStringList{"Automatic format|", "as Zx BASIC|", "as Hexadecimal dump|", "as Binary/Text|",
-                           "as List|", "as Zx Basic DATA|"}));
-    EXPECT_EQ(Entries(TopMenu(f, "&Tools")), (QStringList{"&Preferences|", "Check for 3E.EXE updates|"}));
+              (QStringList{"Automatic format|", "as Zx BASIC|", "as Hexadecimal dump|",
+                           "as Binary/Text|", "as List|", "as Zx Basic DATA|"}));
+    EXPECT_EQ(Entries(TopMenu(f, "&Tools")),
+              (QStringList{"&Preferences|", "Check for 3E.EXE updates|"}));
 
     // No entry is ever disabled or hidden.
-    QList<QAction*> entries = f.ToolBar()->actions() + f.PopupMenu1()->actions() + f.PopupMenu2()->actions();
+    QList<QAction*> entries =
+        f.ToolBar()->actions() + f.PopupMenu1()->actions() + f.PopupMenu2()->actions();
     for (QAction* top : f.menuBar()->actions()) {
         entries << top;
         for (QAction* a : top->menu()->actions())
@@ -115,8 +121,9 @@ TEST_F(ShellTest, TheToolBarShowsItsButtonsInOrderWithHints)
     QStringList hints;
     for (QAction* a : f.ToolBar()->actions())
         hints << (a->isSeparator() ? QString("|") : a->toolTip());
-    EXPECT_EQ(hints, (QStringList{"|", "Open hard disk image", "Open physical device", "|", "Show partition table",
-                                  "|", "Copy", "Paste", "Delete", "|", "View selected file (Automatic format)", "|",
+    EXPECT_EQ(hints, (QStringList{"|", "Open hard disk image", "Open physical device", "|",
+                                  "Show partition table", "|", "Copy", "Paste", "Delete", "|",
+                                  "View selected file (Automatic format)", "|",
                                   "Get all files from disk image/device", "Get selected file(s)",
                                   "Put file(s) in binary mode", "Put tape contents", "|", "Exit"}));
     for (const char* name : {"ToolButton9", "ToolButton11", "ToolButton14"})
@@ -130,13 +137,28 @@ TEST_F(ShellTest, ThePopUpMenusHoldTheirEntries)
               (QStringList{"Show partition details|", "-", "Get all files from selected partition|",
                            "Get all files from disk image/device|", "-", "Sort partition tree|"}));
     EXPECT_EQ(Entries(f.PopupMenu2()),
-              (QStringList{"Get selected file(s)|", "Get selected file(s) without header|",
-                           "Get selected file(s) into Tape|", "-", "Rename current file|F2",
-                           "Delete selected file(s)|Del", "-", "View selected file (Automatic format)|Ctrl+Return",
-                           "-", "Put file(s) in binary mode (no header)|", "Put file(s) with +3DOS header|",
-                           "Put file(s) to a specific address|", "Put TAP contents|",
-                           "Put floppy disk image contents|", "-", "Cut|", "Copy|", "Paste|", "-",
-                           "Select all files|", "-", "Properties|Alt+Return"}));
+              (QStringList{"Get selected file(s)|",
+                           "Get selected file(s) without header|",
+                           "Get selected file(s) into Tape|",
+                           "-",
+                           "Rename current file|F2",
+                           "Delete selected file(s)|Del",
+                           "-",
+                           "View selected file (Automatic format)|Ctrl+Return",
+                           "-",
+                           "Put file(s) in binary mode (no header)|",
+                           "Put file(s) with +3DOS header|",
+                           "Put file(s) to a specific address|",
+                           "Put TAP contents|",
+                           "Put floppy disk image contents|",
+                           "-",
+                           "Cut|",
+                           "Copy|",
+                           "Paste|",
+                           "-",
+                           "Select all files|",
+                           "-",
+                           "Properties|Alt+Return"}));
 }
 
 TEST_F(ShellTest, TheViewMenuTogglesBarsAndSetsOneListStyle)
@@ -280,7 +302,8 @@ TEST_F(ShellTest, ThePathButtonOffersExecutablesAndTakesTheChosenFile)
     f.Preferences1Click();
     EXPECT_EQ(f.ToolPath, QString("/opt/3E.EXE"));
     ASSERT_EQ(prompts->fileRequests().size(), 1);
-    EXPECT_EQ(prompts->fileRequests()[0].filter, QString("Executable Files (*.exe)|*.exe|All files (*.*)|*.*"));
+    EXPECT_EQ(prompts->fileRequests()[0].filter,
+              QString("Executable Files (*.exe)|*.exe|All files (*.*)|*.*"));
 }
 
 TEST_F(ShellTest, ResetAsksAndEmptiesThePathUntilTheNextStart)
@@ -306,9 +329,9 @@ TEST_F(ShellTest, ResetAsksAndEmptiesThePathUntilTheNextStart)
     // With no tool every command that needs it says so.
     f.Showpartitiontable1Click();
     ASSERT_EQ(prompts->errors().size(), 1);
-    EXPECT_EQ(prompts->errors()[0],
-              QString("3e program not present.\r\nPlease be sure to configure correct position in Preferences "
-                      "Dialog Box."));
+    EXPECT_EQ(prompts->errors()[0], QString("3e program not present.\r\nPlease be sure to "
+                                            "configure correct position in Preferences "
+                                            "Dialog Box."));
 
     closeForm();
     TFormMain& g = makeForm();
@@ -343,4 +366,4 @@ TEST_F(ShellTest, StatusPanelsKeepTheTextAsSetAndShowOneLine)
     EXPECT_EQ(f.findChild<QLabel*>("StatusPanel2")->text(), QString("Fatal Error: bad"));
 }
 
-}  // namespace
+} // namespace

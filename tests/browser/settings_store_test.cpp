@@ -1,6 +1,7 @@
-#include "settings_store.h"
 #include "qt_printers.h"
+#include "settings_store.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -66,7 +67,8 @@ TEST_F(SettingsStoreTest, WrittenSettingsReadBack)
 
 TEST_F(SettingsStoreTest, ValueNamesAreMatchedWithoutRegardToCase)
 {
-    writeIni("specFONT=1\ncheck3eupdates=0\nlastdiskimage=/x.hdf\n3EPOS=/t/3E.EXE\nrecent0=/a.hdf\n");
+    writeIni(
+        "specFONT=1\ncheck3eupdates=0\nlastdiskimage=/x.hdf\n3EPOS=/t/3E.EXE\nrecent0=/a.hdf\n");
     HarnwickSettings s = read();
     EXPECT_TRUE(s.useSpectrumFont);
     EXPECT_FALSE(s.checkUpdatesAtStartup);
@@ -102,9 +104,17 @@ TEST_F(SettingsStoreTest, ReadingStopsSilentlyAtTheFirstBadValue)
         {"Specfont=0\nCheck3EUpdates=0\n", false, false},
         {"Specfont=7\nCheck3EUpdates=0\n", true, false},
     };
+    int n = 0;
     for (const Case& c : cases) {
-        writeIni(c.ini);
-        const HarnwickSettings s = read();
+        // A folder of its own each time: QSettings keeps files it has read.
+        SettingsStore own(dir.filePath(QString::number(++n)));
+        QDir().mkpath(dir.filePath(QString::number(n)));
+        QFile file(own.filePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("[General]\n") + c.ini);
+        file.close();
+        HarnwickSettings s;
+        own.read(s, "/start/3E.EXE");
         EXPECT_EQ(s.useSpectrumFont, c.font) << c.ini;
         EXPECT_EQ(s.checkUpdatesAtStartup, c.updates) << c.ini;
     }
@@ -160,4 +170,4 @@ TEST(SettingsStoreFolder, TheEnvironmentRedirectsTheDefaultFolder)
     EXPECT_TRUE(SettingsStore().filePath().endsWith("/3E Harnwick/3E Harnwick.ini"));
 }
 
-}  // namespace
+} // namespace

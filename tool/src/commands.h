@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,21 @@ int cmdScan(Invocation& inv, Output& out);
 int cmdCreate(Invocation& inv, Output& out);
 int cmdNewPart(Invocation& inv, Output& out);
 int cmdCheck(Invocation& inv, Output& out);
+int cmdPut(Invocation& inv, Output& out);
+int cmdPutBin(Invocation& inv, Output& out);
+int cmdDel(Invocation& inv, Output& out);
+int cmdPutTap(Invocation& inv, Output& out);
+int cmdPutDsk(Invocation& inv, Output& out);
+
+// The bytes putbin stores: a file that already starts with a valid +3DOS
+// header keeps it (with a Bytes file's load address changed when one is
+// given); any other file gets a Bytes header (type 3) whose load address is
+// the one given, or defaultLoadAddress(). ToolError for a file longer than
+// a header can describe.
+std::vector<uint8_t> withPlus3Header(std::vector<uint8_t> bytes, std::optional<uint16_t> address,
+                                     const std::string& path);
+// 16384 for 6912 bytes (a screen), else 32768.
+uint16_t defaultLoadAddress(uint16_t length);
 
 // "P:F" split at the first colon; UsageError when there is none or a side
 // is empty.

@@ -215,10 +215,10 @@ std::optional<Plus3Header> CpmFileSystem::readHeader(const CpmFile& file)
         if (block > params_.dsm)
             throw ToolError("damaged file " + file.displayName() + " in " + source_.describe() + ": block " +
                             std::to_string(block) + " lies past the last block " + std::to_string(params_.dsm));
-        std::vector<uint8_t> sector(source_.sectorSize());
-        source_.readSectors(blockFirstSector(block), 1, sector.data());
-        const size_t length = std::min<uint64_t>(sector.size(), file.recordBytes());
-        return Plus3Header::parse(sector.data(), length);
+        uint8_t header[Plus3Header::kSize];
+        const size_t length = size_t(std::min<uint64_t>(sizeof header, file.recordBytes()));
+        source_.readPartial(blockFirstSector(block), 0, length, header);
+        return Plus3Header::parse(header, length);
     }
     return std::nullopt;
 }
@@ -286,11 +286,12 @@ void CpmFileSystem::writeSlots(const std::vector<unsigned>& slots)
     }
 }
 
-void CpmFileSystem::writeBlock(uint32_t block, const uint8_t* data)
+void CpmFileSystem::writeBlocks(uint32_t first, uint32_t count, const uint8_t* data)
 {
-    if (block > params_.dsm || params_.isDirectoryBlock(block))
-        throw ToolError("refusing to write block " + std::to_string(block) + " of " + source_.describe());
-    source_.writeSectors(blockFirstSector(block), sectorsPerBlock(), data);
+    for (uint32_t b = first; b < first + count; ++b)
+        if (b > params_.dsm || params_.isDirectoryBlock(b))
+            throw ToolError("refusing to write block " + std::to_string(b) + " of " + source_.describe());
+    source_.writeSectors(blockFirstSector(first), uint64_t(count) * sectorsPerBlock(), data);
 }
 
 const CpmFile* findFile(const std::vector<CpmFile>& files, const std::string& name)

@@ -95,7 +95,9 @@ public:
     // write per sector, sectors in the order their first slot is listed.
     void writeSlots(const std::vector<unsigned>& slots);
     DirEntry& slot(unsigned i) { return directory_[i]; }
-    void writeBlock(uint32_t block, const uint8_t* data);  // blockSize() bytes
+    // Writes count neighbouring data blocks (count x blockSize() bytes);
+    // refuses directory blocks and blocks past the last.
+    void writeBlocks(uint32_t first, uint32_t count, const uint8_t* data);
     void sync() { source_.sync(); }
 
 private:

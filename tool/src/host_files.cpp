@@ -40,15 +40,18 @@ std::string trimmedHostName(const std::string& name)
 
 void writeHostFileReplacing(const std::string& folder, const std::string& name, const std::vector<uint8_t>& bytes)
 {
-    const std::string target = (folder == "/" ? "" : folder) + "/" + name;
-    std::string temp = (folder == "/" ? "" : folder) + "/.3e-get-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        throw ToolError("cannot write into " + folder + ": " + errorText());
-    // mkstemp makes the file private; give it the modes a new file gets.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    const std::string base = folder == "/" ? "" : folder;
+    const std::string target = base + "/" + name;
+    // A temporary name of our own, created exclusively with the modes a new
+    // file gets (umask applies).
+    std::string temp;
+    int fd = -1;
+    for (unsigned attempt = 0; fd < 0; ++attempt) {
+        temp = base + "/.3e-get-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && (errno != EEXIST || attempt == 100))
+            throw ToolError("cannot write into " + folder + ": " + errorText());
+    }
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);

@@ -1,6 +1,7 @@
 #include "medium.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "tool_error.h"
@@ -62,6 +63,19 @@ void Medium::readSectors(uint64_t lba, uint64_t count, uint8_t* out)
     storage_->read(at, wide.data(), wide.size());
     for (size_t i = 0; i < wide.size() / 2; ++i)
         out[i] = wide[2 * i];
+}
+
+void Medium::readBytes(uint64_t lba, size_t offset, size_t length, uint8_t* out)
+{
+    const uint64_t sectors = (offset + length + sectorBytes() - 1) / sectorBytes();
+    if (layout_ == SectorLayout::Even8) {
+        std::vector<uint8_t> whole(size_t(sectors * sectorBytes()));
+        readSectors(lba, sectors, whole.data());
+        std::memcpy(out, whole.data() + offset, length);
+        return;
+    }
+    checkRange(lba, sectors);
+    storage_->read(dataOffset_ + lba * fileSectorBytes() + offset, out, length);
 }
 
 void Medium::writeSectors(uint64_t lba, uint64_t count, const uint8_t* in)

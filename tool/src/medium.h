@@ -47,6 +47,9 @@ public:
     // sectorBytes() data bytes. Sectors outside the image are refused.
     void readSectors(uint64_t lba, uint64_t count, uint8_t* out);
     void writeSectors(uint64_t lba, uint64_t count, const uint8_t* in);
+    // Reads length data bytes starting offset bytes into the sectors from
+    // lba on; only those bytes are fetched where the layout allows.
+    void readBytes(uint64_t lba, size_t offset, size_t length, uint8_t* out);
     void sync() { storage_->sync(); }
 
 private:

@@ -25,6 +25,12 @@ void PartitionSource::readSectors(uint64_t first, uint64_t count, uint8_t* out)
     medium_.readSectors(firstLba_ + first * perLogical_, count * perLogical_, out);
 }
 
+void PartitionSource::readPartial(uint64_t sector, size_t offset, size_t length, uint8_t* out)
+{
+    checkRange(sector, 1);
+    medium_.readBytes(firstLba_ + sector * perLogical_, offset, length, out);
+}
+
 void PartitionSource::writeSectors(uint64_t first, uint64_t count, const uint8_t* in)
 {
     checkRange(first, count);

@@ -16,6 +16,7 @@ public:
     uint64_t sectorCount() const override { return count_; }
     void readSectors(uint64_t first, uint64_t count, uint8_t* out) override;
     void writeSectors(uint64_t first, uint64_t count, const uint8_t* in) override;
+    void readPartial(uint64_t sector, size_t offset, size_t length, uint8_t* out) override;
     void sync() override { medium_.sync(); }
 
 private:

@@ -172,7 +172,7 @@ void FileStorage::doWrite(uint64_t offset, const void* buffer, size_t length)
 
 void FileStorage::sync()
 {
-    if (writable_ && ::fdatasync(fd_) != 0)
+    if (writable_ && blockDevice_ && ::fdatasync(fd_) != 0)
         throw IoError("cannot write " + name() + ": " + systemError(errno));
 }
 

@@ -22,7 +22,10 @@ public:
     void read(uint64_t offset, void* buffer, size_t length);
     // Every write passes the fault-injection point first (see WriteFaults).
     void write(uint64_t offset, const void* buffer, size_t length);
-    // Makes the writes so far durable before later ones are issued.
+    // A write barrier: the writes so far reach the medium before any later
+    // one. Needed where the medium itself can be cut off (a card pulled out);
+    // an image file's writes reach every later reader in the order they were
+    // issued, so FileStorage syncs block devices only.
     virtual void sync() = 0;
 
 protected:

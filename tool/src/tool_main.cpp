@@ -16,7 +16,8 @@ const std::map<std::string, Handler>& mediumCommands()
     static const std::map<std::string, Handler> commands{
         {"showptable", cmdShowPTable}, {"showpentry", cmdShowPEntry}, {"dir", cmdDir},
         {"get", cmdGet},               {"create", cmdCreate},         {"newpart", cmdNewPart},
-        {"check", cmdCheck},
+        {"check", cmdCheck},           {"put", cmdPut},               {"putbin", cmdPutBin},
+        {"del", cmdDel},               {"puttap", cmdPutTap},         {"putdsk", cmdPutDsk},
     };
     return commands;
 }

@@ -95,6 +95,17 @@ TEST_P(MediaTest, OpensListsAndGetsFilesWrittenByCpmtools)
     EXPECT_EQ(dirLines[1], "R40K.BIN,40064,---,0,0,40960,255,40000,0,0");
     toolOk({medium, "get", "FILES:R40K.BIN", dir.path + "/"});
     EXPECT_EQ(readFile(dir / "R40K.BIN"), data);
+
+    // Writing reaches the same sectors: a second file, the first replaced.
+    const auto more = randomBytes(30000, 8);
+    writeFile(dir / "more", more);
+    toolOk({medium, "putbin", dir / "more", "FILES:MORE.BIN", "24576"});
+    toolOk({medium, "put", dir / "more", "FILES:R40K.BIN"});
+    TempDir out;
+    toolOk({medium, "get", "FILES:R40K.BIN", out.path});
+    EXPECT_EQ(readFile(out / "R40K.BIN"), more);
+    toolOk({medium, "get", "FILES:MORE.BIN", out.path});
+    EXPECT_EQ(readFile(out / "MORE.BIN").size(), 30128u);
     toolOk({medium, "check"});
 }
 

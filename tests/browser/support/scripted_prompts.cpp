@@ -6,15 +6,15 @@
 
 #include <gtest/gtest.h>
 
-template <class T>
-std::optional<T> ScriptedPrompts::take(const char* question)
+template <class T> std::optional<T> ScriptedPrompts::take(const char* question)
 {
     if (m_answers.empty()) {
         ADD_FAILURE() << "unexpected question: " << question;
         return std::nullopt;
     }
     if (!std::holds_alternative<T>(m_answers.front())) {
-        ADD_FAILURE() << "the next scripted answer is not for a question of this kind: " << question;
+        ADD_FAILURE() << "the next scripted answer is not for a question of this kind: "
+                      << question;
         return std::nullopt;
     }
     T value = std::get<T>(std::move(m_answers.front()));

@@ -18,13 +18,23 @@
 class ScriptedPrompts : public Prompts
 {
 public:
-    enum class Kind { Error, Information, Message, Confirm, OpenFiles, SaveFile, ChooseFolder, Input, Dialog };
+    enum class Kind {
+        Error,
+        Information,
+        Message,
+        Confirm,
+        OpenFiles,
+        SaveFile,
+        ChooseFolder,
+        Input,
+        Dialog
+    };
 
     struct Record
     {
         Kind kind;
-        QString caption;  // "Error", "Information", "Confirm", a dialog's title
-        QString text;     // the message, the prompt or the file filter
+        QString caption; // "Error", "Information", "Confirm", a dialog's title
+        QString text;    // the message, the prompt or the file filter
     };
 
     // A callback that drives a modal dialog (fills its fields, clicks its
@@ -33,9 +43,9 @@ public:
 
     // ---- Answers, taken in order ----
     ScriptedPrompts& answerConfirm(Answer answer);
-    ScriptedPrompts& answerOpenFiles(const QStringList& files);  // empty: cancel
-    ScriptedPrompts& answerSaveFile(const QString& path);        // empty: cancel
-    ScriptedPrompts& answerFolder(const QString& folder);        // empty: cancel
+    ScriptedPrompts& answerOpenFiles(const QStringList& files); // empty: cancel
+    ScriptedPrompts& answerSaveFile(const QString& path);       // empty: cancel
+    ScriptedPrompts& answerFolder(const QString& folder);       // empty: cancel
     ScriptedPrompts& answerInput(const QString& text);
     ScriptedPrompts& cancelInput();
     ScriptedPrompts& answerDialog(DialogScript script);
@@ -47,8 +57,8 @@ public:
 
     // ---- What was asked ----
     const QList<Record>& records() const { return m_records; }
-    QStringList errors() const;        // texts of the error boxes
-    QStringList informations() const;  // texts of the information boxes
+    QStringList errors() const;       // texts of the error boxes
+    QStringList informations() const; // texts of the information boxes
     QList<FileDialogRequest> fileRequests() const { return m_fileRequests; }
     QList<InputRequest> inputRequests() const { return m_inputRequests; }
     void clearRecords();
@@ -65,14 +75,26 @@ public:
     int execDialog(QDialog& dialog) override;
 
 private:
-    struct FilesAnswer { QStringList files; };
-    struct PathAnswer { QString path; };
-    struct FolderAnswer { QString folder; };
-    struct InputAnswer { std::optional<QString> text; };
-    using AnswerItem = std::variant<Answer, FilesAnswer, PathAnswer, FolderAnswer, InputAnswer, DialogScript>;
+    struct FilesAnswer
+    {
+        QStringList files;
+    };
+    struct PathAnswer
+    {
+        QString path;
+    };
+    struct FolderAnswer
+    {
+        QString folder;
+    };
+    struct InputAnswer
+    {
+        std::optional<QString> text;
+    };
+    using AnswerItem =
+        std::variant<Answer, FilesAnswer, PathAnswer, FolderAnswer, InputAnswer, DialogScript>;
 
-    template <class T>
-    std::optional<T> take(const char* question);
+    template <class T> std::optional<T> take(const char* question);
 
     std::deque<AnswerItem> m_answers;
     QList<Record> m_records;

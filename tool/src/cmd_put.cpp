@@ -1,0 +1,105 @@
+// put, putbin and del: one host file into a +3DOS partition, one file out.
+#include "commands.h"
+#include "cpm_writer.h"
+#include "host_files.h"
+#include "plus3_name.h"
+#include "plus3_partition.h"
+#include "text_util.h"
+#include "tool_error.h"
+
+namespace p3tool {
+
+namespace {
+
+std::array<uint8_t, 11> validName(const std::string& text)
+{
+    try {
+        return formats::Plus3Name::parse(trim(text)).toDirectoryBytes();
+    } catch (const formats::FormatError& e) {
+        throw ToolError(e.what());
+    }
+}
+
+// The browser's dropped-file form leaves an empty argument where the address
+// would stand; it counts as no address.
+void dropEmptyTail(Invocation& inv)
+{
+    while (inv.args.size() > 2 && trim(inv.args.back()).empty())
+        inv.args.pop_back();
+}
+
+int storeHostFile(Invocation& inv, bool withHeader)
+{
+    const std::string form = withHeader ? "putbin <host file> <partition>:<name> [<address>]"
+                                        : "put <host file> <partition>:<name>";
+    dropEmptyTail(inv);
+    inv.expectArgs(2, withHeader ? 3 : 2, form);
+    const PartitionAndFile target = splitPartitionAndFile(inv.args[1]);
+    std::optional<uint16_t> address;
+    if (inv.args.size() == 3) {
+        const auto v = parseDecimal(trim(inv.args[2]), 65535);
+        if (!v)
+            throw ToolError("load address \"" + inv.args[2] + "\" is not a whole number from 0 to 65535");
+        address = uint16_t(*v);
+    }
+    FileToStore file;
+    file.name = validName(target.file);
+    std::vector<uint8_t> bytes = readHostFile(inv.args[0], CpmWriter::kMaxBytes);
+    if (withHeader)
+        bytes = withPlus3Header(std::move(bytes), address, inv.args[0]);
+    file.bytes = std::move(bytes);
+
+    OpenMedium m = openMedium(inv.medium, true);
+    Plus3Partition p(m, requirePartition(m, target.partition));
+    CpmWriter(p.fs()).store(file);
+    return ExitOk;
+}
+
+}  // namespace
+
+std::vector<uint8_t> withPlus3Header(std::vector<uint8_t> bytes, std::optional<uint16_t> address,
+                                     const std::string& path)
+{
+    if (auto header = Plus3Header::parse(bytes.data(), bytes.size())) {
+        // Already headed: kept as it is, never given a second header; an
+        // address given for a Bytes file becomes its load address.
+        if (address && header->type == 3) {
+            bytes[18] = uint8_t(*address);
+            bytes[19] = uint8_t(*address >> 8);
+            Plus3Header::fixChecksum(bytes.data());
+        }
+        return bytes;
+    }
+    if (bytes.size() > 0xFFFF)
+        throw ToolError(path + " is too long for a +3DOS header (" + std::to_string(bytes.size()) +
+                        " bytes; a header describes at most 65535)");
+    const uint16_t length = uint16_t(bytes.size());
+    const uint16_t start = address ? *address : defaultLoadAddress(length);
+    const auto header = Plus3Header::forData(3, length, start, 0x8000).bytes();
+    std::vector<uint8_t> headed(header.size() + bytes.size());
+    std::copy(header.begin(), header.end(), headed.begin());
+    std::copy(bytes.begin(), bytes.end(), headed.begin() + long(header.size()));
+    return headed;
+}
+
+uint16_t defaultLoadAddress(uint16_t length) { return length == 6912 ? 16384 : 32768; }
+
+int cmdPut(Invocation& inv, Output&) { return storeHostFile(inv, false); }
+
+int cmdPutBin(Invocation& inv, Output&) { return storeHostFile(inv, true); }
+
+int cmdDel(Invocation& inv, Output&)
+{
+    inv.expectArgs(1, 1, "del <partition>:<file>");
+    const PartitionAndFile target = splitPartitionAndFile(inv.args[0]);
+    OpenMedium m = openMedium(inv.medium, true);
+    Plus3Partition p(m, requirePartition(m, target.partition));
+    const auto files = p.fs().filesOfUser(0);
+    const CpmFile* f = findFile(files, target.file);
+    if (!f)
+        throw ToolError("no file named \"" + target.file + "\" in partition \"" + p.name() + "\"");
+    CpmWriter(p.fs()).remove(*f);
+    return ExitOk;
+}
+
+}  // namespace p3tool
