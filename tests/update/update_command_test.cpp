@@ -9,6 +9,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
@@ -149,6 +151,39 @@ TEST_F(UpdateCommandTest, EscapeInTheBusyWindowStopsTheCheck)
     EXPECT_FALSE(QFile::exists(download()));
     EXPECT_FALSE(QFile::exists(path("3E.EXE")));
     EXPECT_TRUE(prompts->errors().isEmpty());
+}
+
+TEST_F(UpdateCommandTest, FirstShowingChecksBeforeReopeningTheLastMediumOnlyWhenAskedTo)
+{
+    // Each tool notes its runs in its folder: the medium must be reopened by
+    // the tool the check has just installed.
+    const char* const note = "echo \"$0 %1 $*\" >> \"$(dirname \"$0\")/runs.log\"";
+    serve(makeZip(
+        {{"3E.EXE", "#!/bin/sh\n" + QString(note).arg("new").toUtf8() + "\n", kMemberTime}}));
+    for (const bool check : {false, true}) {
+        SCOPED_TRACE(check);
+        const QString tool = writeFakeTool(check ? "on" : "off", QString(note).arg("old"));
+        writeSettings({{"LastDiskImage", "/media/last.hdf"},
+                       {"3ePos", tool},
+                       {"Specfont", 0},
+                       {"Check3EUpdates", int(check)}});
+        makeForm();
+        form->show();
+        const QString log = QFileInfo(tool).dir().filePath("runs.log");
+        for (QDeadlineTimer deadline(20000); !QFile::exists(log) && !deadline.hasExpired();)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+
+        // Opening the medium may run the tool more than once.
+        for (const QByteArray& run : contents(log).trimmed().split('\n')) {
+            EXPECT_TRUE(run.startsWith((tool + (check ? " new " : " old ")).toUtf8()))
+                << run.data();
+            EXPECT_TRUE(run.contains("/media/last.hdf"));
+        }
+        EXPECT_EQ(server.requestedPaths().size(), check ? 1 : 0);
+        EXPECT_EQ(busyWindow(), nullptr);
+        EXPECT_EQ(QApplication::activeWindow(), form.get());
+        closeForm();
+    }
 }
 
 } // namespace
