@@ -33,8 +33,6 @@ void TFormMain::Cut1Click() {}
 void TFormMain::Copy1Click() {}
 // Paste the file clipboard (or the desktop's files) into the partition.
 void TFormMain::Paste1Click() {}
-// Download the disk tool's archive and install the tool.
-void TFormMain::Check3Eupdates1Click() {}
 // Put files dropped on the list from the desktop.
 void TFormMain::PJCtrlDropFilesDropFiles(const QStringList&) {}
 // Rename: start of in-place editing of a caption (refused until rename exists).
