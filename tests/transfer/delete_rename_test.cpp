@@ -106,6 +106,8 @@ TEST_F(DeleteRenameTest, RenamingStoresTheTrimmedNameAndKeepsTheTypedCaption)
 
     // F2 (the main menu's key) edits the caption in place; Enter renames.
     selectRows({0});
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     QTest::keyClick(form->ListView()->currentView(), Qt::Key_F2);
     auto* editor = form->ListView()->currentView()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
