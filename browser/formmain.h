@@ -190,6 +190,10 @@ public:
     // The folder the tape file dialog starts in: that of the tape chosen last.
     QString LastTapeFolder;
 
+    // ---- Renaming (transfer/rename_file.cpp) ----
+    // The caption of the row as it was when its in-place editing began.
+    QString RenameOldName;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -62,6 +62,7 @@ struct Scene
         form->OutFile = QFileInfo(tool).absolutePath() + QStringLiteral("/3E.OUT");
         form->ErrFile = QFileInfo(tool).absolutePath() + QStringLiteral("/3E.ERR");
         form->resize(1024, 768);
+        form->CheckUpdatesAtStartup = false;  // showing the window downloads nothing
         form->show();
         form->OpenMedium(medium);
         QApplication::processEvents();

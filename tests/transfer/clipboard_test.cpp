@@ -1,0 +1,163 @@
+// Cut, Copy and Paste between partitions and with the desktop's clipboard,
+// against the real tool behind the logging wrapper; and the paste rules.
+#include "change_fixture.h"
+
+#include "desktop_file_list.h"
+#include "file_clipboard.h"
+#include "file_list_model.h"
+#include "form_copy_operation.h"
+#include "temp_folder.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QUrl>
+
+namespace {
+
+using ClipboardTest = ChangeTest;
+
+TEST(PasteStep, CopiesInTheSourcePartitionGetADollarExtension)
+{
+    EXPECT_EQ(SamePartitionCopyName("DATA.1.X"), "DATA.$$$");
+    EXPECT_EQ(SamePartitionCopyName("SCREEN"), "SCREEN.$$$");
+    EXPECT_EQ(SamePartitionCopyName(".X"), ".$$$");
+    // Partitions compare exactly; an entry splits at its first colon.
+    const PasteStep step = PlanPasteStep("A :X:Y", "a ", false);
+    EXPECT_EQ(QStringList({step.sourcePartition, step.sourceFile, step.targetName}).join('|'),
+              "A |X:Y|X:Y");
+}
+
+TEST_F(ClipboardTest, ACopyAfterACutMakesEveryEntryACopy)
+{
+    openMedium({"A", "B", "C"}, {"A:F1", "1", "A:F2", "22", "B:G1", "333"}, "A");
+    selectRows({0, 1});
+    form->Cut1Click();
+    selectPartition("B");
+    selectRows({0});
+    form->Copy1Click();
+    EXPECT_EQ(form->FileClipboard, (QStringList{"A:F1", "A:F2", "B:G1"}));
+    EXPECT_EQ(form->ClipboardMode, TFormMain::ClipboardModes::Copy);
+    clearRuns();
+
+    selectPartition("C");
+    form->Paste1Click();
+    EXPECT_EQ(runs().filter("del|").size(), 0);
+    EXPECT_EQ(runs().size(), 6);
+    EXPECT_EQ(filesIn("C"), (QStringList{"F1", "F2", "G1"}));
+    EXPECT_EQ(filesIn("A"), (QStringList{"F1", "F2"}));
+    EXPECT_EQ(columnTexts(FileListModel::ColName).size(), 3);
+    EXPECT_TRUE(form->FileClipboard.isEmpty());
+    EXPECT_EQ(form->ClipboardMode, TFormMain::ClipboardModes::None);
+    EXPECT_TRUE(LocalFilesIn(QGuiApplication::clipboard()->mimeData()).isEmpty());
+
+    clearRuns();
+    form->Paste1Click(); // nothing recorded, nothing on the desktop clipboard
+    EXPECT_TRUE(runs().isEmpty());
+    EXPECT_TRUE(prompts->errors().isEmpty());
+}
+
+TEST_F(ClipboardTest, PastingIntoTheSourcePartitionCopiesUnderANewNameAndMovesNothing)
+{
+    openMedium({"A"}, {"PROG.BAS", "10 REM"}, "A");
+    selectRows({0});
+    form->Copy1Click();
+    form->Paste1Click();
+    EXPECT_EQ(filesIn("A"), (QStringList{"PROG.$$$", "PROG.BAS"}));
+
+    selectRows({0});
+    form->Cut1Click();
+    clearRuns();
+    form->Paste1Click();
+    EXPECT_EQ(runs().size(), 2);
+    EXPECT_TRUE(runs().filter("del|").isEmpty());
+    EXPECT_EQ(filesIn("A"), (QStringList{"PROG.$$$", "PROG.BAS"}));
+}
+
+TEST_F(ClipboardTest, ACutIsDeletedAtItsSourceOnlyWhenItsCopyIsThere)
+{
+    openMedium({"A", "B", "C"},
+               {"A:KEEP", "k", "A:MOVE", "m", "A:GHOST", "g", "A:DUP", "a", "C:DUP", "c"}, "A");
+    selectRows({0, 1, 2, 3});
+    form->Cut1Click();
+    selectPartition("C");
+    selectRows({0});
+    form->Cut1Click();
+    selectPartition("B");
+    failRuns("put|*|B:KEEP|");
+    failRuns("put|*|B:GHOST|", true); // no error text, but no file either
+    clearRuns();
+    form->Paste1Click();
+    EXPECT_EQ(runs().filter("del|"), (QStringList{"del|A:MOVE|", "del|C:DUP|"}));
+    EXPECT_EQ(filesIn("A"), (QStringList{"DUP", "GHOST", "KEEP"}));
+    EXPECT_EQ(filesIn("B"), (QStringList{"DUP", "MOVE"}));
+    EXPECT_EQ(contentOf("B", "DUP").right(1), "c");
+    EXPECT_EQ(form->StatusPanel(2),
+              "Paste failed, 3 of 5 not pasted: A:KEEP: Put failed: refused: put");
+    EXPECT_EQ(prompts->errors(),
+              QStringList{"These files were not pasted:\r\n"
+                          "A:KEEP: Put failed: refused: put\r\n"
+                          "A:DUP: Source kept: a later file of the same name replaced its copy\r\n"
+                          "A:GHOST: Copy not confirmed, source kept: GHOST is not listed in B"});
+    EXPECT_TRUE(form->FileClipboard.isEmpty());
+}
+
+TEST_F(ClipboardTest, ProgressGoesByEntryWithHalvesToEven)
+{
+    QList<QByteArray> files;
+    for (int i = 1; i <= 8; ++i)
+        files << "F" + QByteArray::number(i) << "x";
+    openMedium({"A", "B"}, files, "A");
+    for (const auto& [rows, percents] :
+         {std::pair{QList<int>{0, 1, 2}, QStringList{"33", "67", "100"}},
+          std::pair{QList<int>{0, 1, 2, 3, 4, 5, 6, 7},
+                    QStringList{"12", "25", "38", "50", "62", "75", "88", "100"}}}) {
+        selectPartition("A");
+        selectRows(rows);
+        form->Copy1Click();
+        selectPartition("B");
+        recordShown();
+        form->Paste1Click();
+        const QStringList shown = shownTexts("ProgressBar1");
+        EXPECT_EQ(shown, percents);
+    }
+}
+
+TEST_F(ClipboardTest, CopyPlacesLocalCopiesOnTheDesktopClipboardAndPasteTakesFilesFromIt)
+{
+    openMedium({"A", "B"}, {"A:ONE", "first", "A:TWO", "second"}, "A");
+    selectRows({0, 1});
+    form->Copy1Click();
+    const QMimeData* desktop = QGuiApplication::clipboard()->mimeData();
+    const QStringList copies = LocalFilesIn(desktop);
+    ASSERT_EQ(copies.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(copies[i].startsWith(PrivateTempFolder() + "/"));
+        EXPECT_EQ(QFileInfo(copies[i]).fileName(), i ? "TWO" : "ONE");
+        QFile copy(copies[i]);
+        ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+        EXPECT_EQ(copy.readAll(), contentOf("A", i ? "TWO" : "ONE"));
+    }
+    EXPECT_EQ(desktop->data("x-special/gnome-copied-files"),
+              "copy\n" + QUrl::fromLocalFile(copies[0]).toEncoded() + "\n" +
+                  QUrl::fromLocalFile(copies[1]).toEncoded());
+
+    // Files another program placed there (a folder among them is left out).
+    form->FileClipboard.clear();
+    const QString host = hostFile("outside.txt", "from the desktop");
+    QGuiApplication::clipboard()->setMimeData(MakeFileListMimeData({host, path("host")}));
+    selectPartition("B");
+    clearRuns();
+    prompts->clickInDialog("BitBtn1");
+    form->Paste1Click();
+    EXPECT_EQ(runs(), QStringList{"put|" + host + "|B:OUTSIDE.TXT|"});
+    EXPECT_EQ(filesIn("B"), QStringList{"OUTSIDE.TXT"});
+    EXPECT_TRUE(LocalFilesIn(QGuiApplication::clipboard()->mimeData()).isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,235 @@
+// Putting files: the five put commands, dropped files, the copy-operation
+// dialog and the wiring of every entry of these commands.
+#include "change_fixture.h"
+
+#include "file_list_model.h"
+#include "form_copy_operation.h"
+#include "tape_writer.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QUrl>
+
+namespace {
+
+using PutTest = ChangeTest;
+
+QString Described(const FileDialogRequest& r)
+{
+    return QStringList{r.title, r.defaultSuffix, r.fileName, r.filter}.join('|') +
+           (r.multiple ? "|several" : "|one");
+}
+
+// Drives the copy-operation dialog: types an address after clicking into its
+// field (unless `address` is null), clicks "Binary mode" when asked, then
+// clicks `button`.
+ScriptedPrompts::DialogScript CopyOperation(const QString& address, bool thenBinary = false,
+                                            const char* button = "BitBtn1")
+{
+    return [=](QDialog& dialog) {
+        auto& form = static_cast<TFormCopyOperation&>(dialog);
+        if (!address.isNull()) {
+            QTest::mouseClick(form.NumEdit, Qt::LeftButton);
+            QTest::keyClicks(form.NumEdit, address);
+        }
+        if (thenBinary)
+            form.RadioButton1->click();
+        dialog.findChild<QPushButton*>(button)->click();
+        return dialog.result();
+    };
+}
+
+TEST_F(PutTest, ChosenFilesArePutInDialogOrderUnderTheirShortNames)
+{
+    for (const char* address : {"", "32768"}) {
+        openMedium({"ONE"}, {}, "ONE");
+        const QStringList files{hostFile("zeta.bin", "z"), hostFile("My Program.bas", "10 REM"),
+                                hostFile("a", "a")};
+        prompts->answerOpenFiles(files);
+        if (*address)
+            prompts->answerInput(address);
+        *address ? form->Putfilesinstandardmodetoaspecificaddress1Click()
+                 : form->Putfile3DOS1Click();
+        EXPECT_EQ(Described(prompts->fileRequests().value(0)),
+                  "Put files to transfer||*.*|All Files (*.*)|*.*|several");
+        const QString end = *address ? QString("|") + address + "|" : "|";
+        EXPECT_EQ(runs(), (QStringList{"putbin|" + files[0] + "|ONE:ZETA.BIN" + end,
+                                       "putbin|" + files[1] + "|ONE:MY_PRO~1.BAS" + end,
+                                       "putbin|" + files[2] + "|ONE:A" + end}));
+        EXPECT_EQ(columnTexts(FileListModel::ColName),
+                  (QStringList{"ZETA.BIN", "MY_PRO~1.BAS", "A"}));
+        EXPECT_EQ(form->OpenDialogFolder, path("host"));
+        EXPECT_TRUE(prompts->errors().isEmpty());
+    }
+    // The address box, and cancelling it.
+    EXPECT_EQ(prompts->records().value(1).caption + "|" + prompts->records().value(1).text,
+              "3eHarnwick|Please type the start address for all files");
+    clearRuns();
+    prompts->answerOpenFiles({path("host/a")}).cancelInput();
+    form->Putfilesinstandardmodetoaspecificaddress1Click();
+    EXPECT_TRUE(runs().isEmpty());
+}
+
+TEST_F(PutTest, AnAddressTheToolRefusesIsReportedAndNothingIsCompleted)
+{
+    openMedium({"ONE"}, {"KEEP", "k"}, "ONE");
+    const QString file = hostFile("f.bin", "f");
+    prompts->answerOpenFiles({file}).answerInput("not a number");
+    form->Putfilesinstandardmodetoaspecificaddress1Click();
+    EXPECT_EQ(runs(), QStringList{"putbin|" + file + "|ONE:F.BIN|not|a|number|"});
+    EXPECT_TRUE(form->StatusPanel(2).startsWith("Copy failed, 1 of 1 not copied: " + file));
+    EXPECT_TRUE(prompts->errors().value(0).startsWith("These files were not copied:\r\n" + file));
+    EXPECT_EQ(columnTexts(FileListModel::ColName), QStringList{"KEEP"});
+}
+
+TEST_F(PutTest, TapeAndDiskImagesArePutWholeAndAFailingImageLeavesTheList)
+{
+    openMedium({"ONE"}, {"OLD", "x"}, "ONE");
+    const QString tape =
+        hostFile("t.tap", TapeBlock(0, TapeHeaderPayload({"tapefile", "Bytes", 3, 32768, 0})) +
+                              TapeBlock(0xFF, "abc"));
+    prompts->answerOpenFiles({tape, hostFile("other.tap", "")});
+    form->Putalltapecontents1Click();
+    EXPECT_EQ(runs(), QStringList{"puttap|" + tape + "|ONE|"});
+    EXPECT_EQ(columnTexts(FileListModel::ColName).size(), 2);
+
+    const QString dsk = path("floppy.dsk");
+    ASSERT_EQ(QProcess::execute("dskform", {"-type", "dsk", "-format", "pcw180", dsk}), 0);
+    ASSERT_EQ(QProcess::execute("cpmcp", {"-T", "dsk", "-f", "pcw", dsk, hostFile("d", "disk"),
+                                          "0:DISKFILE.BIN"}),
+              0);
+    prompts->answerOpenFiles({dsk});
+    form->Putalldiskcontents1Click();
+    EXPECT_EQ(runs().value(1), "putdsk|" + dsk + "|ONE|");
+    EXPECT_EQ(columnTexts(FileListModel::ColName).value(2), "DISKFILE.BIN");
+    EXPECT_EQ(Described(prompts->fileRequests().value(0)),
+              "Open tape image|tap|*.tap|Zx Spectrum Tape Files (*.tap)|*.tap|All Files "
+              "(*.*)|*.*|several");
+    EXPECT_EQ(Described(prompts->fileRequests().value(1)),
+              "Open disk image|dsk|*.dsk|Zx Spectrum Disk Images (*.dsk)|*.dsk|All Files "
+              "(*.*)|*.*|several");
+
+    const QStringList before = columnTexts(FileListModel::ColName);
+    prompts->answerOpenFiles({hostFile("broken.tap", "not a tape")});
+    form->Putalltapecontents1Click();
+    EXPECT_TRUE(form->StatusPanel(2).startsWith("Fatal Error: "));
+    EXPECT_EQ(columnTexts(FileListModel::ColName), before);
+}
+
+TEST(CopyOperation, GivesTheCommandAndACheckedAddress)
+{
+    // typed (null: nothing), "Binary mode" clicked afterwards, button, command|address
+    const std::tuple<QString, bool, const char*, const char*> cases[] = {
+        {{}, false, "BitBtn1", "put|"},      {"32768", false, "BitBtn1", "putbin|32768"},
+        {"0", false, "BitBtn1", "putbin|0"}, {"65535", false, "BitBtn1", "putbin|65535"},
+        {"65536", false, "BitBtn1", "|0"},   {"-1", false, "BitBtn1", "|0"},
+        {"100", true, "BitBtn1", "put|"},    {"100", false, "BitBtn2", "|"},
+    };
+    for (const auto& [typed, thenBinary, button, expected] : cases) {
+        SCOPED_TRACE(typed.toStdString() + " " + button);
+        ScriptedPrompts scripted;
+        TFormCopyOperation dialog(scripted);
+        EXPECT_EQ(dialog.windowTitle() + " " + dialog.RadioButton1->text(),
+                  "Specify copy operation Binary mode (no header)");
+        EXPECT_TRUE(dialog.RadioButton1->isChecked() && !dialog.NumEdit->isReadOnly());
+        dialog.show();
+        CopyOperation(typed, thenBinary, button)(dialog);
+        EXPECT_EQ(dialog.Command + "|" + dialog.Address, expected);
+        const bool invalid = QString(expected) == "|0";
+        EXPECT_EQ(scripted.records().size(), invalid ? 1 : 0);
+        EXPECT_EQ(scripted.records().value(0).text, invalid ? "Address invalid." : "");
+        EXPECT_EQ(dialog.NumEdit->text().isEmpty(), typed.isNull() || thenBinary);
+        EXPECT_FALSE(dialog.isVisible());
+    }
+}
+
+TEST_F(PutTest, DroppedFilesArePutAfterTheDialogShowingEachCopy)
+{
+    openMedium({"ONE"}, {}, "ONE");
+    const QString first = hostFile("first.scr", "1");
+    const QString second = hostFile("second.bin", "2");
+    recordShown();
+    // Only local files are taken from a drop; folders are left out.
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(path("host")),
+                  QUrl("http://example.com/x"), QUrl::fromLocalFile(second)});
+    QDragEnterEvent enter(QPoint(9, 9), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(form->ListView(), &enter);
+    QDropEvent drop(QPointF(9, 9), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    prompts->answerDialog(CopyOperation("32768"));
+    QCoreApplication::sendEvent(form->ListView(), &drop);
+    EXPECT_EQ(runs(), (QStringList{"putbin|" + first + "|ONE:FIRST.SCR|32768|",
+                                   "putbin|" + second + "|ONE:SECOND.BIN|32768|"}));
+    const QStringList status = shownTexts("StatusPanel2");
+    const qsizetype copying = status.indexOf("Copying " + first + " to ONE");
+    EXPECT_GE(copying, 0);
+    EXPECT_EQ(status.value(copying + 1), "Copying " + second + " to ONE");
+    EXPECT_EQ(columnTexts(FileListModel::ColName), (QStringList{"FIRST.SCR", "SECOND.BIN"}));
+
+    clearRuns();
+    prompts->answerDialog(CopyOperation("70000")).clickInDialog("BitBtn2");
+    form->PJCtrlDropFilesDropFiles({first});
+    form->PJCtrlDropFilesDropFiles({first});
+    EXPECT_TRUE(runs().isEmpty());
+}
+
+TEST_F(PutTest, EveryMenuEntryButtonAndPopUpEntryRunsItsCommand)
+{
+    openMedium({"ONE"}, {"F", "f", "G", "g"}, "ONE");
+    const QString file = hostFile("w.bin", "w");
+    const auto answerFile = [&] { prompts->answerOpenFiles({file}); };
+    struct Wiring
+    {
+        QStringList actions;
+        std::function<void()> answer;
+        QString seen; // the first run (the host file as H), else the first message
+    };
+    const Wiring wirings[] = {
+        {{"Putfilestandard1", "Putfilestandard2", "ToolButtonPutBinaryAction"},
+         answerFile,
+         "put|H|ONE:W.BIN|"},
+        {{"Putfile3DOS1", "Putfile3DOS2"}, answerFile, "putbin|H|ONE:W.BIN|"},
+        {{"Putfilesinstandardmodetoaspecificaddress1", "Putfilesinstandardmodetoaspecificaddress2"},
+         [&] { prompts->answerOpenFiles({file}).answerInput("7"); },
+         "putbin|H|ONE:W.BIN|7|"},
+        {{"Putalltapecontents1", "Putalltapecontents2", "ToolButtonPutTapeAction"},
+         answerFile,
+         "puttap|H|ONE|"},
+        {{"Putalldiskcontents1", "Putalldiskcontents2"}, answerFile, "putdsk|H|ONE|"},
+        {{"Deleteselectedfiles2", "Deleteselectedfiles1", "ToolButtonDeleteAction"},
+         [&] { prompts->answerConfirm(Prompts::Answer::No); },
+         "Are you sure you want to delete selected file(s)?"},
+        {{"Rname1", "Rname2"}, [] {}, "Only one file can be renamed at a time."},
+        {{"Cut1", "Cut2"}, [] {}, "cut ONE:F ONE:G"},
+        {{"Copy1", "Copy2", "ToolButton9Action"}, [] {}, "get|ONE:F|"},
+        {{"Paste1", "Paste2", "ToolButton11Action"},
+         [&] { form->FileClipboard = {"ONE:NOPE"}; },
+         "get|ONE:NOPE|"},
+    };
+    for (const Wiring& wiring : wirings) {
+        for (const QString& action : wiring.actions) {
+            clearRuns();
+            prompts->clearRecords();
+            form->FileClipboard.clear();
+            form->ClipboardMode = TFormMain::ClipboardModes::None;
+            selectRows({0, 1});
+            wiring.answer();
+            form->findChild<QAction*>(action)->trigger();
+            QString seen = runs().value(0).replace(file, "H");
+            if (seen.isEmpty() && !prompts->records().isEmpty())
+                seen = prompts->records().first().text;
+            if (seen.isEmpty() && form->ClipboardMode == TFormMain::ClipboardModes::Cut)
+                seen = "cut " + form->FileClipboard.join(' ');
+            EXPECT_TRUE(seen.startsWith(wiring.seen))
+                << action.toStdString() << ": " << seen.toStdString();
+        }
+    }
+}
+
+} // namespace

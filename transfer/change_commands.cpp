@@ -1,0 +1,61 @@
+#include "change_commands.h"
+
+#include "failure_list.h"
+#include "file_list_model.h"
+#include "formmain.h"
+
+#include <QCoreApplication>
+#include <QTreeWidgetItem>
+
+QTreeWidgetItem* RequirePartitionNode(TFormMain& form)
+{
+    QTreeWidgetItem* node = form.SelectedNode();
+    if (!node)
+        form.prompts().error(QStringLiteral("No partition selected."));
+    return node;
+}
+
+QString TrimmedName(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).unicode() <= ' ')
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= ' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString RowFileName(const TFormMain& form, int row)
+{
+    return TrimmedName(form.ListModel().caption(row));
+}
+
+ToolContext ToolOf(const TFormMain& form)
+{
+    return ToolContext{form.ToolPath, form.CurrentMedium, form.OutFile, form.ErrFile};
+}
+
+void LetEventsRun()
+{
+    // Windows repaint; the user's keys and clicks wait until the command has
+    // ended, so no second command starts in the middle of this one.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void EndChangeCommand(TFormMain& form, const FailureList& failures, int total,
+                      const CommandEnd& texts)
+{
+    if (failures.isEmpty()) {
+        if (*texts.completedText) {
+            form.SetStatusPanel(1, QString());
+            form.SetStatusPanel(2, QLatin1String(texts.completedText));
+        }
+        form.TreeViewChange();
+        return;
+    }
+    form.TreeViewChange();
+    form.SetStatusPanel(2, failures.statusText(QLatin1String(texts.failedWord),
+                                               QLatin1String(texts.doneWord), total));
+    form.prompts().error(failures.boxText(QLatin1String(texts.heading)));
+}

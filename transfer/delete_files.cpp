@@ -1,0 +1,52 @@
+// Deleting the selected files of a partition, after one confirmation.
+#include "change_commands.h"
+#include "command_builders.h"
+#include "failure_list.h"
+#include "file_list_model.h"
+#include "formmain.h"
+
+#include <QTreeWidgetItem>
+
+void TFormMain::Deleteselectedfiles2Click()
+{
+    if (!CheckBackend())
+        return;
+    QTreeWidgetItem* node = RequirePartitionNode(*this);
+    if (!node)
+        return;
+    if (RowCount() == 0) {
+        prompts().error(QStringLiteral("No files in partition."));
+        return;
+    }
+    if (SelectedCount() == 0) {
+        prompts().error(QStringLiteral("No file selected."));
+        return;
+    }
+    // The rows of the partition table are no files.
+    if (ListShowsPartitions()) {
+        prompts().error(QStringLiteral("Invalid operation."));
+        return;
+    }
+    if (prompts().confirm(QStringLiteral("Are you sure you want to delete selected file(s)?")) !=
+        Prompts::Answer::Yes)
+        return;
+
+    // The names are taken before the first run: the list stays as it is
+    // until the refresh at the end.
+    const QString partition = node->text(0);
+    QStringList files;
+    for (int row : SelectedRows())
+        files << RowFileName(*this, row);
+    const ToolContext tool = ToolOf(*this);
+    FailureList failures;
+    for (const QString& file : std::as_const(files)) {
+        SetStatusPanel(1, QString());
+        SetStatusPanel(2, QStringLiteral("Deleting ") + partition + QLatin1Char(':') + file);
+        const QString problem =
+            RunToolStep(tool, DelCommand(ToolPath, CurrentMedium, partition, file));
+        if (!problem.isEmpty())
+            failures.add(partition + QLatin1Char(':') + file, problem);
+        LetEventsRun();
+    }
+    EndChangeCommand(*this, failures, static_cast<int>(files.size()), kDeleteEnd);
+}

@@ -1,0 +1,26 @@
+#include "file_clipboard.h"
+
+QString ClipboardEntry(const QString& partition, const QString& file)
+{
+    return partition + QLatin1Char(':') + file;
+}
+
+PasteStep PlanPasteStep(const QString& entry, const QString& targetPartition, bool cut)
+{
+    PasteStep step;
+    step.entry = entry;
+    const qsizetype colon = entry.indexOf(QLatin1Char(':'));
+    step.sourcePartition = colon < 0 ? entry : entry.left(colon);
+    step.sourceFile = colon < 0 ? QString() : entry.mid(colon + 1);
+    const bool samePartition = step.sourcePartition == targetPartition;
+    step.targetName =
+        samePartition && !cut ? SamePartitionCopyName(step.sourceFile) : step.sourceFile;
+    step.deleteSource = cut && !samePartition;
+    return step;
+}
+
+QString SamePartitionCopyName(const QString& file)
+{
+    const qsizetype dot = file.indexOf(QLatin1Char('.'));
+    return (dot < 0 ? file : file.left(dot)) + QStringLiteral(".$$$");
+}

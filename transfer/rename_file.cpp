@@ -1,0 +1,101 @@
+// Renaming a file in place: the row's caption is edited in the list, and the
+// file is got, put back under the new name and deleted under the old one.
+#include "app_error.h"
+#include "change_commands.h"
+#include "file_list_model.h"
+#include "file_moves.h"
+#include "formmain.h"
+#include "temp_folder.h"
+
+#include <QAbstractItemView>
+#include <QTimer>
+#include <QTreeWidgetItem>
+
+namespace {
+
+// Whether another row than `row` is named `name`.
+bool NameTakenByOtherRow(const FileListModel& list, int row, const QString& name)
+{
+    for (int r = 0; r < list.count(); ++r) {
+        if (r != row && SameFileName(TrimmedName(list.caption(r)), name))
+            return true;
+    }
+    return false;
+}
+
+// The rename itself. The row still shows the old name (the list leaves an
+// edited caption alone); it shows the typed text only when the rename worked.
+void RenameRow(TFormMain& form, int row, const QString& typed)
+{
+    const QString oldName = TrimmedName(form.RenameOldName);
+    const QString newName = TrimmedName(typed);
+    // An empty name, or the same name (the tool takes names without regard
+    // to case), changes nothing: the old caption stays and nothing runs.
+    if (newName.isEmpty() || SameFileName(newName, oldName))
+        return;
+    // Putting the copy under a name another file has would replace that file.
+    if (NameTakenByOtherRow(form.ListModel(), row, newName)) {
+        form.prompts().error(QStringLiteral("A file named %1 already exists.").arg(newName));
+        return;
+    }
+    QTreeWidgetItem* node = RequirePartitionNode(form);
+    if (!node)
+        return;
+    const QString problem =
+        RenameThroughLocalCopy(ToolOf(form), PrivateTempFolder(), node->text(0), oldName, newName);
+    if (!problem.isEmpty()) {
+        // The list is read again so that it shows what the partition holds.
+        form.TreeViewChange();
+        form.SetStatusPanel(
+            2, QStringLiteral("Rename failed: %1: %2").arg(oldName, FirstLine(problem)));
+        form.prompts().error(
+            QStringLiteral("%1 was not renamed to %2.\r\n%3").arg(oldName, newName, problem));
+        return;
+    }
+    // The caption as typed; the other cells stay until the list is read again.
+    form.ListModel().setCaption(row, typed);
+}
+
+} // namespace
+
+void TFormMain::Rname1Click()
+{
+    if (SelectedCount() == 0) {
+        prompts().error(QStringLiteral("No file selected."));
+        return;
+    }
+    if (ListShowsPartitions()) {
+        prompts().error(QStringLiteral("Invalid operation."));
+        return;
+    }
+    if (SelectedCount() > 1) {
+        prompts().error(QStringLiteral("Only one file can be renamed at a time."));
+        return;
+    }
+    ListView()->editCaption(SelectedRows().first());
+}
+
+bool TFormMain::ListViewEditing(int row)
+{
+    RenameOldName = ListModel().caption(row);
+    return !ListShowsPartitions();
+}
+
+void TFormMain::ListViewEdited(int row, const QString& text)
+{
+    // While the in-place editor is handing over its text it is still open:
+    // the tool runs, message boxes and a refresh of the list wait until it
+    // has closed.
+    const QModelIndex caption = ListModel().index(row, FileListModel::ColName);
+    if (!ListView()->currentView()->indexWidget(caption)) {
+        RenameRow(*this, row, text);
+        return;
+    }
+    const QString oldName = RenameOldName;
+    QTimer::singleShot(0, this, [this, row, text, oldName] {
+        if (row >= RowCount() || ListModel().caption(row) != oldName)
+            return; // the list was filled anew meanwhile
+        RenameOldName = oldName;
+        GuardedCall([&] { RenameRow(*this, row, text); });
+    });
+}
