@@ -1,8 +1,6 @@
 #include "file_getter.h"
 
-#include "backend_checks.h"
 #include "command_builders.h"
-#include "process_runner.h"
 #include "transfer_error.h"
 
 #include <QDir>
@@ -13,8 +11,8 @@
 #include <cstdio>
 #include <cstring>
 
-FileGetter::FileGetter(ToolRun run, const QString& parentFolder)
-    : run_(std::move(run)),
+FileGetter::FileGetter(ToolContext tool, const QString& parentFolder)
+    : tool_(std::move(tool)),
       staging_(QDir(parentFolder).filePath(QStringLiteral(".3e-harnwick-XXXXXX")))
 {
     if (!staging_.isValid())
@@ -30,12 +28,13 @@ GotFile FileGetter::get(const QString& partition, const QString& file)
     // A file left over from an earlier get of the same name must not pass
     // for this one.
     QFile::remove(staged);
-    RunRedirected(GetFileCommand(run_.toolPath, run_.medium, partition, file, staging_.path()),
-                  QString(), run_.outFile, run_.errFile, QString(), true);
+    const QString errors = RunToolStep(
+        tool_, GetFileCommand(tool_.toolPath, tool_.medium, partition, file, staging_.path()));
     // Any error text counts, even a bare line end; it is shown on one line.
-    const QString errors = BackendErrorText(run_.errFile);
     if (!errors.isEmpty())
-        got.error = QStringLiteral("Fatal Error: ") + errors.simplified();
+        got.error = errors.simplified().isEmpty()
+                        ? QStringLiteral("the disk tool reported an error")
+                        : errors.simplified();
     else if (!QFileInfo(staged).isFile())
         got.error = QStringLiteral("the disk tool wrote no file");
     else

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tool_steps.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -11,16 +13,6 @@
 // file in the destination would hide that), a file can be worked on (its
 // header cut) before anyone sees it, and nothing in the destination changes
 // until a whole file is moved in with one rename.
-
-// What the tool is run with: its path, the open medium, and the files that
-// receive its standard output and error.
-struct ToolRun
-{
-    QString toolPath;
-    QString medium;
-    QString outFile;
-    QString errFile;
-};
 
 // The result of one get: the staged host file, or why there is none.
 struct GotFile
@@ -38,21 +30,22 @@ public:
     // parentFolder (which should lie on the same file system as the files'
     // destination, so that moving a file in is one rename). Throws
     // TransferError naming parentFolder when the folder cannot be made.
-    FileGetter(ToolRun run, const QString& parentFolder);
+    FileGetter(ToolContext tool, const QString& parentFolder);
 
     FileGetter(const FileGetter&) = delete;
     FileGetter& operator=(const FileGetter&) = delete;
 
     // Runs `get partition:file` into the staging folder. The file counts as
     // got when the tool wrote no error text and left the host file behind;
-    // otherwise the tool's error text (or the missing file) is the error.
+    // otherwise the tool's error text (on one line), or the missing file, is
+    // the error.
     // Raises AppError when the tool cannot be run at all.
     GotFile get(const QString& partition, const QString& file);
 
     QString folder() const { return staging_.path(); }
 
 private:
-    ToolRun run_;
+    ToolContext tool_;
     QTemporaryDir staging_;
 };
 

@@ -11,7 +11,7 @@
 
 #include "backend_checks.h"
 #include "command_builders.h"
-#include "copy_report.h"
+#include "failure_list.h"
 #include "file_getter.h"
 #include "file_list_model.h"
 #include "form_select_dest_dir.h"
@@ -63,10 +63,20 @@ private:
     TFormMain& form_;
 };
 
-ToolRun ToolRunOf(const TFormMain& form)
+ToolContext ToolOf(const TFormMain& form)
 {
     return {form.ToolPath, form.CurrentMedium, form.OutFile, form.ErrFile};
 }
+
+// What became of the files of one copy run.
+struct CopyTally
+{
+    FailureList failures;
+    int copied = 0;
+
+    void failed(const QString& item, const QString& reason) { failures.add(item, reason); }
+    int total() const { return copied + failures.count(); }
+};
 
 // A file's facts as its list row shows them. The rows are read before a copy
 // begins, so whatever happens to the list meanwhile, the copy works on what
@@ -170,12 +180,22 @@ private:
     int shown_ = -1;
 };
 
-void FinishCopy(TFormMain& form, const CopyReport& report, bool aborted)
+// "Copy completed" or "Copy aborted" when every file came out; otherwise
+// the count and the first failure, and an error box listing the failures.
+void FinishCopy(TFormMain& form, const CopyTally& tally, bool aborted)
 {
     form.SetStatusPanel(1, QString());
-    form.SetStatusPanel(2, report.statusText(aborted));
-    if (!report.allCopied())
-        form.prompts().error(report.failureText());
+    if (tally.failures.isEmpty()) {
+        form.SetStatusPanel(2, aborted ? QStringLiteral("Copy aborted")
+                                       : QStringLiteral("Copy completed"));
+        return;
+    }
+    form.SetStatusPanel(2, tally.failures.statusText(aborted ? QStringLiteral("Copy aborted")
+                                                             : QStringLiteral("Copy incomplete"),
+                                                     QStringLiteral("copied"), tally.total()));
+    form.prompts().error(tally.failures.boxText(QStringLiteral("%1 of %2 could not be copied:")
+                                                    .arg(tally.failures.count())
+                                                    .arg(tally.total())));
 }
 
 // Cuts the +3DOS header off a staged file unless the file has none. Returns
@@ -194,7 +214,7 @@ QString CutHeaderUnlessHeaderless(const QString& path, const TapeFileFacts& file
 
 // Gets one file into `folder`, its header cut first when asked.
 void GetIntoFolder(FileGetter& getter, const QString& partition, const TapeFileFacts& file,
-                   bool cutHeader, const QString& folder, CopyReport& report)
+                   bool cutHeader, const QString& folder, CopyTally& tally)
 {
     const QString item = ItemName(partition, file.name);
     const GotFile got = getter.get(partition, file.name);
@@ -204,44 +224,44 @@ void GetIntoFolder(FileGetter& getter, const QString& partition, const TapeFileF
     if (problem.isEmpty())
         problem = MoveReplacing(got.path, QDir(folder).filePath(file.name));
     if (problem.isEmpty())
-        report.copied();
+        ++tally.copied;
     else
-        report.failed(item, problem);
+        tally.failed(item, problem);
 }
 
 // Gets one file, cuts its header and appends it to the tape. A file whose
 // bytes do not match its row gets no block. A failure to write the tape
 // itself ends the command (TransferError).
 void AppendToTape(FileGetter& getter, const QString& partition, const TapeFileFacts& file,
-                  TapeWriter& tape, CopyReport& report)
+                  TapeWriter& tape, CopyTally& tally)
 {
     const QString item = ItemName(partition, file.name);
     const GotFile got = getter.get(partition, file.name);
     if (!got.ok()) {
-        report.failed(item, got.error);
+        tally.failed(item, got.error);
         return;
     }
     const QString problem = CutHeaderUnlessHeaderless(got.path, file);
     if (!problem.isEmpty()) {
         QFile::remove(got.path);
-        report.failed(item, problem);
+        tally.failed(item, problem);
         return;
     }
     const TapeAppendResult appended = tape.append(file, got.path);
     QFile::remove(got.path);
     if (appended.written())
-        report.copied();
+        ++tally.copied;
     else
-        report.failed(item, appended.message);
+        tally.failed(item, appended.message);
 }
 
 void CopyPartition(TFormMain& form, FileGetter& getter, const QString& partition,
-                   const QString& folder, BusyWindow& busy, CopyReport& report)
+                   const QString& folder, BusyWindow& busy, CopyTally& tally)
 {
     const QList<TapeFileFacts> files = AllRows(form.ListModel());
     for (qsizetype i = 0; i < files.size(); ++i) {
         busy.copying(partition, files[i].name, folder, i + 1 == files.size());
-        GetIntoFolder(getter, partition, files[i], false, folder, report);
+        GetIntoFolder(getter, partition, files[i], false, folder, tally);
         busy.afterFile();
         busy.progress(i + 1, files.size());
         if (form.AbortRequested)
@@ -263,7 +283,7 @@ QHash<QString, QString> PartitionTypesShown(const TFormMain& form)
 }
 
 void CopyWholeMedium(TFormMain& form, FileGetter& getter, const QString& folder, BusyWindow& busy,
-                     CopyReport& report)
+                     CopyTally& tally)
 {
     // Partitions of other types hold no files, and the tool refuses to list
     // them; a +3DOS partition it cannot list is a failure.
@@ -286,12 +306,12 @@ void CopyWholeMedium(TFormMain& form, FileGetter& getter, const QString& folder,
         form.FillFileList();
         QCoreApplication::processEvents();
         if (!listingErrors.isEmpty() && types.value(partition) == plus3Dos)
-            report.failed(partition, QStringLiteral("Fatal Error: ") + listingErrors.simplified());
+            tally.failed(partition, QStringLiteral("Fatal Error: ") + listingErrors.simplified());
 
         const QList<TapeFileFacts> files = AllRows(form.ListModel());
         for (const TapeFileFacts& file : files) {
             busy.copying(partition, file.name, subFolder, &file == &files.last());
-            GetIntoFolder(getter, partition, file, false, subFolder, report);
+            GetIntoFolder(getter, partition, file, false, subFolder, tally);
             busy.afterFile();
             if (form.AbortRequested)
                 break;
@@ -348,23 +368,23 @@ void TFormMain::Saveselectedfiles2Click()
     }
     // Files for a tape are got into the program's private folder and deleted
     // there, so nothing beside the tape is touched.
-    FileGetter getter(ToolRunOf(*this), tape ? PrivateTempFolder() : folder);
+    FileGetter getter(ToolOf(*this), tape ? PrivateTempFolder() : folder);
 
     auto busy = std::make_unique<BusyWindow>(*this);
-    CopyReport report;
+    CopyTally tally;
     for (qsizetype i = 0; i < files.size(); ++i) {
         busy->copying(partition, files[i].name, folder, i + 1 == files.size());
         if (tape)
-            AppendToTape(getter, partition, files[i], *tape, report);
+            AppendToTape(getter, partition, files[i], *tape, tally);
         else
-            GetIntoFolder(getter, partition, files[i], GetWithoutHeader, folder, report);
+            GetIntoFolder(getter, partition, files[i], GetWithoutHeader, folder, tally);
         busy->afterFile();
         busy->progress(i + 1, files.size());
     }
     if (tape)
         tape->close();
     busy.reset();
-    FinishCopy(*this, report, false);
+    FinishCopy(*this, tally, false);
 }
 
 void TFormMain::Getselectedfileswithoutheader1Click()
@@ -398,19 +418,19 @@ void TFormMain::Getallfilesfromselectedpartition1Click()
     if (wholeMedium &&
         prompts().confirm(QString::fromLatin1(kConfirmCopyAll)) != Prompts::Answer::Yes)
         return;
-    FileGetter getter(ToolRunOf(*this), folder);
+    FileGetter getter(ToolOf(*this), folder);
 
     AbortRequested = false;
     auto busy = std::make_unique<BusyWindow>(*this);
-    CopyReport report;
+    CopyTally tally;
     if (wholeMedium)
-        CopyWholeMedium(*this, getter, folder, *busy, report);
+        CopyWholeMedium(*this, getter, folder, *busy, tally);
     else
-        CopyPartition(*this, getter, node->text(0), folder, *busy, report);
+        CopyPartition(*this, getter, node->text(0), folder, *busy, tally);
     busy.reset();
     ListModel().setColumnCaption(FileListModel::ColStart, QStringLiteral("Start"));
     ListModel().setColumnCaption(FileListModel::ColVars, QStringLiteral("Vars"));
-    FinishCopy(*this, report, AbortRequested);
+    FinishCopy(*this, tally, AbortRequested);
 }
 
 void TFormMain::Getallfilesfromdisk2Click()
