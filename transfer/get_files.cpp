@@ -301,12 +301,12 @@ void CopyWholeMedium(TFormMain& form, FileGetter& getter, const QString& folder,
         const QString subFolder = subName.isEmpty() ? folder : QDir(folder).filePath(subName);
         QDir().mkdir(subFolder); // an existing sub-folder is used as it is
 
-        form.RunBackend(DirCommand(form.ToolPath, form.CurrentMedium, partition));
-        const QString listingErrors = BackendErrorText(form.ErrFile);
+        const QString listingErrors =
+            RunToolStep(ToolOf(form), DirCommand(form.ToolPath, form.CurrentMedium, partition));
         form.FillFileList();
         QCoreApplication::processEvents();
         if (!listingErrors.isEmpty() && types.value(partition) == plus3Dos)
-            tally.failed(partition, QStringLiteral("Fatal Error: ") + listingErrors.simplified());
+            tally.failed(partition, listingErrors);
 
         const QList<TapeFileFacts> files = AllRows(form.ListModel());
         for (const TapeFileFacts& file : files) {

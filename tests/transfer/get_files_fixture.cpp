@@ -15,6 +15,7 @@ namespace {
 
 const char* const kWrapper = R"(case "$2|$3" in
   get\|*:SILENT.BIN) exit 1 ;;
+  dir\|LOST) echo "unreadable directory" >&2; exit 1 ;;
   dir\|BAD) printf 'Name\r\nX.BIN,many,---,1,0,1024,3,10,0,0\r\n'; exit 0 ;;
 esac
 "%1" "$@" || exit

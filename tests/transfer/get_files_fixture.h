@@ -1,9 +1,10 @@
 #pragma once
 
 // A main window on an image made by the disk tool, whose tool is the real one
-// behind a thin wrapper that stages three faults: a `get`
-// of SILENT.BIN fails without a word, one of SHORT.BIN leaves 40 bytes too
-// few, and `dir` of a partition named BAD prints a broken record.
+// behind a thin wrapper that stages four faults: a `get` of SILENT.BIN fails
+// without a word, one of SHORT.BIN leaves 40 bytes too few, `dir` of a
+// partition named LOST fails and one of a partition named BAD prints a
+// broken record.
 #include "gui_fixture.h"
 
 #include "form_wait.h"
