@@ -82,7 +82,8 @@ TEST_F(GetFilesTest, FilesGotIntoATapeComeBackThroughPuttap)
               QString("RUN.BAS   :236 SCREEN    :6914 NUMS      :52 ").repeated(2).trimmed());
 
     // Put back into another partition, the files have their types, numbers
-    // and bytes again (under names the tool makes from the tape's).
+    // and bytes again; a tape name that is a whole +3DOS name comes back as
+    // that name, others get a type from the tape header.
     const auto facts = [this](int copies) {
         QStringList columns;
         for (int c : {5, 6, 7, 8}) // Type, Real Size, Start, Vars
@@ -93,11 +94,13 @@ TEST_F(GetFilesTest, FilesGotIntoATapeComeBackThroughPuttap)
     runTool({image, "puttap", tape, "TOOLS"});
     form->SelectNode(treeNode("TOOLS"));
     EXPECT_EQ(facts(1), games);
-    select({"RUN_BAS.BAS", "SCREEN.SCR"});
+    EXPECT_EQ(columnTexts(0), (QStringList{"RUN.BAS", "SCREEN.SCR", "NUMS.NUM", // the tape twice
+                                           "RUN1.BAS", "SCREEN1.SCR", "NUMS1.NUM"}));
+    select({"RUN.BAS", "SCREEN.SCR"});
     answerDestDir(path("back"));
     QDir().mkpath(path("back"));
     form->Getselectedfileswithoutheader1Click();
-    EXPECT_TRUE(Contents(path("back/RUN_BAS.BAS")) == kProgram.data &&
+    EXPECT_TRUE(Contents(path("back/RUN.BAS")) == kProgram.data &&
                 Contents(path("back/SCREEN.SCR")) == kScreen.data);
 }
 

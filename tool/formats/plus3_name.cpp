@@ -146,6 +146,20 @@ Plus3Name plus3NameFromTape(std::span<const uint8_t> tapeName, std::string_view 
         ++first;
     while (last > first && tapeName[last - 1] == ' ')
         --last;
+    // A tape name that already is a whole +3DOS name with a type ("RUN.BAS", as tapes made
+    // from +3DOS files carry) keeps its own name and type, so such a file comes back under the
+    // name it left with.
+    const std::string_view trimmed(reinterpret_cast<const char*>(tapeName.data()) + first,
+                                   last - first);
+    if (trimmed.find('.') != std::string_view::npos) {
+        try {
+            Plus3Name own = Plus3Name::parse(trimmed);
+            if (!own.type.empty())
+                return own;
+        } catch (const FormatError&) {
+            // Not a valid name: mapped below like any other tape name.
+        }
+    }
     std::string name;
     for (std::size_t i = first; i < last && name.size() < kNameLength; ++i) {
         const char c = upper(char(tapeName[i]));

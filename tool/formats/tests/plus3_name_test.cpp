@@ -163,6 +163,17 @@ INSTANTIATE_TEST_SUITE_P(
         TapeNameCase{"innerBlanksKeptAsUnderscores", bytes("A  B      "), "A__B"}),
     [](const auto& info) { return info.param.label; });
 
+TEST(FromTape, AWholeNameWithATypeKeepsItsOwnType)
+{
+    // Tapes made from +3DOS files carry names like "RUN.BAS": they come back unchanged.
+    EXPECT_EQ(plus3NameFromTape(bytes("run.bas   "), "BIN").text(), "RUN.BAS");
+    EXPECT_EQ(plus3NameFromTape(bytes("FILENAME.B"), "BAS").text(), "FILENAME.B");
+    // Anything that is no valid name with a type is mapped as usual and gets the tape's type.
+    EXPECT_EQ(plus3NameFromTape(bytes("a.b*c?d:e "), "BIN").text(), "A_B_C_D_.BIN");
+    EXPECT_EQ(plus3NameFromTape(bytes("GAME.     "), "BAS").text(), "GAME_.BAS");
+    EXPECT_EQ(plus3NameFromTape(bytes("A.LONG    "), "BIN").text(), "A_LONG.BIN");
+}
+
 TEST(FromTape, TypeFollowsTheTapeHeader)
 {
     struct Case {
