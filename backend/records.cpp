@@ -2,6 +2,7 @@
 
 #include "ansi_text.h"
 #include "number_conversion.h"
+#include "text_utils.h"
 
 namespace {
 
@@ -126,14 +127,7 @@ FileEntry FileEntry::FromFields(std::span<const QByteArray> fields)
 
 QString FileEntry::TrimmedName() const
 {
-    // Blanks and control characters: everything up to the space.
-    qsizetype begin = 0;
-    qsizetype end = name.size();
-    while (begin < end && name.at(begin).unicode() <= ' ')
-        ++begin;
-    while (end > begin && name.at(end - 1).unicode() <= ' ')
-        --end;
-    return name.mid(begin, end - begin);
+    return TrimBlanksAndControls(name);
 }
 
 QString FileEntry::TypeName() const

@@ -85,3 +85,14 @@ QString GetEnvVar(const QString& name)
 {
     return qEnvironmentVariable(name.toLocal8Bit().constData());
 }
+
+QString TrimBlanksAndControls(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).unicode() <= ' ')
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= ' ')
+        --end;
+    return text.mid(begin, end - begin);
+}

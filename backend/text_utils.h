@@ -34,5 +34,10 @@ QString FormatGrouped(double value, int width);
 // AppError "'<text>' is not a valid floating point value" for a non-number.
 QString FormatGroupedField(const QString& field, int width);
 
+// The text without leading and trailing blanks and control characters (every
+// character up to the space): how a file name is read from a record or a
+// list caption.
+QString TrimBlanksAndControls(const QString& text);
+
 // The value of an environment variable; empty when it is not set.
 QString GetEnvVar(const QString& name);

@@ -3,6 +3,7 @@
 #include "failure_list.h"
 #include "file_list_model.h"
 #include "formmain.h"
+#include "text_utils.h"
 
 #include <QCoreApplication>
 #include <QTreeWidgetItem>
@@ -17,13 +18,7 @@ QTreeWidgetItem* RequirePartitionNode(TFormMain& form)
 
 QString TrimmedName(const QString& text)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= ' ')
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= ' ')
-        --end;
-    return text.mid(begin, end - begin);
+    return TrimBlanksAndControls(text);
 }
 
 QString RowFileName(const TFormMain& form, int row)
