@@ -241,13 +241,11 @@ void AppendToTape(FileGetter& getter, const QString& partition, const TapeFileFa
         tally.failed(item, got.error);
         return;
     }
-    const QString problem = CutHeaderUnlessHeaderless(got.path, file);
-    if (!problem.isEmpty()) {
-        QFile::remove(got.path);
-        tally.failed(item, problem);
-        return;
-    }
-    const TapeAppendResult appended = tape.append(file, got.path);
+    // The header is skipped as the block is written rather than cut off
+    // first: the got file is a private copy that is removed right after.
+    const qint64 headerBytes =
+        file.type == QLatin1String(kTypeHeaderless) ? 0 : kPlus3DosHeaderSize;
+    const TapeAppendResult appended = tape.append(file, got.path, headerBytes);
     QFile::remove(got.path);
     if (appended.written())
         ++tally.copied;

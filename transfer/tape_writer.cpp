@@ -147,7 +147,8 @@ void TapeWriter::takeBackTo(qint64 size)
                 .arg(Native(path()), tape_.errorString()));
 }
 
-TapeAppendResult TapeWriter::append(const TapeFileFacts& facts, const QString& dataPath)
+TapeAppendResult TapeWriter::append(const TapeFileFacts& facts, const QString& dataPath,
+                                    qint64 dataOffset)
 {
     if (!tape_.isOpen())
         throw TransferError(QStringLiteral("The tape file %1 is closed.").arg(Native(path())));
@@ -158,7 +159,11 @@ TapeAppendResult TapeWriter::append(const TapeFileFacts& facts, const QString& d
             QStringLiteral("Cannot open %1: %2").arg(Native(dataPath), data.errorString()));
 
     TapeAppendResult result;
-    result.fileBytes = data.size();
+    dataOffset = std::max<qint64>(dataOffset, 0);
+    result.fileBytes = std::max<qint64>(data.size() - dataOffset, 0);
+    if (dataOffset > 0 && !data.seek(std::min(dataOffset, data.size())))
+        throw TransferError(
+            QStringLiteral("Cannot read %1: %2").arg(Native(dataPath), data.errorString()));
     const qint64 length = facts.length;
     if (length < 0 || length > kMaxTapeDataLength) {
         result.status = TapeAppendResult::Status::TooLarge;

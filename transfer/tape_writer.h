@@ -89,13 +89,16 @@ public:
     bool startedNewTape() const { return startedNew_; }
 
     // Appends a header block and a data block for one file whose bytes are in
-    // the host file dataPath (read from its first byte). The data block's
+    // the host file dataPath, starting at byte dataOffset (128 skips the +3DOS
+    // header of a file as the disk tool gets it, so no cut copy is needed;
+    // 0 reads from the first byte). The data block's
     // length is facts.length, the "Real Size": a file holding fewer bytes is
     // refused and one holding more gives only its first facts.length bytes, so
     // a block's length word always matches the bytes that follow it. Throws
     // TransferError on an I/O failure, after taking the tape back to where
     // this file's blocks began.
-    [[nodiscard]] TapeAppendResult append(const TapeFileFacts& facts, const QString& dataPath);
+    [[nodiscard]] TapeAppendResult append(const TapeFileFacts& facts, const QString& dataPath,
+                                          qint64 dataOffset = 0);
 
     // Closes the tape; throws TransferError if that fails.
     // Calling it again does nothing.

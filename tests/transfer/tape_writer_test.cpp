@@ -231,6 +231,24 @@ TEST_F(TapeWriterTest, LongerFileGivesOnlyItsRealSize)
     EXPECT_TRUE(ListTape(at("long.tap")).accepted);
 }
 
+TEST_F(TapeWriterTest, HeaderBytesAreSkippedAndCountAgainstNothing)
+{
+    // A got file: 128 header bytes, then the data.
+    const QByteArray got = QByteArray(128, 'H') + Pattern(100);
+    TapeWriter tape(at("skip.tap"));
+    ASSERT_TRUE(tape.append({"CODE", "Bytes", 100, 0, 0}, hostFile("got", got), 128).written());
+    // A file of fewer bytes than header + "Real Size" is short; one shorter than the
+    // header itself too.
+    EXPECT_EQ(tape.append({"SHORT", "Bytes", 100, 0, 0}, hostFile("s", got.left(227)), 128).status,
+              TapeAppendResult::Status::ShortFile);
+    EXPECT_EQ(tape.append({"TINY", "Bytes", 1, 0, 0}, hostFile("t", got.left(20)), 128).status,
+              TapeAppendResult::Status::ShortFile);
+    tape.close();
+    EXPECT_EQ(contents("skip.tap").mid(21), Bytes({102, 0, 0xFF}) + Pattern(100) +
+                                                 contents("skip.tap").right(1));
+    EXPECT_EQ(ListTape(at("skip.tap")).blocks.size(), 2);
+}
+
 TEST_F(TapeWriterTest, SizeThatNoBlockCanHoldIsRefused)
 {
     TapeWriter tape(at("big.tap"));
