@@ -264,7 +264,17 @@ bool FileListView::eventFilter(QObject* watched, QEvent* event)
         if (hit.isValid() && !m_selection->isSelected(hit))
             m_selection->select(hit,
                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        // The view sees neither this second press nor its release: a release
+        // on a row that is selected would otherwise start the in-place editor
+        // as a "click on a selected item".
+        m_swallowRelease = true;
         emit doubleClicked();
+        return true;
+    }
+    if (onViewport && event->type() == QEvent::MouseButtonPress)
+        m_swallowRelease = false;
+    if (onViewport && event->type() == QEvent::MouseButtonRelease && m_swallowRelease) {
+        m_swallowRelease = false;
         return true;
     }
     return QWidget::eventFilter(watched, event);

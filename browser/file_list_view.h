@@ -62,6 +62,7 @@ private:
     QItemSelectionModel* m_selection;
     QTableView* m_report;
     QListView* m_icons;
+    bool m_swallowRelease = false;  // the release that ends a double click
     QStackedLayout* m_stack;
     Style m_style = Style::Report;
 };

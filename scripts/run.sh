@@ -6,7 +6,9 @@ build="${BUILD_DIR:-$root/build}"
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh"
 if [ -x "$root/scripts/make-demo.sh" ]; then
-  "$root/scripts/make-demo.sh" "$build/bin/3E.EXE" "$root/demo"
+  # Beside the program, so the first F3 dialog (which opens in the program's
+  # folder) shows it straight away.
+  "$root/scripts/make-demo.sh" "$build/bin/3E.EXE" "$build/bin"
 fi
 # The browser finds the disk tool in its start folder by default.
 cd "$build/bin"

@@ -215,3 +215,32 @@ TEST(FileListView, CaptionEditingStartsOnlyWhenTheHookAllowsIt)
 }
 
 } // namespace
+
+TEST(FileListView, ADoubleClickOnASelectedRowRunsTheCommandWithoutStartingTheEditor)
+{
+    FileListModel model;
+    FileListView view(&model);
+    model.appendRows({Row("A", "1"), Row("B", "2")});
+    model.setEditingHook([](int) { return true; });
+    view.resize(400, 200);
+    view.show();
+    QSignalSpy doubleClicked(&view, &FileListView::doubleClicked);
+    QWidget* viewport = view.reportView()->viewport();
+    const QPoint at = view.reportView()->visualRect(model.index(0, 0)).center();
+    const auto send = [&](QEvent::Type type) {
+        QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    };
+    // A double click as Qt delivers it: press, release, press, double-click, release.
+    send(QEvent::MouseButtonPress);
+    send(QEvent::MouseButtonRelease);
+    send(QEvent::MouseButtonPress);
+    send(QEvent::MouseButtonDblClick);
+    send(QEvent::MouseButtonRelease);
+    EXPECT_EQ(doubleClicked.count(), 1);
+    // A click on a selected row edits only after the double-click time.
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    EXPECT_EQ(viewport->findChild<QLineEdit*>(), nullptr);
+}
