@@ -149,39 +149,36 @@ QAbstractItemView* FileListView::currentView() const
 
 void FileListView::setStyle(Style style)
 {
+    // How the icon view lays out each of the three styles it shows.
+    struct IconLayout
+    {
+        QListView::ViewMode mode;
+        QListView::Flow flow;
+        QSize icon;
+        QSize grid;
+        bool wrapWords;
+    };
+    static const IconLayout kIcon{QListView::IconMode, QListView::LeftToRight, {32, 32},
+                                  {86, 64}, true};
+    static const IconLayout kSmallIcon{QListView::ListMode, QListView::LeftToRight, {16, 16},
+                                       {130, 20}, false};
+    static const IconLayout kList{QListView::ListMode, QListView::TopToBottom, {16, 16},
+                                  {130, 20}, false};
+
     const bool hadFocus = currentView()->hasFocus();
     m_style = style;
-    switch (style) {
-    case Style::Report:
+    if (style == Style::Report) {
         m_stack->setCurrentWidget(m_report);
-        break;
-    case Style::Icon:
-        m_icons->setViewMode(QListView::IconMode);
-        m_icons->setFlow(QListView::LeftToRight);
+    } else {
+        const IconLayout& layout =
+            style == Style::Icon ? kIcon : style == Style::SmallIcon ? kSmallIcon : kList;
+        m_icons->setViewMode(layout.mode);
+        m_icons->setFlow(layout.flow);
         m_icons->setWrapping(true);
-        m_icons->setIconSize(QSize(32, 32));
-        m_icons->setGridSize(QSize(86, 64));
-        m_icons->setWordWrap(true);
+        m_icons->setIconSize(layout.icon);
+        m_icons->setGridSize(layout.grid);
+        m_icons->setWordWrap(layout.wrapWords);
         m_stack->setCurrentWidget(m_icons);
-        break;
-    case Style::SmallIcon:
-        m_icons->setViewMode(QListView::ListMode);
-        m_icons->setFlow(QListView::LeftToRight);
-        m_icons->setWrapping(true);
-        m_icons->setIconSize(QSize(16, 16));
-        m_icons->setGridSize(QSize(130, 20));
-        m_icons->setWordWrap(false);
-        m_stack->setCurrentWidget(m_icons);
-        break;
-    case Style::List:
-        m_icons->setViewMode(QListView::ListMode);
-        m_icons->setFlow(QListView::TopToBottom);
-        m_icons->setWrapping(true);
-        m_icons->setIconSize(QSize(16, 16));
-        m_icons->setGridSize(QSize(130, 20));
-        m_icons->setWordWrap(false);
-        m_stack->setCurrentWidget(m_icons);
-        break;
     }
     // Switching between the icon styles keeps the same view: lay it out anew.
     m_icons->doItemsLayout();
