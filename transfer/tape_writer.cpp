@@ -1,10 +1,11 @@
 #include "tape_writer.h"
 
+#include "text_utils.h"
+
 #include "transfer_error.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 
 #include <algorithm>
 #include <array>
@@ -47,7 +48,7 @@ QString Native(const QString& path)
 
 QString Grouped(qint64 value)
 {
-    return QLocale().toString(value);
+    return FormatGrouped(double(value), 1);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "format_basic.h"
 
 #include "basic_tokens.h"
+#include "text_utils.h"
 #include "view_chars.h"
 #include "view_data.h"
 
@@ -17,10 +18,7 @@ constexpr int kLineHeaderSize = 4;
 // digits keeps its first four.
 void AppendLineNumber(QByteArray& out, unsigned number)
 {
-    const QByteArray digits = QByteArray::number(number);
-    if (digits.size() < 4)
-        out.append(4 - digits.size(), ' ');
-    out.append(digits.left(4));
+    out.append(PadLeft(QByteArray::number(number), 4));
 }
 
 // Decodes the text bytes [begin, end) of one line into `out`.
