@@ -10,6 +10,7 @@
 // process's peak memory grew.
 #include "command_builders.h"
 #include "file_list_model.h"
+#include "plus3dos_header.h"
 #include "formmain.h"
 #include "process_runner.h"
 
@@ -75,20 +76,7 @@ void RunTool(const QString& tool, const QStringList& arguments)
 QByteArray Plus3File(int i)
 {
     const int size = (i % 5 == 0) ? 6912 : 200 + (i * 7919) % 15000;
-    QByteArray h(128, '\0');
-    h.replace(0, 10, "PLUS3DOS\x1a\x01");
-    const auto put = [&h](int at, qint64 value, int bytes) {
-        for (int b = 0; b < bytes; ++b)
-            h[at + b] = static_cast<char>(value >> (8 * b));
-    };
-    put(0x0B, 128 + size, 4);
-    put(0x0F, 3, 1);
-    put(0x10, size, 2);
-    put(0x12, 32768, 2);
-    int sum = 0;
-    for (int b = 0; b < 127; ++b)
-        sum += static_cast<quint8>(h[b]);
-    h[127] = static_cast<char>(sum);
+    const QByteArray h = testfixture::Plus3DosHeader(3, quint16(size), 32768, 0);
     QByteArray data(size, Qt::Uninitialized);
     for (int b = 0; b < size; ++b)
         data[b] = static_cast<char>((b * 31 + i) & 0xFF);

@@ -1,6 +1,7 @@
 #include "get_files_fixture.h"
 
 #include "file_list_model.h"
+#include "plus3dos_header.h"
 #include "tape_listing.h"
 #include "tape_writer.h"
 #include "test_paths.h"
@@ -35,22 +36,9 @@ QByteArray Stored(const FakeFile& f)
 {
     if (f.type == "Headerless")
         return f.data;
-    QByteArray h(128, '\0');
-    h.replace(0, 10, "PLUS3DOS\x1a\x01");
-    const auto put = [&h](int at, qint64 value, int size) {
-        for (int i = 0; i < size; ++i)
-            h[at + i] = static_cast<char>(value >> (8 * i));
-    };
-    put(0x0B, 128 + f.data.size(), 4);
-    put(0x0F, TapeTypeByte(f.type), 1);
-    put(0x10, f.data.size(), 2);
-    put(0x12, f.start, 2);
-    put(0x14, f.vars, 2);
-    int sum = 0;
-    for (int i = 0; i < 127; ++i)
-        sum += static_cast<quint8>(h[i]);
-    h[127] = static_cast<char>(sum);
-    return h + f.data;
+    return testfixture::Plus3DosHeader(TapeTypeByte(f.type), quint16(f.data.size()),
+                                       quint16(f.start), quint16(f.vars)) +
+           f.data;
 }
 
 QByteArray Contents(const QString& path)

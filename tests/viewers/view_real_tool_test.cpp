@@ -4,6 +4,7 @@
 
 #include "ansi_text.h"
 #include "formatters.h"
+#include "plus3dos_header.h"
 
 namespace {
 
@@ -16,22 +17,7 @@ QString Shown(const QByteArrayList& lines)
 // which the tool's put stores as it is.
 QByteArray Plus3File(int type, const QByteArray& data, quint16 param1, quint16 param2)
 {
-    QByteArray header(128, '\0');
-    header.replace(0, 10, "PLUS3DOS\x1A\x01");
-    const auto put16 = [&](int at, quint32 value) {
-        header[at] = char(value & 0xFF);
-        header[at + 1] = char(value >> 8 & 0xFF);
-    };
-    put16(11, quint32(data.size()) + 128);  // the file's length with the header
-    header[15] = char(type);
-    put16(16, quint32(data.size()));
-    put16(18, param1);
-    put16(20, param2);
-    char sum = 0;
-    for (int i = 0; i < 127; ++i)
-        sum = char(sum + header[i]);
-    header[127] = sum;
-    return header + data;
+    return testfixture::Plus3DosHeader(type, quint16(data.size()), param1, param2) + data;
 }
 
 using ViewRealToolTest = ViewGuiTest;
