@@ -3,6 +3,7 @@
 #include "formmain.h"
 
 #include "file_list_model.h"
+#include "guard_texts.h"
 #include "list_rows.h"
 #include "number_conversion.h"
 #include "records.h"
@@ -142,7 +143,7 @@ void TFormMain::ListViewDblClick()
         m_tree->setFocus();
         SelectNode(node);
     } else {
-        prompts().error(QStringLiteral("Invalid operation."));
+        prompts().error(QString::fromLatin1(guard::kInvalidOperation));
     }
     m_list->currentView()->setFocus();
 }

@@ -3,6 +3,7 @@
 #include "app_pictures.h"
 #include "file_list_model.h"
 #include "formmain.h"
+#include "guard_texts.h"
 #include "properties_texts.h"
 
 #include <QFrame>
@@ -144,19 +145,19 @@ void TFormMain::Properties1Click()
 {
     QTreeWidgetItem* node = SelectedNode();
     if (!node) {
-        prompts().error(QStringLiteral("No partition selected."));
+        prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
         return;
     }
     if (RowCount() == 0) {
-        prompts().error(QStringLiteral("No files in partition."));
+        prompts().error(QString::fromLatin1(guard::kNoFilesInPartition));
         return;
     }
     if (SelectedCount() == 0) {
-        prompts().error(QStringLiteral("No file selected."));
+        prompts().error(QString::fromLatin1(guard::kNoFileSelected));
         return;
     }
     if (SelectedCount() > 1) {
-        prompts().error(QStringLiteral("Invalid operation."));
+        prompts().error(QString::fromLatin1(guard::kInvalidOperation));
         return;
     }
 

@@ -1,5 +1,6 @@
 #include "formmain.h"
 
+#include "command_registry.h"
 #include "file_list_model.h"
 #include "pictures.h"
 #include "settings_store.h"
@@ -46,6 +47,7 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
         SetErrorDisplay([this](const QString& text) { prompts().error(text); });
 
     BuildControls();
+    RegisterCommands();
     BuildMenus();
     BuildToolBar();
     BuildPopupMenus();
@@ -346,8 +348,7 @@ void TFormMain::SetListStyle(FileListView::Style style)
         {"ReportView1", FileListView::Style::Report},
     }};
     for (const auto& [name, entryStyle] : entries) {
-        if (auto* action = findChild<QAction*>(QLatin1String(name)))
-            action->setChecked(entryStyle == style);
+        m_commands->action(QLatin1String(name))->setChecked(entryStyle == style);
     }
 }
 
@@ -373,19 +374,17 @@ void TFormMain::ReportView1Click()
 
 void TFormMain::Toolbar1Click()
 {
-    auto* action = findChild<QAction*>(QStringLiteral("Toolbar1"));
-    m_toolBar->setVisible(action->isChecked());
+    m_toolBar->setVisible(m_commands->action(QStringLiteral("Toolbar1"))->isChecked());
 }
 
 void TFormMain::StatusBar1Click()
 {
-    auto* action = findChild<QAction*>(QStringLiteral("StatusBar1"));
-    statusBar()->setVisible(action->isChecked());
+    statusBar()->setVisible(m_commands->action(QStringLiteral("StatusBar1"))->isChecked());
 }
 
 void TFormMain::Lockwindows1Click()
 {
-    auto* action = findChild<QAction*>(QStringLiteral("Lockwindows1"));
+    QAction* action = m_commands->action(QStringLiteral("Lockwindows1"));
     // The divider can no longer be dragged: its handle is hidden. The tree
     // keeps its width.
     const QList<int> sizes = m_splitter->sizes();

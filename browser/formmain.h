@@ -3,6 +3,7 @@
 #include "app_error.h"
 #include "file_list_view.h"
 #include "prompts.h"
+#include "tool_runner.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -12,6 +13,7 @@
 #include <memory>
 #include <utility>
 
+class CommandRegistry;
 class FileListModel;
 class QAction;
 class QKeySequence;
@@ -83,6 +85,8 @@ public:
     QMenu* PopupMenu1() const { return m_popupTree; }
     QMenu* PopupMenu2() const { return m_popupList; }
     QMenu* RecentFilesMenu() const { return m_recentMenu; }
+    // The action registry: one QAction per command, by id.
+    CommandRegistry& Commands() const { return *m_commands; }
     // The text of status panel 0, 1 or 2, exactly as set.
     QString StatusPanel(int panel) const;
     void SetStatusPanel(int panel, const QString& text);
@@ -103,8 +107,9 @@ public:
     bool CheckBackend();
     // ReadBackendErrors for ErrFile into the status panels.
     bool BackendReportedErrors();
-    // RunRedirected with OutFile and ErrFile, no input, waiting for the end.
-    void RunBackend(const QString& commandLine);
+    // The tool runner of the open medium: ToolPath, CurrentMedium, OutFile
+    // and ErrFile. Every tool run of the commands goes through one.
+    ToolRunner Tool() const;
 
     // ---- Start-up and shut-down ----
     void FormShow();  // the first showing: update check, then the last medium
@@ -200,13 +205,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QAction* AddCommand(QWidget* menu, const char* name, const QString& caption,
-                        const QKeySequence& shortcut, void (TFormMain::*handler)());
-    // Runs a command; an error raised below it ends the command and is shown
-    // in the error box.
-    void RunCommand(void (TFormMain::*handler)());
+    // The one guarded entry point of every command and list or tree event:
+    // an error raised below it ends the command and is shown in the error box.
     void RunGuarded(const std::function<void()>& command);
     void BuildControls();
+    void RegisterCommands();
     void BuildMenus();
     void BuildToolBar();
     void BuildPopupMenus();
@@ -217,6 +220,7 @@ private:
 
     TFormMainOptions m_options;
     std::unique_ptr<Prompts> m_prompts;
+    CommandRegistry* m_commands = nullptr;
     FileListModel* m_model = nullptr;
     QTreeWidget* m_tree = nullptr;
     FileListView* m_list = nullptr;

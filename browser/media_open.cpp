@@ -7,6 +7,7 @@
 #include "command_builders.h"
 #include "file_list_model.h"
 #include "form_select_device.h"
+#include "guard_texts.h"
 #include "process_runner.h"
 #include "records.h"
 #include "text_reader.h"
@@ -21,8 +22,6 @@
 namespace {
 
 const char* const kBaseCaption = "3e Harnwick - a Zx Spectrum +3e File Browser";
-const char* const kNoDevice = "No compatible physical device found.";
-const char* const kNoPartition = "No partition selected.";
 
 constexpr int kPictureSelectedPartition = 12;
 constexpr int kPicturePartition = 13;
@@ -57,9 +56,9 @@ bool TFormMain::BackendReportedErrors()
         ErrFile, [this](int panel, const QString& text) { SetStatusPanel(panel, text); });
 }
 
-void TFormMain::RunBackend(const QString& commandLine)
+ToolRunner TFormMain::Tool() const
 {
-    RunRedirected(commandLine, QString(), OutFile, ErrFile, QString(), true);
+    return ToolRunner{ToolPath, CurrentMedium, OutFile, ErrFile};
 }
 
 // ---- Opening ----
@@ -77,7 +76,7 @@ void TFormMain::OpenMedium(const QString& name)
     setWindowTitle(QString::fromLatin1(kBaseCaption) + QLatin1String(" - ") + name);
     CurrentMedium = name;
 
-    RunBackend(ShowPTableCommand(ToolPath, CurrentMedium));
+    Tool().run(ShowPTableCommand(ToolPath, CurrentMedium));
     if (BackendReportedErrors())
         return;
 
@@ -129,7 +128,7 @@ void TFormMain::OpenPhysicalDevice1Click()
 {
     if (!CheckBackend())
         return;
-    RunBackend(ScanBackendCommand(ToolPath));
+    Tool().run(ScanBackendCommand(ToolPath));
     if (BackendReportedErrors())
         return;
 
@@ -140,7 +139,7 @@ void TFormMain::OpenPhysicalDevice1Click()
         RecordReader reader(out, kNarrowSlots);
         reader.Next();
         if (DeviceCountIsZero(reader.Line())) {
-            prompts().error(QString::fromLatin1(kNoDevice));
+            prompts().error(QString::fromLatin1(guard::kNoDevice));
             return;
         }
         while (reader.Next())
@@ -169,14 +168,14 @@ void TFormMain::Scanallcompatibledevices1Click()
 {
     if (!CheckBackend())
         return;
-    RunBackend(ScanCommand(ToolPath));
+    Tool().run(ScanCommand(ToolPath));
     if (BackendReportedErrors())
         return;
     QString text;
     for (const QByteArray& line : ReadTextFileLines(OutFile))
         text += AnsiToQString(line) + QLatin1String("\r\n");
     if (text.isEmpty())
-        text = QString::fromLatin1(kNoDevice);
+        text = QString::fromLatin1(guard::kNoDevice);
     prompts().information(text);
 }
 
@@ -198,7 +197,7 @@ void TFormMain::TreeViewChange()
         Showpartitiontable1Click();
         return;
     }
-    RunBackend(DirCommand(ToolPath, CurrentMedium, node->text(0)));
+    Tool().run(DirCommand(ToolPath, CurrentMedium, node->text(0)));
     if (!BackendReportedErrors())
         FillFileList();
 }
@@ -228,7 +227,7 @@ void TFormMain::Search1Click()
         return;
     QTreeWidgetItem* node = FindTreeNodeByText(m_tree, nullptr, *text);
     if (!node) {
-        prompts().error(QString::fromLatin1(kNoPartition));
+        prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
         return;
     }
     m_tree->setFocus();

@@ -5,6 +5,7 @@
 #include "ansi_text.h"
 #include "command_builders.h"
 #include "form_view.h"
+#include "guard_texts.h"
 #include "text_reader.h"
 
 #include <QTreeWidgetItem>
@@ -15,13 +16,13 @@ void TFormMain::Showpartitiondetails1Click()
         return;
     QTreeWidgetItem* node = SelectedNode();
     if (!node) {
-        prompts().error(QStringLiteral("No partition selected."));
+        prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
         return;
     }
     // Whatever node is selected, the medium's included: the tool's answer is
     // shown as it comes.
     const QString name = node->text(0);
-    RunBackend(ShowPEntryCommand(ToolPath, CurrentMedium, name));
+    Tool().run(ShowPEntryCommand(ToolPath, CurrentMedium, name));
     if (BackendReportedErrors())
         return;
 

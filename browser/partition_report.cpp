@@ -3,6 +3,7 @@
 
 #include "command_builders.h"
 #include "file_list_model.h"
+#include "guard_texts.h"
 #include "list_rows.h"
 #include "number_conversion.h"
 #include "records.h"
@@ -61,10 +62,10 @@ void TFormMain::Showpartitiontable1Click()
     if (!CheckBackend())
         return;
     if (m_tree->topLevelItemCount() == 0) {
-        prompts().error(QStringLiteral("No compatible physical device found."));
+        prompts().error(QString::fromLatin1(guard::kNoDevice));
         return;
     }
-    RunBackend(ShowPTableCommand(ToolPath, CurrentMedium));
+    Tool().run(ShowPTableCommand(ToolPath, CurrentMedium));
     m_model->clear();
     if (BackendReportedErrors())
         return;
@@ -112,7 +113,7 @@ std::pair<double, double> TFormMain::PartitionUsage(const QString& medium,
     double used = 0;
     double size = 0;
 
-    RunBackend(ShowPTableCommand(ToolPath, medium));
+    Tool().run(ShowPTableCommand(ToolPath, medium));
     {
         QFile out(OutFile);
         OpenTextFile(out, OutFile);
@@ -128,7 +129,7 @@ std::pair<double, double> TFormMain::PartitionUsage(const QString& medium,
         }
     }
 
-    RunBackend(DirCommand(ToolPath, medium, partitionName));
+    Tool().run(DirCommand(ToolPath, medium, partitionName));
     {
         QFile out(OutFile);
         OpenTextFile(out, OutFile);

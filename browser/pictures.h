@@ -11,8 +11,6 @@ constexpr int kImageListSize = 23;
 
 // The 23 pictures of the image list shared by the tree and the file list.
 std::vector<QIcon> ImageList();
-// A tool-bar picture by the object name of its button.
-QIcon ToolButton(const QString& buttonName);
 // The About box's logo, 112 by 48.
 QPixmap AboutLogo();
 // The window icon.

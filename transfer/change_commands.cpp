@@ -3,6 +3,7 @@
 #include "failure_list.h"
 #include "file_list_model.h"
 #include "formmain.h"
+#include "guard_texts.h"
 #include "text_utils.h"
 
 #include <QCoreApplication>
@@ -12,7 +13,7 @@ QTreeWidgetItem* RequirePartitionNode(TFormMain& form)
 {
     QTreeWidgetItem* node = form.SelectedNode();
     if (!node)
-        form.prompts().error(QStringLiteral("No partition selected."));
+        form.prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
     return node;
 }
 
@@ -24,11 +25,6 @@ QString TrimmedName(const QString& text)
 QString RowFileName(const TFormMain& form, int row)
 {
     return TrimmedName(form.ListModel().caption(row));
-}
-
-ToolContext ToolOf(const TFormMain& form)
-{
-    return ToolContext{form.ToolPath, form.CurrentMedium, form.OutFile, form.ErrFile};
 }
 
 void LetEventsRun()

@@ -23,9 +23,6 @@ QTreeWidgetItem* RequirePartitionNode(TFormMain& form);
 QString TrimmedName(const QString& text);
 QString RowFileName(const TFormMain& form, int row);
 
-// The tool, medium and output files of the main window.
-ToolContext ToolOf(const TFormMain& form);
-
 // Lets pending window events be handled between two runs of the tool (user
 // input waits until the command has ended).
 void LetEventsRun();

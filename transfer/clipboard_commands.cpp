@@ -11,6 +11,7 @@
 #include "form_copy_operation.h"
 #include "form_wait.h"
 #include "formmain.h"
+#include "guard_texts.h"
 #include "short_name.h"
 #include "temp_folder.h"
 
@@ -31,15 +32,15 @@ namespace {
 QTreeWidgetItem* StartCutOrCopy(TFormMain& form)
 {
     if (form.RowCount() == 0) {
-        form.prompts().error(QStringLiteral("No files in partition."));
+        form.prompts().error(QString::fromLatin1(guard::kNoFilesInPartition));
         return nullptr;
     }
     if (form.SelectedCount() == 0) {
-        form.prompts().error(QStringLiteral("No file selected."));
+        form.prompts().error(QString::fromLatin1(guard::kNoFileSelected));
         return nullptr;
     }
     if (form.ListShowsPartitions()) {
-        form.prompts().error(QStringLiteral("Invalid operation."));
+        form.prompts().error(QString::fromLatin1(guard::kInvalidOperation));
         return nullptr;
     }
     return RequirePartitionNode(form);
@@ -104,7 +105,7 @@ void InternalPaste(TFormMain& form, const QString& partition)
         sinceFrame.start();
         const auto count = static_cast<int>(steps.size());
         failures = PasteThroughLocalCopies(
-            ToolOf(form), PrivateTempFolder(), steps, partition, [&](int done) {
+            form.Tool(), PrivateTempFolder(), steps, partition, [&](int done) {
                 const int percent = TFormWait::ProgressPercent(done, count);
                 wait.ProgressBar1->setValue(percent);
                 wait.LblPercent->setText(QString::number(percent) + QLatin1Char('%'));
@@ -136,14 +137,14 @@ void ExternalPaste(TFormMain& form, const QString& partition, const QStringList&
         EmptyDesktopClipboard();
         return;
     }
-    const ToolContext tool = ToolOf(form);
+    const ToolRunner tool = form.Tool();
     FailureList failures;
     for (const QString& file : files) {
         form.SetStatusPanel(2,
                             QStringLiteral("Copying ") + file + QStringLiteral(" to ") + partition);
         const QString line = PutModeCommand(form.ToolPath, form.CurrentMedium, dialog.Command, file,
                                             partition, ShortName(file), dialog.Address);
-        const QString problem = RunToolStep(tool, line);
+        const QString problem = tool.runForErrors(line);
         if (!problem.isEmpty())
             failures.add(file, problem);
         LetEventsRun();
@@ -174,13 +175,13 @@ void TFormMain::Copy1Click()
     const QString partition = node->text(0);
     const QStringList names = SelectedNames(*this);
     const QString folder = NewClipboardFolder();
-    const ToolContext tool = ToolOf(*this);
+    const ToolRunner tool = Tool();
     QStringList localCopies;
     FailureList failures;
     for (const QString& name : names) {
         FileClipboard << ClipboardEntry(partition, name);
         const QString problem =
-            RunToolStep(tool, GetFileCommand(ToolPath, CurrentMedium, partition, name, folder));
+            tool.runForErrors(GetFileCommand(ToolPath, CurrentMedium, partition, name, folder));
         const QString copy = QDir(folder).filePath(name);
         if (!problem.isEmpty())
             failures.add(ClipboardEntry(partition, name), problem);
@@ -206,7 +207,7 @@ void TFormMain::Paste1Click()
     if (!node)
         return;
     if (RowCount() > 0 && ListShowsPartitions()) {
-        prompts().error(QStringLiteral("Invalid operation."));
+        prompts().error(QString::fromLatin1(guard::kInvalidOperation));
         return;
     }
     if (!FileClipboard.isEmpty()) {

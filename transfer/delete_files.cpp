@@ -4,6 +4,7 @@
 #include "failure_list.h"
 #include "file_list_model.h"
 #include "formmain.h"
+#include "guard_texts.h"
 
 #include <QTreeWidgetItem>
 
@@ -15,16 +16,16 @@ void TFormMain::Deleteselectedfiles2Click()
     if (!node)
         return;
     if (RowCount() == 0) {
-        prompts().error(QStringLiteral("No files in partition."));
+        prompts().error(QString::fromLatin1(guard::kNoFilesInPartition));
         return;
     }
     if (SelectedCount() == 0) {
-        prompts().error(QStringLiteral("No file selected."));
+        prompts().error(QString::fromLatin1(guard::kNoFileSelected));
         return;
     }
     // The rows of the partition table are no files.
     if (ListShowsPartitions()) {
-        prompts().error(QStringLiteral("Invalid operation."));
+        prompts().error(QString::fromLatin1(guard::kInvalidOperation));
         return;
     }
     if (prompts().confirm(QStringLiteral("Are you sure you want to delete selected file(s)?")) !=
@@ -37,13 +38,13 @@ void TFormMain::Deleteselectedfiles2Click()
     QStringList files;
     for (int row : SelectedRows())
         files << RowFileName(*this, row);
-    const ToolContext tool = ToolOf(*this);
+    const ToolRunner tool = Tool();
     FailureList failures;
     for (const QString& file : std::as_const(files)) {
         SetStatusPanel(1, QString());
         SetStatusPanel(2, QStringLiteral("Deleting ") + partition + QLatin1Char(':') + file);
         const QString problem =
-            RunToolStep(tool, DelCommand(ToolPath, CurrentMedium, partition, file));
+            tool.runForErrors(DelCommand(ToolPath, CurrentMedium, partition, file));
         if (!problem.isEmpty())
             failures.add(partition + QLatin1Char(':') + file, problem);
         LetEventsRun();

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
-FileGetter::FileGetter(ToolContext tool, const QString& parentFolder)
+FileGetter::FileGetter(ToolRunner tool, const QString& parentFolder)
     : tool_(std::move(tool)),
       staging_(QDir(parentFolder).filePath(QStringLiteral(".3e-harnwick-XXXXXX")))
 {
@@ -28,8 +28,7 @@ GotFile FileGetter::get(const QString& partition, const QString& file)
     // A file left over from an earlier get of the same name must not pass
     // for this one.
     QFile::remove(staged);
-    const QString errors = RunToolStep(
-        tool_, GetFileCommand(tool_.toolPath, tool_.medium, partition, file, staging_.path()));
+    const QString errors = tool_.runForErrors(GetFileCommand(tool_.toolPath, tool_.medium, partition, file, staging_.path()));
     // Any error text counts, even a bare line end; it is shown on one line.
     if (!errors.isEmpty())
         got.error = errors.simplified().isEmpty()

@@ -30,7 +30,7 @@ public:
     // parentFolder (which should lie on the same file system as the files'
     // destination, so that moving a file in is one rename). Throws
     // TransferError naming parentFolder when the folder cannot be made.
-    FileGetter(ToolContext tool, const QString& parentFolder);
+    FileGetter(ToolRunner tool, const QString& parentFolder);
 
     FileGetter(const FileGetter&) = delete;
     FileGetter& operator=(const FileGetter&) = delete;
@@ -45,7 +45,7 @@ public:
     QString folder() const { return staging_.path(); }
 
 private:
-    ToolContext tool_;
+    ToolRunner tool_;
     QTemporaryDir staging_;
 };
 

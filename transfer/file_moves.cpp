@@ -15,17 +15,17 @@ QString Step(const char* what, const QString& toolText)
 
 // Gets a file into its local copy and puts the copy; an empty text when both
 // worked. The local copy is removed afterwards.
-QString CopyThroughLocalCopy(const ToolContext& tool, const QString& get, const QString& localCopy,
+QString CopyThroughLocalCopy(const ToolRunner& tool, const QString& get, const QString& localCopy,
                              const QString& put)
 {
     // A copy left from an earlier command must not pass for this get's.
     QFile::remove(localCopy);
-    QString problem = RunToolStep(tool, get);
+    QString problem = tool.runForErrors(get);
     if (!problem.isEmpty())
         return Step("Get failed", problem);
     if (!QFileInfo(localCopy).isFile())
         return QStringLiteral("Get failed: the disk tool wrote no local copy");
-    problem = RunToolStep(tool, put);
+    problem = tool.runForErrors(put);
     QFile::remove(localCopy);
     return problem.isEmpty() ? QString() : Step("Put failed", problem);
 }
@@ -45,7 +45,7 @@ QString UnconfirmedCopy(const QStringList& listed, const QString& listProblem,
 
 } // namespace
 
-QString RenameThroughLocalCopy(const ToolContext& tool, const QString& folder,
+QString RenameThroughLocalCopy(const ToolRunner& tool, const QString& folder,
                                const QString& partition, const QString& oldName,
                                const QString& newName)
 {
@@ -60,12 +60,12 @@ QString RenameThroughLocalCopy(const ToolContext& tool, const QString& folder,
     if (QString kept = UnconfirmedCopy(listed, listProblem, partition, newName); !kept.isEmpty())
         return kept;
     const QString problem =
-        RunToolStep(tool, DelCommand(tool.toolPath, tool.medium, partition, oldName));
+        tool.runForErrors(DelCommand(tool.toolPath, tool.medium, partition, oldName));
     return problem.isEmpty() ? QString()
                              : Step("Copied, but the old name was not deleted", problem);
 }
 
-FailureList PasteThroughLocalCopies(const ToolContext& tool, const QString& folder,
+FailureList PasteThroughLocalCopies(const ToolRunner& tool, const QString& folder,
                                     const QList<PasteStep>& steps, const QString& targetPartition,
                                     const std::function<void(int done)>& afterEntry)
 {
@@ -107,7 +107,7 @@ FailureList PasteThroughLocalCopies(const ToolContext& tool, const QString& fold
         QString problem = UnconfirmedCopy(listed, listProblem, targetPartition, step.targetName);
         if (problem.isEmpty()) {
             const QString delProblem =
-                RunToolStep(tool, DelEntryCommand(tool.toolPath, tool.medium, step.entry));
+                tool.runForErrors(DelEntryCommand(tool.toolPath, tool.medium, step.entry));
             if (!delProblem.isEmpty())
                 problem = Step("Copied, but the source was not deleted", delProblem);
         }

@@ -24,7 +24,7 @@
 // Renames partition:oldName to newName; an empty text when it worked. The
 // caller has made sure that the two names differ (not only in case) and
 // that newName is not taken.
-QString RenameThroughLocalCopy(const ToolContext& tool, const QString& folder,
+QString RenameThroughLocalCopy(const ToolRunner& tool, const QString& folder,
                                const QString& partition, const QString& oldName,
                                const QString& newName);
 
@@ -33,6 +33,6 @@ QString RenameThroughLocalCopy(const ToolContext& tool, const QString& folder,
 // The sources of a Cut are deleted after all entries have been copied, once
 // one listing of the target shows their copies; a source whose copy a later
 // entry of the same name replaced is kept. Returns what failed, by entry.
-FailureList PasteThroughLocalCopies(const ToolContext& tool, const QString& folder,
+FailureList PasteThroughLocalCopies(const ToolRunner& tool, const QString& folder,
                                     const QList<PasteStep>& steps, const QString& targetPartition,
                                     const std::function<void(int done)>& afterEntry);

@@ -16,6 +16,7 @@
 #include "file_list_model.h"
 #include "form_select_dest_dir.h"
 #include "form_wait.h"
+#include "guard_texts.h"
 #include "header_cut.h"
 #include "records.h"
 #include "tape_save_dialog.h"
@@ -35,10 +36,6 @@
 
 namespace {
 
-const char* const kNoPartition = "No partition selected.";
-const char* const kNoFiles = "No files in partition.";
-const char* const kNoFileSelected = "No file selected.";
-const char* const kNoDevice = "No compatible physical device found.";
 const char* const kConfirmCopyAll = "Are you sure you want to copy all files?";
 
 // The two mode flags, set for one run of the get of selected files and
@@ -62,11 +59,6 @@ public:
 private:
     TFormMain& form_;
 };
-
-ToolContext ToolOf(const TFormMain& form)
-{
-    return {form.ToolPath, form.CurrentMedium, form.OutFile, form.ErrFile};
-}
 
 // What became of the files of one copy run.
 struct CopyTally
@@ -300,7 +292,7 @@ void CopyWholeMedium(TFormMain& form, FileGetter& getter, const QString& folder,
         QDir().mkdir(subFolder); // an existing sub-folder is used as it is
 
         const QString listingErrors =
-            RunToolStep(ToolOf(form), DirCommand(form.ToolPath, form.CurrentMedium, partition));
+            form.Tool().runForErrors(DirCommand(form.ToolPath, form.CurrentMedium, partition));
         form.FillFileList();
         QCoreApplication::processEvents();
         if (!listingErrors.isEmpty() && types.value(partition) == plus3Dos)
@@ -333,15 +325,15 @@ void TFormMain::Saveselectedfiles2Click()
         return;
     QTreeWidgetItem* node = SelectedNode();
     if (!node) {
-        prompts().error(QString::fromLatin1(kNoPartition));
+        prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
         return;
     }
     if (RowCount() == 0) {
-        prompts().error(QString::fromLatin1(kNoFiles));
+        prompts().error(QString::fromLatin1(guard::kNoFilesInPartition));
         return;
     }
     if (SelectedCount() == 0) {
-        prompts().error(QString::fromLatin1(kNoFileSelected));
+        prompts().error(QString::fromLatin1(guard::kNoFileSelected));
         return;
     }
     const QString partition = node->text(0);
@@ -366,7 +358,7 @@ void TFormMain::Saveselectedfiles2Click()
     }
     // Files for a tape are got into the program's private folder and deleted
     // there, so nothing beside the tape is touched.
-    FileGetter getter(ToolOf(*this), tape ? PrivateTempFolder() : folder);
+    FileGetter getter(Tool(), tape ? PrivateTempFolder() : folder);
 
     auto busy = std::make_unique<BusyWindow>(*this);
     CopyTally tally;
@@ -403,7 +395,7 @@ void TFormMain::Getallfilesfromselectedpartition1Click()
         return;
     QTreeWidgetItem* node = SelectedNode();
     if (!node) {
-        prompts().error(QString::fromLatin1(kNoPartition));
+        prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
         return;
     }
     QString folder = SelectDestinationFolder(*this);
@@ -416,7 +408,7 @@ void TFormMain::Getallfilesfromselectedpartition1Click()
     if (wholeMedium &&
         prompts().confirm(QString::fromLatin1(kConfirmCopyAll)) != Prompts::Answer::Yes)
         return;
-    FileGetter getter(ToolOf(*this), folder);
+    FileGetter getter(Tool(), folder);
 
     AbortRequested = false;
     auto busy = std::make_unique<BusyWindow>(*this);
@@ -434,7 +426,7 @@ void TFormMain::Getallfilesfromselectedpartition1Click()
 void TFormMain::Getallfilesfromdisk2Click()
 {
     if (TreeNodes().isEmpty()) {
-        prompts().error(QString::fromLatin1(kNoDevice));
+        prompts().error(QString::fromLatin1(guard::kNoDevice));
         return;
     }
     SelectNode(TreeView()->topLevelItem(0));

@@ -42,13 +42,13 @@ using PutLine = std::function<QString(const QString& hostFile, const QString& pa
 void PutEach(TFormMain& form, const QStringList& files, const QString& partition,
              const PutLine& line)
 {
-    const ToolContext tool = ToolOf(form);
+    const ToolRunner tool = form.Tool();
     FailureList failures;
     for (const QString& file : files) {
         form.SetStatusPanel(1, QString());
         form.SetStatusPanel(2,
                             QStringLiteral("Copying ") + file + QStringLiteral(" to ") + partition);
-        const QString problem = RunToolStep(tool, line(file, partition, ShortName(file)));
+        const QString problem = tool.runForErrors(line(file, partition, ShortName(file)));
         if (!problem.isEmpty())
             failures.add(file, problem);
         LetEventsRun();
@@ -115,8 +115,8 @@ void PutImage(TFormMain& form, const char* title, const char* defaultSuffix, con
     const QStringList files = ChooseHostFiles(form, title, defaultSuffix, fileName, filter);
     if (files.isEmpty())
         return;
-    RunToolStep(ToolOf(form),
-                commandLine(form.ToolPath, form.CurrentMedium, files.first(), node->text(0)));
+    form.Tool().runForErrors(
+        commandLine(form.ToolPath, form.CurrentMedium, files.first(), node->text(0)));
     if (!form.BackendReportedErrors())
         form.TreeViewChange();
 }

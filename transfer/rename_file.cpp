@@ -5,6 +5,7 @@
 #include "file_list_model.h"
 #include "file_moves.h"
 #include "formmain.h"
+#include "guard_texts.h"
 #include "temp_folder.h"
 
 #include <QAbstractItemView>
@@ -42,7 +43,7 @@ void RenameRow(TFormMain& form, int row, const QString& typed)
     if (!node)
         return;
     const QString problem =
-        RenameThroughLocalCopy(ToolOf(form), PrivateTempFolder(), node->text(0), oldName, newName);
+        RenameThroughLocalCopy(form.Tool(), PrivateTempFolder(), node->text(0), oldName, newName);
     if (!problem.isEmpty()) {
         // The list is read again so that it shows what the partition holds.
         form.TreeViewChange();
@@ -61,11 +62,11 @@ void RenameRow(TFormMain& form, int row, const QString& typed)
 void TFormMain::Rname1Click()
 {
     if (SelectedCount() == 0) {
-        prompts().error(QStringLiteral("No file selected."));
+        prompts().error(QString::fromLatin1(guard::kNoFileSelected));
         return;
     }
     if (ListShowsPartitions()) {
-        prompts().error(QStringLiteral("Invalid operation."));
+        prompts().error(QString::fromLatin1(guard::kInvalidOperation));
         return;
     }
     if (SelectedCount() > 1) {

@@ -10,15 +10,9 @@
 
 #include <algorithm>
 
-QString RunToolStep(const ToolContext& tool, const QString& commandLine)
+QStringList ListPartitionFiles(const ToolRunner& tool, const QString& partition, QString* error)
 {
-    RunRedirected(commandLine, QString(), tool.outFile, tool.errFile, QString(), true);
-    return BackendErrorText(tool.errFile);
-}
-
-QStringList ListPartitionFiles(const ToolContext& tool, const QString& partition, QString* error)
-{
-    const QString problem = RunToolStep(tool, DirCommand(tool.toolPath, tool.medium, partition));
+    const QString problem = tool.runForErrors(DirCommand(tool.toolPath, tool.medium, partition));
     if (error)
         *error = problem;
     if (!problem.isEmpty())

@@ -6,6 +6,7 @@
 #include "command_builders.h"
 #include "file_list_model.h"
 #include "form_view.h"
+#include "guard_texts.h"
 #include "temp_folder.h"
 #include "text_utils.h"
 #include "view_choice.h"
@@ -55,19 +56,19 @@ void ViewSelectedFile(TFormMain& form, ViewMode mode)
         return;
     QTreeWidgetItem* node = form.SelectedNode();
     if (!node) {
-        form.prompts().error(QStringLiteral("No partition selected."));
+        form.prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
         return;
     }
     if (form.RowCount() == 0) {
-        form.prompts().error(QStringLiteral("No files in partition."));
+        form.prompts().error(QString::fromLatin1(guard::kNoFilesInPartition));
         return;
     }
     if (form.SelectedCount() == 0) {
-        form.prompts().error(QStringLiteral("No file selected."));
+        form.prompts().error(QString::fromLatin1(guard::kNoFileSelected));
         return;
     }
     if (form.ListShowsPartitions()) {
-        form.prompts().error(QStringLiteral("Invalid operation."));
+        form.prompts().error(QString::fromLatin1(guard::kInvalidOperation));
         return;
     }
     if (form.SelectedCount() > 1) {
@@ -92,7 +93,7 @@ void ViewSelectedFile(TFormMain& form, ViewMode mode)
     const LocalCopyFolder folder;
     // The tool's error output is not read: a missing or short copy is
     // reported by the formatter.
-    form.RunBackend(GetFileCommand(form.ToolPath, form.CurrentMedium, partition, fileName, folder.path()));
+    form.Tool().run(GetFileCommand(form.ToolPath, form.CurrentMedium, partition, fileName, folder.path()));
     const QByteArrayList lines = RenderView(choice, folder.copyOf(fileName), typeName);
 
     auto* window = new TFormView(&form);

@@ -130,13 +130,22 @@ TEST_F(ShellTest, TheToolBarShowsItsButtonsInOrderWithHints)
         EXPECT_NE(f.ToolBar()->findChild<QWidget*>(name), nullptr) << name;
 }
 
+// A pop-up menu's entries as they show while it is open.
+QStringList ShownEntries(QMenu* popup)
+{
+    popup->popup(QPoint(0, 0));
+    const QStringList entries = Entries(popup);
+    popup->hide();
+    return entries;
+}
+
 TEST_F(ShellTest, ThePopUpMenusHoldTheirEntries)
 {
     TFormMain& f = makeForm();
-    EXPECT_EQ(Entries(f.PopupMenu1()),
+    EXPECT_EQ(ShownEntries(f.PopupMenu1()),
               (QStringList{"Show partition details|", "-", "Get all files from selected partition|",
                            "Get all files from disk image/device|", "-", "Sort partition tree|"}));
-    EXPECT_EQ(Entries(f.PopupMenu2()),
+    EXPECT_EQ(ShownEntries(f.PopupMenu2()),
               (QStringList{"Get selected file(s)|",
                            "Get selected file(s) without header|",
                            "Get selected file(s) into Tape|",
@@ -159,6 +168,11 @@ TEST_F(ShellTest, ThePopUpMenusHoldTheirEntries)
                            "Select all files|",
                            "-",
                            "Properties|Alt+Return"}));
+    // Each entry is the command's one action: once the pop-up has gone, the
+    // menu bar shows it as before.
+    EXPECT_EQ(Entries(f.findChild<QMenu*>("Viewselectedfile1")).first(), "Automatic format|");
+    EXPECT_EQ(f.PopupMenu2()->actions().first(), f.findChild<QAction*>("Saveselectedfiles2"));
+    EXPECT_EQ(f.findChild<QAction*>("Putfile3DOS1")->shortcut().toString(), "Ctrl+Ins");
 }
 
 TEST_F(ShellTest, TheViewMenuTogglesBarsAndSetsOneListStyle)

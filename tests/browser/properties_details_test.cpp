@@ -149,7 +149,7 @@ TEST_F(DetailsTest, ShowTheToolsTextInANewWindowEachTime)
     QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
     for (const char* node : {"EMPTY", "BAD"}) {
         showRows({}, {}, node);
-        form->findChild<QAction*>("Showpartitiondetails2")->trigger();
+        TriggerEntry(*form, "PopupMenu1/Showpartitiondetails1");
     }
     form->ToolPath = path("missing/3E.EXE");
     form->Showpartitiondetails1Click();

@@ -119,7 +119,7 @@ TEST_F(GetFilesTest, WholeMediumGoesIntoOneSubFolderPerPartition)
     Write(dest + "/TOOLS/MINE.TXT", "mine");
     answerDestDir(dest);
     prompts->answerConfirm(Prompts::Answer::Yes);
-    form->findChild<QAction*>("ToolButtonGetAllAction")->trigger();
+    TriggerEntry(*form, "ToolButtonGetAll");
     QStringList got;
     for (QDirIterator it(dest, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
                          QDirIterator::Subdirectories);
@@ -238,16 +238,16 @@ TEST_F(GetFilesTest, EveryEntryRunsItsCommandWhichChecksItsPreconditions)
         {"Saveselectedfiles2", noPartition},
         {"Getselectedfileswithoutheader1", noPartition},
         {"GetselectedfilesintoTAP1", noPartition},
-        {"Getallfilesfromselectedpartition2", noPartition},
-        {"Getallfilesfromdisk1", noDevice},
-        {"Saveselectedfiles1", noPartition},
-        {"Getselectedfileswithoutheader2", noPartition},
-        {"GetselectedfilesintoTAP2", noPartition},
-        {"ToolButtonGetAllAction", noDevice},
-        {"ToolButtonGetSelectedAction", noPartition}};
+        {"PopupMenu1/Getallfilesfromselectedpartition1", noPartition},
+        {"PopupMenu1/Getallfilesfromdisk2", noDevice},
+        {"PopupMenu2/Saveselectedfiles2", noPartition},
+        {"PopupMenu2/Getselectedfileswithoutheader1", noPartition},
+        {"PopupMenu2/GetselectedfilesintoTAP1", noPartition},
+        {"ToolButtonGetAll", noDevice},
+        {"ToolButtonGetSelected", noPartition}};
     for (const auto& [name, message] : entries) {
         prompts->clearRecords();
-        form->findChild<QAction*>(name)->trigger();
+        TriggerEntry(*form, name);
         EXPECT_EQ(prompts->errors(), QStringList{message}) << name;
     }
     openImage({{"EMPTY", {}}, {"GAMES", {kProgram}}});

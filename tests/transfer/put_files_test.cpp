@@ -191,24 +191,24 @@ TEST_F(PutTest, EveryMenuEntryButtonAndPopUpEntryRunsItsCommand)
         QString seen; // the first run (the host file as H), else the first message
     };
     const Wiring wirings[] = {
-        {{"Putfilestandard1", "Putfilestandard2", "ToolButtonPutBinaryAction"},
+        {{"Putfilestandard1", "PopupMenu2/Putfilestandard1", "ToolButtonPutBinary"},
          answerFile,
          "put|H|ONE:W.BIN|"},
-        {{"Putfile3DOS1", "Putfile3DOS2"}, answerFile, "putbin|H|ONE:W.BIN|"},
-        {{"Putfilesinstandardmodetoaspecificaddress1", "Putfilesinstandardmodetoaspecificaddress2"},
+        {{"Putfile3DOS1", "PopupMenu2/Putfile3DOS1"}, answerFile, "putbin|H|ONE:W.BIN|"},
+        {{"Putfilesinstandardmodetoaspecificaddress1", "PopupMenu2/Putfilesinstandardmodetoaspecificaddress1"},
          [&] { prompts->answerOpenFiles({file}).answerInput("7"); },
          "putbin|H|ONE:W.BIN|7|"},
-        {{"Putalltapecontents1", "Putalltapecontents2", "ToolButtonPutTapeAction"},
+        {{"Putalltapecontents1", "PopupMenu2/Putalltapecontents1", "ToolButtonPutTape"},
          answerFile,
          "puttap|H|ONE|"},
-        {{"Putalldiskcontents1", "Putalldiskcontents2"}, answerFile, "putdsk|H|ONE|"},
-        {{"Deleteselectedfiles2", "Deleteselectedfiles1", "ToolButtonDeleteAction"},
+        {{"Putalldiskcontents1", "PopupMenu2/Putalldiskcontents1"}, answerFile, "putdsk|H|ONE|"},
+        {{"Deleteselectedfiles2", "PopupMenu2/Deleteselectedfiles2", "ToolButtonDelete"},
          [&] { prompts->answerConfirm(Prompts::Answer::No); },
          "Are you sure you want to delete selected file(s)?"},
-        {{"Rname1", "Rname2"}, [] {}, "Only one file can be renamed at a time."},
-        {{"Cut1", "Cut2"}, [] {}, "cut ONE:F ONE:G"},
-        {{"Copy1", "Copy2", "ToolButton9Action"}, [] {}, "get|ONE:F|"},
-        {{"Paste1", "Paste2", "ToolButton11Action"},
+        {{"Rname1", "PopupMenu2/Rname1"}, [] {}, "Only one file can be renamed at a time."},
+        {{"Cut1", "PopupMenu2/Cut1"}, [] {}, "cut ONE:F ONE:G"},
+        {{"Copy1", "PopupMenu2/Copy1", "ToolButton9"}, [] {}, "get|ONE:F|"},
+        {{"Paste1", "PopupMenu2/Paste1", "ToolButton11"},
          [&] { form->FileClipboard = {"ONE:NOPE"}; },
          "get|ONE:NOPE|"},
     };
@@ -220,7 +220,7 @@ TEST_F(PutTest, EveryMenuEntryButtonAndPopUpEntryRunsItsCommand)
             form->ClipboardMode = TFormMain::ClipboardModes::None;
             selectRows({0, 1});
             wiring.answer();
-            form->findChild<QAction*>(action)->trigger();
+            TriggerEntry(*form, action);
             QString seen = runs().value(0).replace(file, "H");
             if (seen.isEmpty() && !prompts->records().isEmpty())
                 seen = prompts->records().first().text;

@@ -31,7 +31,7 @@ TEST_F(ViewCommandTest, RefusesInOrderWithoutRunningTheTool)
     for (const auto& [setUp, action, message] : cases) {
         makeFakeToolForm();
         setUp();
-        form->findChild<QAction*>(action)->trigger();
+        TriggerEntry(*form, action);
         EXPECT_EQ(prompts->errors(), QStringList{message});
         EXPECT_TRUE(viewWindows().isEmpty());
     }
@@ -45,11 +45,11 @@ TEST_F(ViewCommandTest, EachEntryOpensAWindowInItsFormat)
     for (int i = 0; i < data.size(); ++i)
         data[i] = char(i % 253);
     const auto shown = [&](QByteArrayList (*format)(QByteArrayView)) { return AnsiToQString(format(data).join('\n')); };
-    const auto action = [this](const char* name) { return [this, name] { form->findChild<QAction*>(name)->trigger(); }; };
+    const auto action = [this](const char* name) { return [this, name] { TriggerEntry(*form, name); }; };
     const std::vector<std::pair<std::function<void()>, QString>> cases{
         {action("ViewBASICcode1"), shown(HexDumpLines)},
-        {action("ToolButton14Action"), shown(HexDumpLines)},
-        {action("ViewBASICcode2"), shown(HexDumpLines)},
+        {action("ToolButton14"), shown(HexDumpLines)},
+        {action("PopupMenu2/ViewBASICcode1"), shown(HexDumpLines)},
         {[this] { QTest::keyRelease(form->ListView()->currentView(), Qt::Key_Return, Qt::ControlModifier); },
          shown(HexDumpLines)},
         {[this] {

@@ -4,7 +4,11 @@
 #include "test_paths.h"
 #include "update_address.h"
 
+#include <QAction>
 #include <QDir>
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
@@ -143,4 +147,28 @@ QStringList GuiTest::columnCaptions() const
     for (int c = 0; c < FileListModel::kColumns; ++c)
         captions << form->ListModel().columnCaption(c);
     return captions;
+}
+
+void TriggerEntry(TFormMain& form, const QString& entry)
+{
+    const QStringList parts = entry.split(QLatin1Char('/'));
+    if (parts.size() == 2) {
+        auto* popup = form.findChild<QMenu*>(parts[0]);
+        ASSERT_NE(popup, nullptr) << entry.toStdString();
+        for (QAction* action : popup->actions()) {
+            if (action->objectName() == parts[1]) {
+                action->trigger();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no entry " << entry.toStdString();
+        return;
+    }
+    if (auto* button = form.ToolBar()->findChild<QToolButton*>(entry)) {
+        button->click();
+        return;
+    }
+    QAction* action = form.findChild<QAction*>(entry);
+    ASSERT_NE(action, nullptr) << entry.toStdString();
+    action->trigger();
 }

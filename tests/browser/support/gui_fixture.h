@@ -16,6 +16,12 @@
 
 class QTreeWidgetItem;
 
+// Runs a command from one of the places that show it, as a user would:
+// "PopupMenu2/Copy1" triggers that pop-up menu's entry (which must be there),
+// a tool button's object name ("ToolButton9") clicks the button, any other
+// name triggers the command's action by its id.
+void TriggerEntry(TFormMain& form, const QString& entry);
+
 // A fixture for tests of the main window: a private work folder holding the
 // settings file, a folder with the disk tool (its 3E.OUT and 3E.ERR land
 // there, so tests can run side by side), and the scripted prompts installed

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// The one way the commands run the disk tool. A runner names the tool, the
+// open medium and the two files that receive the tool's standard output and
+// error; every run goes through RunRedirected (process_runner.h) with no
+// input and waits for the tool's end, so its contract holds for every
+// command: the command line is split by our own splitter, OutFile and
+// ErrFile are emptied first, and a tool that cannot be started raises
+// AppError with one of the runner's failure texts. Commands take a runner
+// from their context; the main window makes it from its settings.
+struct ToolRunner
+{
+    QString toolPath;
+    QString medium;
+    QString outFile;
+    QString errFile;
+
+    // Runs one command line (built by command_builders.h). What the tool
+    // wrote is left in outFile and errFile for the caller to judge.
+    void run(const QString& commandLine) const;
+
+    // Runs one command line and returns the tool's error text: every line it
+    // wrote to standard error followed by CR LF, empty when it wrote nothing.
+    QString runForErrors(const QString& commandLine) const;
+};
