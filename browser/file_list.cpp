@@ -9,8 +9,11 @@
 #include "records.h"
 #include "text_reader.h"
 #include "text_utils.h"
+#include "transfer_commands.h"
 #include "tree_search.h"
+#include "view_commands.h"
 
+#include <QAbstractItemView>
 #include <QFile>
 #include <QItemSelection>
 #include <QTreeWidget>
@@ -122,7 +125,7 @@ void TFormMain::ListViewKeyUp(int key, Qt::KeyboardModifiers shift)
     const Qt::KeyboardModifiers held =
         shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     if (held & Qt::ControlModifier) {
-        ViewBASICcode1Click();
+        m_viewers->viewSelectedFile(ViewMode::Automatic);
         return;
     }
     if (held == Qt::NoModifier && RowCount() > 0 && ListShowsPartitions())
@@ -135,7 +138,7 @@ void TFormMain::ListViewDblClick()
     if (selected.isEmpty())
         return;
     if (!ListShowsPartitions()) {
-        ViewBASICcode1Click();
+        m_viewers->viewSelectedFile(ViewMode::Automatic);
         return;
     }
     const QString name = m_model->caption(selected.first()).left(255);
@@ -166,4 +169,32 @@ void TFormMain::Invertselection1Click()
     const QItemSelection all(m_model->index(0, 0),
                              m_model->index(RowCount() - 1, FileListModel::kColumns - 1));
     m_list->selectionModel()->select(all, QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
+}
+
+// ---- The list events the transfer module answers ----
+
+void TFormMain::PJCtrlDropFilesDropFiles(const QStringList& files)
+{
+    m_transfer->putDroppedFiles(files);
+}
+
+bool TFormMain::ListViewEditing(int row)
+{
+    return m_transfer->renameEditStarting(row);
+}
+
+void TFormMain::ListViewEdited(int row, const QString& text)
+{
+    m_transfer->renameEdited(row, text);
+}
+
+void TFormMain::editRowCaption(int row)
+{
+    m_list->editCaption(row);
+}
+
+bool TFormMain::editingRowCaption(int row) const
+{
+    return m_list->currentView()->indexWidget(m_model->index(row, FileListModel::ColName)) !=
+           nullptr;
 }

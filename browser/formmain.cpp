@@ -4,6 +4,9 @@
 #include "file_list_model.h"
 #include "pictures.h"
 #include "settings_store.h"
+#include "transfer_commands.h"
+#include "update_commands.h"
+#include "view_commands.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -52,17 +55,14 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
     BuildToolBar();
     BuildPopupMenus();
 
-    // Start-up: the start folder, the reset transfer and clipboard state, the
-    // settings, then the tool's output and error files beside the tool.
+    // Start-up: the start folder, the settings, then the tool's output and
+    // error files beside the tool. The transfer and clipboard state starts
+    // empty with the transfer module.
     StartFolder = m_options.startFolder.isEmpty() ? QDir::currentPath() : m_options.startFolder;
-    GetWithoutHeader = false;
-    GetIntoTape = false;
-    ClipboardMode = ClipboardModes::None;
     ReadSettings();
     const QString toolFolder = QFileInfo(ToolPath).absolutePath();
     OutFile = QDir(toolFolder).filePath(QStringLiteral("3E.OUT"));
     ErrFile = QDir(toolFolder).filePath(QStringLiteral("3E.ERR"));
-    FileClipboard.clear();
 }
 
 TFormMain::~TFormMain()
@@ -209,7 +209,7 @@ void TFormMain::ReadSettings()
 void TFormMain::FormShow()
 {
     if (CheckUpdatesAtStartup)
-        Check3Eupdates1Click();
+        m_update->checkForUpdates();
     if (!LastDiskImage.isEmpty())
         OpenMedium(LastDiskImage);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app_error.h"
+#include "command_context.h"
 #include "file_list_view.h"
 #include "prompts.h"
 #include "tool_runner.h"
@@ -15,6 +16,9 @@
 
 class CommandRegistry;
 class FileListModel;
+class TransferCommands;
+class UpdateCommands;
+class ViewCommands;
 class QAction;
 class QKeySequence;
 class QLabel;
@@ -36,10 +40,12 @@ struct TFormMainOptions
 };
 
 // The program's one main window: partition tree, file list, menus, tool bar
-// and status bar. It owns the program's state; its handlers are the commands.
-// Handlers of the transfer, viewer and update commands are defined in the
-// files of those folders.
-class TFormMain : public QMainWindow
+// and status bar. It owns the window's state and puts the window together:
+// it registers its own commands (opening media, the tree, the list, the View
+// menu, properties) and those of the command modules of transfer/, viewers/
+// and update/, which see the window only as a CommandContext, and lays the
+// registered actions out into its menus, tool bar and pop-ups.
+class TFormMain : public QMainWindow, public CommandContext
 {
     Q_OBJECT
 
@@ -59,20 +65,12 @@ public:
     QString CurrentMedium;
     int SortSubItem = 0;
     int SortDirection = -1;
-    // Transfer and clipboard state, reset at start-up.
-    bool GetWithoutHeader = false;
-    bool GetIntoTape = false;
-    bool AbortRequested = false;
-    enum class ClipboardModes { None, Cut, Copy };
-    ClipboardModes ClipboardMode = ClipboardModes::None;
-    QStringList FileClipboard;
-    QString LastDestDir;
     // The folder the shared file-open dialog starts in (the folder of the file
     // chosen last).
     QString OpenDialogFolder;
 
     // ---- Prompts: every modal question goes through these ----
-    Prompts& prompts() { return *m_prompts; }
+    Prompts& prompts() override { return *m_prompts; }
     void SetPrompts(std::unique_ptr<Prompts> prompts);
 
     // ---- Controls ----
@@ -87,6 +85,10 @@ public:
     QMenu* RecentFilesMenu() const { return m_recentMenu; }
     // The action registry: one QAction per command, by id.
     CommandRegistry& Commands() const { return *m_commands; }
+    // The command modules.
+    TransferCommands& Transfer() const { return *m_transfer; }
+    ViewCommands& Viewers() const { return *m_viewers; }
+    UpdateCommands& Update() const { return *m_update; }
     // The text of status panel 0, 1 or 2, exactly as set.
     QString StatusPanel(int panel) const;
     void SetStatusPanel(int panel, const QString& text);
@@ -160,44 +162,40 @@ public:
     // ---- Partition usage: used and free bytes of a partition ----
     std::pair<double, double> PartitionUsage(const QString& medium, const QString& partitionName);
 
-    // ---- Commands built in other folders (empty until then) ----
+    // ---- Partition details and properties ----
     void Showpartitiondetails1Click();
-    void Getallfilesfromselectedpartition1Click();
-    void Getallfilesfromdisk2Click();
-    void Saveselectedfiles2Click();
-    void Getselectedfileswithoutheader1Click();
-    void GetselectedfilesintoTAP1Click();
-    void Rname1Click();
-    void Deleteselectedfiles2Click();
-    void ViewBASICcode1Click();
-    void AsBASIC1Click();
-    void AsBinary1Click();
-    void AsText1Click();
-    void AsList1Click();
-    void AsData1Click();
-    void Putfilestandard1Click();
-    void Putfile3DOS1Click();
-    void Putfilesinstandardmodetoaspecificaddress1Click();
-    void Putalltapecontents1Click();
-    void Putalldiskcontents1Click();
-    void Cut1Click();
-    void Copy1Click();
-    void Paste1Click();
     void Properties1Click();
-    void Check3Eupdates1Click();
+
+    // ---- List events the transfer module answers ----
+    // Host files dropped on the list are put into the selected partition.
     void PJCtrlDropFilesDropFiles(const QStringList& files);
-    // In-place editing of a row's caption: asked when an edit starts (false
-    // refuses it), told the typed text when it ends (not when cancelled).
+    // In-place editing of a row's caption (the rename): asked when an edit
+    // starts (false refuses it), told the typed text when it ends (not when
+    // cancelled).
     bool ListViewEditing(int row);
     void ListViewEdited(int row, const QString& text);
 
-    // ---- Getting files (transfer/get_files.cpp) ----
-    // The folder the tape file dialog starts in: that of the tape chosen last.
-    QString LastTapeFolder;
-
-    // ---- Renaming (transfer/rename_file.cpp) ----
-    // The caption of the row as it was when its in-place editing began.
-    QString RenameOldName;
+    // ---- CommandContext: what the command modules see of the window ----
+    QWidget* dialogParent() override { return this; }
+    QString statusPanel(int panel) const override { return StatusPanel(panel); }
+    void setStatusPanel(int panel, const QString& text) override { SetStatusPanel(panel, text); }
+    ToolRunner tool() const override { return Tool(); }
+    bool checkTool() override { return CheckBackend(); }
+    bool reportToolErrors() override { return BackendReportedErrors(); }
+    QTreeWidget* tree() const override { return m_tree; }
+    QTreeWidgetItem* selectedNode() const override { return SelectedNode(); }
+    QList<QTreeWidgetItem*> treeNodes() const override { return TreeNodes(); }
+    void selectNode(QTreeWidgetItem* node) override { SelectNode(node); }
+    FileListModel& rows() const override { return *m_model; }
+    QList<int> selectedRows() const override { return SelectedRows(); }
+    bool listShowsPartitions() const override { return ListShowsPartitions(); }
+    void fillFileList() override { FillFileList(); }
+    void listPartitionAgain() override { TreeViewChange(); }
+    void editRowCaption(int row) override;
+    bool editingRowCaption(int row) const override;
+    QString startFolder() const override { return StartFolder; }
+    bool useSpectrumFont() const override { return UseSpectrumFont; }
+    QString& openDialogFolder() override { return OpenDialogFolder; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -221,6 +219,9 @@ private:
     TFormMainOptions m_options;
     std::unique_ptr<Prompts> m_prompts;
     CommandRegistry* m_commands = nullptr;
+    std::unique_ptr<TransferCommands> m_transfer;
+    std::unique_ptr<ViewCommands> m_viewers;
+    std::unique_ptr<UpdateCommands> m_update;
     FileListModel* m_model = nullptr;
     QTreeWidget* m_tree = nullptr;
     FileListView* m_list = nullptr;

@@ -5,6 +5,9 @@
 #include "formmain.h"
 
 #include "command_registry.h"
+#include "transfer_commands.h"
+#include "update_commands.h"
+#include "view_commands.h"
 
 #include <QAction>
 #include <QMenu>
@@ -23,7 +26,8 @@ struct Declared
 
 using P = ToolbarPicture;
 
-// Every command of the main window, declared once.
+// The browser's own commands, declared once. The command modules declare
+// theirs (TransferCommands, ViewCommands, UpdateCommands::registerCommands).
 const Declared kCommands[] = {
     // File menu
     {{"OpenHDFFile1", "Open &hard disk image", "F3", "Open hard disk image", P::OpenHardDiskImage},
@@ -36,9 +40,6 @@ const Declared kCommands[] = {
     {{"About1", "&About..."}, &TFormMain::About1Click},
     {{"Exit1", "&Exit", "Ctrl+Q", "Exit", P::Exit}, &TFormMain::Exit1Click},
     // Edit menu
-    {{"Cut1", "C&ut", "Ctrl+X"}, &TFormMain::Cut1Click},
-    {{"Copy1", "&Copy", "Ctrl+C", "Copy", P::Copy}, &TFormMain::Copy1Click},
-    {{"Paste1", "&Paste", "Ctrl+V", "Paste", P::Paste}, &TFormMain::Paste1Click},
     {{"Selectallfiles1", "&Select all files", "Ctrl+A"}, &TFormMain::Selectallfiles1Click},
     {{"Invertselection1", "&Invert selection"}, &TFormMain::Invertselection1Click},
     // View menu
@@ -61,54 +62,14 @@ const Declared kCommands[] = {
      &TFormMain::Showpartitiondetails1Click},
     {{"Search1", "&Search", "Ctrl+F"}, &TFormMain::Search1Click},
     {{"Sortpartitiontree1", "Sort partition tree"}, &TFormMain::SortPartitionTree1Click},
-    // Items menu
-    {{"Getallfilesfromselectedpartition1", "Get all files from selected &partition"},
-     &TFormMain::Getallfilesfromselectedpartition1Click},
-    {{"Getallfilesfromdisk2", "Get all files from disk &image/device", "",
-      "Get all files from disk image/device", P::GetAllFiles},
-     &TFormMain::Getallfilesfromdisk2Click},
-    {{"Saveselectedfiles2", "Get selected &file(s)", "Ctrl+G", "Get selected file(s)",
-      P::GetSelectedFiles},
-     &TFormMain::Saveselectedfiles2Click},
-    {{"Getselectedfileswithoutheader1", "Get selected file(s) without &header"},
-     &TFormMain::Getselectedfileswithoutheader1Click},
-    {{"GetselectedfilesintoTAP1", "Get selected file(s) into &Tape "},
-     &TFormMain::GetselectedfilesintoTAP1Click},
-    {{"Rname1", "&Rename current file", "F2"}, &TFormMain::Rname1Click},
-    {{"Deleteselectedfiles2", "&Delete selected file(s)", "Del", "Delete", P::Delete},
-     &TFormMain::Deleteselectedfiles2Click},
-    // The key Ctrl+Enter is the list's own (ListViewKeyUp); the pop-up shows it.
-    {{.id = "ViewBASICcode1",
-      .caption = "Automatic format",
-      .hint = "View selected file (Automatic format)",
-      .picture = P::ViewSelectedFile,
-      .popupCaption = "View selected file (Automatic format)",
-      .popupShortcut = "Ctrl+Return"},
-     &TFormMain::ViewBASICcode1Click},
-    {{"AsBASIC1", "as Zx BASIC"}, &TFormMain::AsBASIC1Click},
-    {{"AsBinary1", "as Hexadecimal dump"}, &TFormMain::AsBinary1Click},
-    {{"AsText1", "as Binary/Text"}, &TFormMain::AsText1Click},
-    {{"AsList1", "as List"}, &TFormMain::AsList1Click},
-    {{"AsData1", "as Zx Basic DATA"}, &TFormMain::AsData1Click},
-    {{"Putfilestandard1", "&Put file(s) in binary mode (no header)", "",
-      "Put file(s) in binary mode", P::PutFilesBinary},
-     &TFormMain::Putfilestandard1Click},
-    {{.id = "Putfile3DOS1",
-      .caption = "Put file(s) with +3DOS header",
-      .shortcut = "Ctrl+Ins",
-      .popupShortcut = ""},
-     &TFormMain::Putfile3DOS1Click},
-    {{"Putfilesinstandardmodetoaspecificaddress1", "Put file(s) to a specific address"},
-     &TFormMain::Putfilesinstandardmodetoaspecificaddress1Click},
-    {{"Putalltapecontents1", "Put TAP contents", "", "Put tape contents", P::PutTapeContents},
-     &TFormMain::Putalltapecontents1Click},
-    {{"Putalldiskcontents1", "Put &floppy disk image contents"},
-     &TFormMain::Putalldiskcontents1Click},
     // List pop-up only; Alt+Enter works while the list has the focus.
-    {{"Properties1", "Properties", "Alt+Return"}, &TFormMain::Properties1Click},
+    {{.id = "Properties1",
+      .caption = "Properties",
+      .shortcut = "Alt+Return",
+      .popupShortcut = "Alt+Return"},
+     &TFormMain::Properties1Click},
     // Tools menu
     {{"Preferences1", "&Preferences"}, &TFormMain::Preferences1Click},
-    {{"Check3Eupdates1", "Check for 3E.EXE updates"}, &TFormMain::Check3Eupdates1Click},
 };
 
 } // namespace
@@ -120,6 +81,12 @@ void TFormMain::RegisterCommands()
     });
     for (const Declared& d : kCommands)
         m_commands->add(d.command, [this, handler = d.handler] { (this->*handler)(); });
+    m_transfer = std::make_unique<TransferCommands>(*this);
+    m_transfer->registerCommands(*m_commands);
+    m_viewers = std::make_unique<ViewCommands>(*this);
+    m_viewers->registerCommands(*m_commands);
+    m_update = std::make_unique<UpdateCommands>(*this);
+    m_update->registerCommands(*m_commands);
 
     // The bars are shown and the report style is chosen at start (SetListStyle
     // keeps the four style entries checked as one choice).

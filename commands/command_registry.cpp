@@ -129,12 +129,8 @@ void CommandRegistry::showPopupPresentation(QMenu* popup)
         m_menuPresentation.insert(
             action, Presentation{action->text(), action->shortcuts(), action->shortcutContext()});
         action->setText(PopupCaption(command));
-        if (command.popupShortcut) {
-            // A shortcut the pop-up alone shows works while the pop-up has the
-            // keyboard; the menu bar's shortcut is off meanwhile.
-            action->setShortcut(QKeySequence(QLatin1String(command.popupShortcut)));
-            action->setShortcutContext(Qt::WidgetShortcut);
-        }
+        action->setShortcut(QKeySequence(QLatin1String(command.popupShortcut)));
+        action->setShortcutContext(Qt::WidgetShortcut);
     }
 }
 

@@ -41,10 +41,11 @@ struct Command
     // The tool button's picture, for commands that have a button.
     std::optional<ToolbarPicture> picture = {};
     // How a pop-up menu shows the command. Pop-up entries carry no access
-    // key: by default the caption without "&" and outer blanks, with the
-    // command's shortcut shown.
+    // key: by default the caption without "&" and outer blanks. They show a
+    // shortcut only where one is named here (it works while the pop-up is
+    // open); the command's own shortcut is off meanwhile.
     const char* popupCaption = nullptr; // nullptr: the default above
-    const char* popupShortcut = nullptr; // nullptr: the command's; "": none
+    const char* popupShortcut = "";
     bool checkable = false;
 };
 

@@ -1,19 +1,20 @@
 #include "change_commands.h"
 
+#include "command_context.h"
 #include "failure_list.h"
 #include "file_list_model.h"
-#include "formmain.h"
 #include "guard_texts.h"
+#include "prompts.h"
 #include "text_utils.h"
 
 #include <QCoreApplication>
 #include <QTreeWidgetItem>
 
-QTreeWidgetItem* RequirePartitionNode(TFormMain& form)
+QTreeWidgetItem* RequirePartitionNode(CommandContext& ctx)
 {
-    QTreeWidgetItem* node = form.SelectedNode();
+    QTreeWidgetItem* node = ctx.selectedNode();
     if (!node)
-        form.prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
+        ctx.prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
     return node;
 }
 
@@ -22,9 +23,9 @@ QString TrimmedName(const QString& text)
     return TrimBlanksAndControls(text);
 }
 
-QString RowFileName(const TFormMain& form, int row)
+QString RowFileName(const CommandContext& ctx, int row)
 {
-    return TrimmedName(form.ListModel().caption(row));
+    return TrimmedName(ctx.rows().caption(row));
 }
 
 void LetEventsRun()
@@ -34,19 +35,19 @@ void LetEventsRun()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void EndChangeCommand(TFormMain& form, const FailureList& failures, int total,
+void EndChangeCommand(CommandContext& ctx, const FailureList& failures, int total,
                       const CommandEnd& texts)
 {
     if (failures.isEmpty()) {
         if (*texts.completedText) {
-            form.SetStatusPanel(1, QString());
-            form.SetStatusPanel(2, QLatin1String(texts.completedText));
+            ctx.setStatusPanel(1, QString());
+            ctx.setStatusPanel(2, QLatin1String(texts.completedText));
         }
-        form.TreeViewChange();
+        ctx.listPartitionAgain();
         return;
     }
-    form.TreeViewChange();
-    form.SetStatusPanel(2, failures.statusText(QLatin1String(texts.failedWord),
+    ctx.listPartitionAgain();
+    ctx.setStatusPanel(2, failures.statusText(QLatin1String(texts.failedWord),
                                                QLatin1String(texts.doneWord), total));
-    form.prompts().error(failures.boxText(QLatin1String(texts.heading)));
+    ctx.prompts().error(failures.boxText(QLatin1String(texts.heading)));
 }

@@ -9,19 +9,19 @@
 #include <QString>
 
 class FailureList;
-class TFormMain;
+class CommandContext;
 class QTreeWidgetItem;
 
 // The selected tree node; when there is none, the error box "No partition
 // selected." is shown and null returned.
-QTreeWidgetItem* RequirePartitionNode(TFormMain& form);
+QTreeWidgetItem* RequirePartitionNode(CommandContext& ctx);
 
 // The file name a list row stands for: its caption without leading and
 // trailing blanks and control characters. A renamed row shows the name as
 // it was typed, blanks and all, until the list is read again; the tool knows
 // the file by the trimmed name.
 QString TrimmedName(const QString& text);
-QString RowFileName(const TFormMain& form, int row);
+QString RowFileName(const CommandContext& ctx, int row);
 
 // Lets pending window events be handled between two runs of the tool (user
 // input waits until the command has ended).
@@ -40,7 +40,7 @@ struct CommandEnd
     const char* doneWord;
     const char* heading;
 };
-void EndChangeCommand(TFormMain& form, const FailureList& failures, int total,
+void EndChangeCommand(CommandContext& ctx, const FailureList& failures, int total,
                       const CommandEnd& texts);
 
 // The texts of the copying commands and of deleting.

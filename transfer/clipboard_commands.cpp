@@ -1,8 +1,11 @@
 // Cut, Copy and Paste: the file clipboard of the main window, and the
 // desktop's clipboard for files copied to and from other programs.
+#include "transfer_commands.h"
+
 #include "app_error.h"
 #include "change_commands.h"
 #include "command_builders.h"
+#include "command_context.h"
 #include "desktop_file_list.h"
 #include "failure_list.h"
 #include "file_clipboard.h"
@@ -10,8 +13,8 @@
 #include "file_moves.h"
 #include "form_copy_operation.h"
 #include "form_wait.h"
-#include "formmain.h"
 #include "guard_texts.h"
+#include "prompts.h"
 #include "short_name.h"
 #include "temp_folder.h"
 
@@ -29,28 +32,28 @@ namespace {
 
 // The checks of Cut and Copy. They record files, so a list showing the
 // partition table has nothing they could take.
-QTreeWidgetItem* StartCutOrCopy(TFormMain& form)
+QTreeWidgetItem* StartCutOrCopy(CommandContext& ctx)
 {
-    if (form.RowCount() == 0) {
-        form.prompts().error(QString::fromLatin1(guard::kNoFilesInPartition));
+    if (ctx.rows().count() == 0) {
+        ctx.prompts().error(QString::fromLatin1(guard::kNoFilesInPartition));
         return nullptr;
     }
-    if (form.SelectedCount() == 0) {
-        form.prompts().error(QString::fromLatin1(guard::kNoFileSelected));
+    if (ctx.selectedRows().size() == 0) {
+        ctx.prompts().error(QString::fromLatin1(guard::kNoFileSelected));
         return nullptr;
     }
-    if (form.ListShowsPartitions()) {
-        form.prompts().error(QString::fromLatin1(guard::kInvalidOperation));
+    if (ctx.listShowsPartitions()) {
+        ctx.prompts().error(QString::fromLatin1(guard::kInvalidOperation));
         return nullptr;
     }
-    return RequirePartitionNode(form);
+    return RequirePartitionNode(ctx);
 }
 
-QStringList SelectedNames(const TFormMain& form)
+QStringList SelectedNames(const CommandContext& ctx)
 {
     QStringList names;
-    for (int row : form.SelectedRows())
-        names << RowFileName(form, row);
+    for (int row : ctx.selectedRows())
+        names << RowFileName(ctx, row);
     return names;
 }
 
@@ -82,20 +85,20 @@ void EmptyDesktopClipboard()
 // Pastes the recorded entries: each one got, put into the partition and,
 // after a Cut into another partition, deleted at its source, with progress
 // in the busy window.
-void InternalPaste(TFormMain& form, const QString& partition)
+void InternalPaste(CommandContext& ctx, TransferCommands& commands, const QString& partition)
 {
     // The entries are consumed whatever the outcome, so none is ever pasted
     // twice.
-    const QStringList entries = std::exchange(form.FileClipboard, {});
-    const bool cut = form.ClipboardMode == TFormMain::ClipboardModes::Cut;
-    form.ClipboardMode = TFormMain::ClipboardModes::None;
+    const QStringList entries = std::exchange(commands.FileClipboard, {});
+    const bool cut = commands.ClipboardMode == TransferCommands::ClipboardModes::Cut;
+    commands.ClipboardMode = TransferCommands::ClipboardModes::None;
 
     QList<PasteStep> steps;
     for (const QString& entry : entries)
         steps << PlanPasteStep(entry, partition, cut);
     FailureList failures;
     {
-        TFormWait wait(nullptr, &form);
+        TFormWait wait(nullptr, ctx.dialogParent());
         wait.show();
         // The bar and the percentage follow every entry. Pending events are
         // handled and the window repainted at most once a frame, and after
@@ -105,7 +108,7 @@ void InternalPaste(TFormMain& form, const QString& partition)
         sinceFrame.start();
         const auto count = static_cast<int>(steps.size());
         failures = PasteThroughLocalCopies(
-            form.Tool(), PrivateTempFolder(), steps, partition, [&](int done) {
+            ctx.tool(), PrivateTempFolder(), steps, partition, [&](int done) {
                 const int percent = TFormWait::ProgressPercent(done, count);
                 wait.ProgressBar1->setValue(percent);
                 wait.LblPercent->setText(QString::number(percent) + QLatin1Char('%'));
@@ -116,33 +119,33 @@ void InternalPaste(TFormMain& form, const QString& partition)
                 }
             });
     }
-    form.SetStatusPanel(1, QString());
-    EndChangeCommand(form, failures, static_cast<int>(entries.size()), kPasteEnd);
+    ctx.setStatusPanel(1, QString());
+    EndChangeCommand(ctx, failures, static_cast<int>(entries.size()), kPasteEnd);
     EmptyDesktopClipboard();
 }
 
 // Puts the files another program placed on the desktop clipboard, asking
 // how (binary mode, or +3DOS with an address).
-void ExternalPaste(TFormMain& form, const QString& partition, const QStringList& files)
+void ExternalPaste(CommandContext& ctx, const QString& partition, const QStringList& files)
 {
-    form.SetStatusPanel(1, QString());
+    ctx.setStatusPanel(1, QString());
     if (files.isEmpty()) {
         EmptyDesktopClipboard();
-        form.TreeViewChange();
+        ctx.listPartitionAgain();
         return;
     }
-    TFormCopyOperation dialog(form.prompts(), &form);
-    form.prompts().execDialog(dialog);
+    TFormCopyOperation dialog(ctx.prompts(), ctx.dialogParent());
+    ctx.prompts().execDialog(dialog);
     if (dialog.Command.isEmpty()) {
         EmptyDesktopClipboard();
         return;
     }
-    const ToolRunner tool = form.Tool();
+    const ToolRunner tool = ctx.tool();
     FailureList failures;
     for (const QString& file : files) {
-        form.SetStatusPanel(2,
+        ctx.setStatusPanel(2,
                             QStringLiteral("Copying ") + file + QStringLiteral(" to ") + partition);
-        const QString line = PutModeCommand(form.ToolPath, form.CurrentMedium, dialog.Command, file,
+        const QString line = PutModeCommand(ctx.tool().toolPath, ctx.tool().medium, dialog.Command, file,
                                             partition, ShortName(file), dialog.Address);
         const QString problem = tool.runForErrors(line);
         if (!problem.isEmpty())
@@ -150,38 +153,38 @@ void ExternalPaste(TFormMain& form, const QString& partition, const QStringList&
         LetEventsRun();
     }
     EmptyDesktopClipboard();
-    form.SetStatusPanel(1, QString());
-    EndChangeCommand(form, failures, static_cast<int>(files.size()), kExternalPasteEnd);
+    ctx.setStatusPanel(1, QString());
+    EndChangeCommand(ctx, failures, static_cast<int>(files.size()), kExternalPasteEnd);
 }
 
 } // namespace
 
-void TFormMain::Cut1Click()
+void TransferCommands::cutFiles()
 {
-    QTreeWidgetItem* node = StartCutOrCopy(*this);
+    QTreeWidgetItem* node = StartCutOrCopy(m_ctx);
     if (!node)
         return;
     ClipboardMode = ClipboardModes::Cut;
-    for (const QString& name : SelectedNames(*this))
+    for (const QString& name : SelectedNames(m_ctx))
         FileClipboard << ClipboardEntry(node->text(0), name);
 }
 
-void TFormMain::Copy1Click()
+void TransferCommands::copyFiles()
 {
-    QTreeWidgetItem* node = StartCutOrCopy(*this);
+    QTreeWidgetItem* node = StartCutOrCopy(m_ctx);
     if (!node)
         return;
     ClipboardMode = ClipboardModes::Copy;
     const QString partition = node->text(0);
-    const QStringList names = SelectedNames(*this);
+    const QStringList names = SelectedNames(m_ctx);
     const QString folder = NewClipboardFolder();
-    const ToolRunner tool = Tool();
+    const ToolRunner tool = m_ctx.tool();
     QStringList localCopies;
     FailureList failures;
     for (const QString& name : names) {
         FileClipboard << ClipboardEntry(partition, name);
         const QString problem =
-            tool.runForErrors(GetFileCommand(ToolPath, CurrentMedium, partition, name, folder));
+            tool.runForErrors(GetFileCommand(m_ctx.tool().toolPath, m_ctx.tool().medium, partition, name, folder));
         const QString copy = QDir(folder).filePath(name);
         if (!problem.isEmpty())
             failures.add(ClipboardEntry(partition, name), problem);
@@ -195,26 +198,26 @@ void TFormMain::Copy1Click()
     if (!localCopies.isEmpty())
         QGuiApplication::clipboard()->setMimeData(MakeFileListMimeData(localCopies));
     if (!failures.isEmpty())
-        prompts().error(failures.boxText(
+        m_ctx.prompts().error(failures.boxText(
             QStringLiteral("These files could not be copied to the desktop clipboard:")));
 }
 
-void TFormMain::Paste1Click()
+void TransferCommands::pasteFiles()
 {
-    if (!CheckBackend())
+    if (!m_ctx.checkTool())
         return;
-    QTreeWidgetItem* node = RequirePartitionNode(*this);
+    QTreeWidgetItem* node = RequirePartitionNode(m_ctx);
     if (!node)
         return;
-    if (RowCount() > 0 && ListShowsPartitions()) {
-        prompts().error(QString::fromLatin1(guard::kInvalidOperation));
+    if (m_ctx.rows().count() > 0 && m_ctx.listShowsPartitions()) {
+        m_ctx.prompts().error(QString::fromLatin1(guard::kInvalidOperation));
         return;
     }
     if (!FileClipboard.isEmpty()) {
-        InternalPaste(*this, node->text(0));
+        InternalPaste(m_ctx, *this, node->text(0));
         return;
     }
     const QMimeData* desktop = QGuiApplication::clipboard()->mimeData();
     if (desktop && desktop->hasUrls())
-        ExternalPaste(*this, node->text(0), LocalFilesIn(desktop));
+        ExternalPaste(m_ctx, node->text(0), LocalFilesIn(desktop));
 }

@@ -1,34 +1,37 @@
 // Deleting the selected files of a partition, after one confirmation.
+#include "transfer_commands.h"
+
 #include "change_commands.h"
 #include "command_builders.h"
+#include "command_context.h"
 #include "failure_list.h"
 #include "file_list_model.h"
-#include "formmain.h"
 #include "guard_texts.h"
+#include "prompts.h"
 
 #include <QTreeWidgetItem>
 
-void TFormMain::Deleteselectedfiles2Click()
+void TransferCommands::deleteSelectedFiles()
 {
-    if (!CheckBackend())
+    if (!m_ctx.checkTool())
         return;
-    QTreeWidgetItem* node = RequirePartitionNode(*this);
+    QTreeWidgetItem* node = RequirePartitionNode(m_ctx);
     if (!node)
         return;
-    if (RowCount() == 0) {
-        prompts().error(QString::fromLatin1(guard::kNoFilesInPartition));
+    if (m_ctx.rows().count() == 0) {
+        m_ctx.prompts().error(QString::fromLatin1(guard::kNoFilesInPartition));
         return;
     }
-    if (SelectedCount() == 0) {
-        prompts().error(QString::fromLatin1(guard::kNoFileSelected));
+    if (m_ctx.selectedRows().size() == 0) {
+        m_ctx.prompts().error(QString::fromLatin1(guard::kNoFileSelected));
         return;
     }
     // The rows of the partition table are no files.
-    if (ListShowsPartitions()) {
-        prompts().error(QString::fromLatin1(guard::kInvalidOperation));
+    if (m_ctx.listShowsPartitions()) {
+        m_ctx.prompts().error(QString::fromLatin1(guard::kInvalidOperation));
         return;
     }
-    if (prompts().confirm(QStringLiteral("Are you sure you want to delete selected file(s)?")) !=
+    if (m_ctx.prompts().confirm(QStringLiteral("Are you sure you want to delete selected file(s)?")) !=
         Prompts::Answer::Yes)
         return;
 
@@ -36,18 +39,18 @@ void TFormMain::Deleteselectedfiles2Click()
     // until the refresh at the end.
     const QString partition = node->text(0);
     QStringList files;
-    for (int row : SelectedRows())
-        files << RowFileName(*this, row);
-    const ToolRunner tool = Tool();
+    for (int row : m_ctx.selectedRows())
+        files << RowFileName(m_ctx, row);
+    const ToolRunner tool = m_ctx.tool();
     FailureList failures;
     for (const QString& file : std::as_const(files)) {
-        SetStatusPanel(1, QString());
-        SetStatusPanel(2, QStringLiteral("Deleting ") + partition + QLatin1Char(':') + file);
+        m_ctx.setStatusPanel(1, QString());
+        m_ctx.setStatusPanel(2, QStringLiteral("Deleting ") + partition + QLatin1Char(':') + file);
         const QString problem =
-            tool.runForErrors(DelCommand(ToolPath, CurrentMedium, partition, file));
+            tool.runForErrors(DelCommand(m_ctx.tool().toolPath, m_ctx.tool().medium, partition, file));
         if (!problem.isEmpty())
             failures.add(partition + QLatin1Char(':') + file, problem);
         LetEventsRun();
     }
-    EndChangeCommand(*this, failures, static_cast<int>(files.size()), kDeleteEnd);
+    EndChangeCommand(m_ctx, failures, static_cast<int>(files.size()), kDeleteEnd);
 }

@@ -7,10 +7,11 @@
 // (FileGetter) and only then moved to its place or written to the tape, so a
 // file that did not come out is noticed and reported, and no file of the
 // user's is touched except the one a got file replaces.
-#include "formmain.h"
+#include "transfer_commands.h"
 
 #include "backend_checks.h"
 #include "command_builders.h"
+#include "command_context.h"
 #include "failure_list.h"
 #include "file_getter.h"
 #include "file_list_model.h"
@@ -18,6 +19,7 @@
 #include "form_wait.h"
 #include "guard_texts.h"
 #include "header_cut.h"
+#include "prompts.h"
 #include "records.h"
 #include "tape_save_dialog.h"
 #include "tape_writer.h"
@@ -43,21 +45,22 @@ const char* const kConfirmCopyAll = "Are you sure you want to copy all files?";
 class GetModeScope
 {
 public:
-    GetModeScope(TFormMain& form, bool withoutHeader, bool intoTape) : form_(form)
+    GetModeScope(TransferCommands& commands, bool withoutHeader, bool intoTape)
+        : commands_(commands)
     {
-        form_.GetWithoutHeader = withoutHeader;
-        form_.GetIntoTape = intoTape;
+        commands_.GetWithoutHeader = withoutHeader;
+        commands_.GetIntoTape = intoTape;
     }
     ~GetModeScope()
     {
-        form_.GetWithoutHeader = false;
-        form_.GetIntoTape = false;
+        commands_.GetWithoutHeader = false;
+        commands_.GetIntoTape = false;
     }
     GetModeScope(const GetModeScope&) = delete;
     GetModeScope& operator=(const GetModeScope&) = delete;
 
 private:
-    TFormMain& form_;
+    TransferCommands& commands_;
 };
 
 // What became of the files of one copy run.
@@ -98,23 +101,23 @@ QString ItemName(const QString& partition, const QString& file)
     return partition + QLatin1Char('\\') + file;
 }
 
-void ShowCopying(TFormMain& form, const QString& partition, const QString& file,
+void ShowCopying(CommandContext& ctx, const QString& partition, const QString& file,
                  const QString& folder)
 {
-    if (!form.StatusPanel(1).isEmpty())
-        form.SetStatusPanel(1, QString());
-    form.SetStatusPanel(2, QStringLiteral("Copying ") + ItemName(partition, file) +
+    if (!ctx.statusPanel(1).isEmpty())
+        ctx.setStatusPanel(1, QString());
+    ctx.setStatusPanel(2, QStringLiteral("Copying ") + ItemName(partition, file) +
                                QStringLiteral(" to ") + QDir::toNativeSeparators(folder));
 }
 
 // The destination folder dialog; empty when the user cancelled. "Select"
 // makes the folder the one the dialog shows next time.
-QString SelectDestinationFolder(TFormMain& form)
+QString SelectDestinationFolder(CommandContext& ctx, QString& lastDestDir)
 {
-    TFormSelectDestDir dialog(form.prompts(), form.LastDestDir, &form);
-    if (form.prompts().execDialog(dialog) != QDialog::Accepted)
+    TFormSelectDestDir dialog(ctx.prompts(), lastDestDir, ctx.dialogParent());
+    if (ctx.prompts().execDialog(dialog) != QDialog::Accepted)
         return QString();
-    form.LastDestDir = dialog.SelectedFolder();
+    lastDestDir = dialog.SelectedFolder();
     return dialog.SelectedFolder();
 }
 
@@ -129,7 +132,9 @@ QString SelectDestinationFolder(TFormMain& form)
 class BusyWindow
 {
 public:
-    explicit BusyWindow(TFormMain& form) : form_(form), wait_(&form.AbortRequested, &form)
+    // Escape in the window sets `abortRequested`.
+    BusyWindow(CommandContext& ctx, bool* abortRequested)
+        : form_(ctx), wait_(abortRequested, ctx.dialogParent())
     {
         wait_.setWindowModality(Qt::ApplicationModal);
         wait_.show();
@@ -164,7 +169,7 @@ public:
 
 private:
     static constexpr qint64 kFrameMs = 15;
-    TFormMain& form_;
+    CommandContext& form_;
     TFormWait wait_;
     QElapsedTimer sinceStatus_;
     QElapsedTimer sinceEvents_;
@@ -174,18 +179,18 @@ private:
 
 // "Copy completed" or "Copy aborted" when every file came out; otherwise
 // the count and the first failure, and an error box listing the failures.
-void FinishCopy(TFormMain& form, const CopyTally& tally, bool aborted)
+void FinishCopy(CommandContext& ctx, const CopyTally& tally, bool aborted)
 {
-    form.SetStatusPanel(1, QString());
+    ctx.setStatusPanel(1, QString());
     if (tally.failures.isEmpty()) {
-        form.SetStatusPanel(2, aborted ? QStringLiteral("Copy aborted")
+        ctx.setStatusPanel(2, aborted ? QStringLiteral("Copy aborted")
                                        : QStringLiteral("Copy completed"));
         return;
     }
-    form.SetStatusPanel(2, tally.failures.statusText(aborted ? QStringLiteral("Copy aborted")
+    ctx.setStatusPanel(2, tally.failures.statusText(aborted ? QStringLiteral("Copy aborted")
                                                              : QStringLiteral("Copy incomplete"),
                                                      QStringLiteral("copied"), tally.total()));
-    form.prompts().error(tally.failures.boxText(QStringLiteral("%1 of %2 could not be copied:")
+    ctx.prompts().error(tally.failures.boxText(QStringLiteral("%1 of %2 could not be copied:")
                                                     .arg(tally.failures.count())
                                                     .arg(tally.total())));
 }
@@ -245,69 +250,70 @@ void AppendToTape(FileGetter& getter, const QString& partition, const TapeFileFa
         tally.failed(item, appended.message);
 }
 
-void CopyPartition(TFormMain& form, FileGetter& getter, const QString& partition,
-                   const QString& folder, BusyWindow& busy, CopyTally& tally)
+void CopyPartition(CommandContext& ctx, FileGetter& getter, const QString& partition,
+                   const QString& folder, BusyWindow& busy, CopyTally& tally,
+                   const bool& aborted)
 {
-    const QList<TapeFileFacts> files = AllRows(form.ListModel());
+    const QList<TapeFileFacts> files = AllRows(ctx.rows());
     for (qsizetype i = 0; i < files.size(); ++i) {
         busy.copying(partition, files[i].name, folder, i + 1 == files.size());
         GetIntoFolder(getter, partition, files[i], false, folder, tally);
         busy.afterFile();
         busy.progress(i + 1, files.size());
-        if (form.AbortRequested)
+        if (aborted)
             return;
     }
 }
 
 // The partition types the list shows while it holds the partition table,
 // by partition name; empty when it shows something else.
-QHash<QString, QString> PartitionTypesShown(const TFormMain& form)
+QHash<QString, QString> PartitionTypesShown(const CommandContext& ctx)
 {
     QHash<QString, QString> types;
-    if (form.RowCount() == 0 || !form.ListShowsPartitions())
+    if (ctx.rows().count() == 0 || !ctx.listShowsPartitions())
         return types;
-    const FileListModel& model = form.ListModel();
+    const FileListModel& model = ctx.rows();
     for (int row = 0; row < model.count(); ++row)
         types.insert(model.caption(row), model.cell(row, FileListModel::ColType));
     return types;
 }
 
-void CopyWholeMedium(TFormMain& form, FileGetter& getter, const QString& folder, BusyWindow& busy,
-                     CopyTally& tally)
+void CopyWholeMedium(CommandContext& ctx, FileGetter& getter, const QString& folder,
+                     BusyWindow& busy, CopyTally& tally, const bool& aborted)
 {
     // Partitions of other types hold no files, and the tool refuses to list
     // them; a +3DOS partition it cannot list is a failure.
-    const QHash<QString, QString> types = PartitionTypesShown(form);
+    const QHash<QString, QString> types = PartitionTypesShown(ctx);
     const QString plus3Dos = PartitionTypeName(qint64{3});
-    const qsizetype nodeCount = form.TreeNodes().size();
+    const qsizetype nodeCount = ctx.treeNodes().size();
     for (qsizetype k = 1; k < nodeCount; ++k) {
-        const QList<QTreeWidgetItem*> nodes = form.TreeNodes();
+        const QList<QTreeWidgetItem*> nodes = ctx.treeNodes();
         if (k >= nodes.size())
             break;
         QTreeWidgetItem* node = nodes[k];
         const QString partition = node->text(0);
-        form.SelectNode(node);
+        ctx.selectNode(node);
         const QString subName = PartitionFolderName(partition);
         const QString subFolder = subName.isEmpty() ? folder : QDir(folder).filePath(subName);
         QDir().mkdir(subFolder); // an existing sub-folder is used as it is
 
         const QString listingErrors =
-            form.Tool().runForErrors(DirCommand(form.ToolPath, form.CurrentMedium, partition));
-        form.FillFileList();
+            ctx.tool().runForErrors(DirCommand(ctx.tool().toolPath, ctx.tool().medium, partition));
+        ctx.fillFileList();
         QCoreApplication::processEvents();
         if (!listingErrors.isEmpty() && types.value(partition) == plus3Dos)
             tally.failed(partition, listingErrors);
 
-        const QList<TapeFileFacts> files = AllRows(form.ListModel());
+        const QList<TapeFileFacts> files = AllRows(ctx.rows());
         for (const TapeFileFacts& file : files) {
             busy.copying(partition, file.name, subFolder, &file == &files.last());
             GetIntoFolder(getter, partition, file, false, subFolder, tally);
             busy.afterFile();
-            if (form.AbortRequested)
+            if (aborted)
                 break;
         }
         busy.progress(k + 1, nodeCount);
-        if (form.AbortRequested)
+        if (aborted)
             return;
     }
 }
@@ -319,48 +325,48 @@ int SiblingPosition(QTreeWidget* tree, QTreeWidgetItem* node)
 
 } // namespace
 
-void TFormMain::Saveselectedfiles2Click()
+void TransferCommands::getSelectedFiles()
 {
-    if (!CheckBackend())
+    if (!m_ctx.checkTool())
         return;
-    QTreeWidgetItem* node = SelectedNode();
+    QTreeWidgetItem* node = m_ctx.selectedNode();
     if (!node) {
-        prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
+        m_ctx.prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
         return;
     }
-    if (RowCount() == 0) {
-        prompts().error(QString::fromLatin1(guard::kNoFilesInPartition));
+    if (m_ctx.rows().count() == 0) {
+        m_ctx.prompts().error(QString::fromLatin1(guard::kNoFilesInPartition));
         return;
     }
-    if (SelectedCount() == 0) {
-        prompts().error(QString::fromLatin1(guard::kNoFileSelected));
+    if (m_ctx.selectedRows().size() == 0) {
+        m_ctx.prompts().error(QString::fromLatin1(guard::kNoFileSelected));
         return;
     }
     const QString partition = node->text(0);
     QList<TapeFileFacts> files;
-    for (int row : SelectedRows())
-        files << RowFacts(ListModel(), row);
+    for (int row : m_ctx.selectedRows())
+        files << RowFacts(m_ctx.rows(), row);
 
     std::unique_ptr<TapeWriter> tape;
     QString folder;
     if (GetIntoTape) {
-        const QString tapePath = AskTapeFile(prompts(), LastTapeFolder);
+        const QString tapePath = AskTapeFile(m_ctx.prompts(), LastTapeFolder);
         if (tapePath.isEmpty())
             return;
         tape = std::make_unique<TapeWriter>(tapePath);
         LastTapeFolder = tape->folder();
         folder = tape->folder();
     } else {
-        folder = SelectDestinationFolder(*this);
+        folder = SelectDestinationFolder(m_ctx, LastDestDir);
         if (folder.isEmpty())
             return;
         folder = WithoutTrailingSeparator(folder);
     }
     // Files for a tape are got into the program's private folder and deleted
     // there, so nothing beside the tape is touched.
-    FileGetter getter(Tool(), tape ? PrivateTempFolder() : folder);
+    FileGetter getter(m_ctx.tool(), tape ? PrivateTempFolder() : folder);
 
-    auto busy = std::make_unique<BusyWindow>(*this);
+    auto busy = std::make_unique<BusyWindow>(m_ctx, &AbortRequested);
     CopyTally tally;
     for (qsizetype i = 0; i < files.size(); ++i) {
         busy->copying(partition, files[i].name, folder, i + 1 == files.size());
@@ -374,61 +380,61 @@ void TFormMain::Saveselectedfiles2Click()
     if (tape)
         tape->close();
     busy.reset();
-    FinishCopy(*this, tally, false);
+    FinishCopy(m_ctx, tally, false);
 }
 
-void TFormMain::Getselectedfileswithoutheader1Click()
+void TransferCommands::getSelectedFilesWithoutHeader()
 {
     GetModeScope mode(*this, true, false);
-    Saveselectedfiles2Click();
+    getSelectedFiles();
 }
 
-void TFormMain::GetselectedfilesintoTAP1Click()
+void TransferCommands::getSelectedFilesIntoTape()
 {
     GetModeScope mode(*this, true, true);
-    Saveselectedfiles2Click();
+    getSelectedFiles();
 }
 
-void TFormMain::Getallfilesfromselectedpartition1Click()
+void TransferCommands::getAllFilesFromPartition()
 {
-    if (!CheckBackend())
+    if (!m_ctx.checkTool())
         return;
-    QTreeWidgetItem* node = SelectedNode();
+    QTreeWidgetItem* node = m_ctx.selectedNode();
     if (!node) {
-        prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
+        m_ctx.prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
         return;
     }
-    QString folder = SelectDestinationFolder(*this);
+    QString folder = SelectDestinationFolder(m_ctx, LastDestDir);
     if (folder.isEmpty())
         return;
     folder = WithoutTrailingSeparator(folder);
     // The medium's node and the first partition under it stand for the
     // whole medium.
-    const bool wholeMedium = SiblingPosition(TreeView(), node) == 0;
+    const bool wholeMedium = SiblingPosition(m_ctx.tree(), node) == 0;
     if (wholeMedium &&
-        prompts().confirm(QString::fromLatin1(kConfirmCopyAll)) != Prompts::Answer::Yes)
+        m_ctx.prompts().confirm(QString::fromLatin1(kConfirmCopyAll)) != Prompts::Answer::Yes)
         return;
-    FileGetter getter(Tool(), folder);
+    FileGetter getter(m_ctx.tool(), folder);
 
     AbortRequested = false;
-    auto busy = std::make_unique<BusyWindow>(*this);
+    auto busy = std::make_unique<BusyWindow>(m_ctx, &AbortRequested);
     CopyTally tally;
     if (wholeMedium)
-        CopyWholeMedium(*this, getter, folder, *busy, tally);
+        CopyWholeMedium(m_ctx, getter, folder, *busy, tally, AbortRequested);
     else
-        CopyPartition(*this, getter, node->text(0), folder, *busy, tally);
+        CopyPartition(m_ctx, getter, node->text(0), folder, *busy, tally, AbortRequested);
     busy.reset();
-    ListModel().setColumnCaption(FileListModel::ColStart, QStringLiteral("Start"));
-    ListModel().setColumnCaption(FileListModel::ColVars, QStringLiteral("Vars"));
-    FinishCopy(*this, tally, AbortRequested);
+    m_ctx.rows().setColumnCaption(FileListModel::ColStart, QStringLiteral("Start"));
+    m_ctx.rows().setColumnCaption(FileListModel::ColVars, QStringLiteral("Vars"));
+    FinishCopy(m_ctx, tally, AbortRequested);
 }
 
-void TFormMain::Getallfilesfromdisk2Click()
+void TransferCommands::getAllFilesFromMedium()
 {
-    if (TreeNodes().isEmpty()) {
-        prompts().error(QString::fromLatin1(guard::kNoDevice));
+    if (m_ctx.treeNodes().isEmpty()) {
+        m_ctx.prompts().error(QString::fromLatin1(guard::kNoDevice));
         return;
     }
-    SelectNode(TreeView()->topLevelItem(0));
-    Getallfilesfromselectedpartition1Click();
+    m_ctx.selectNode(m_ctx.tree()->topLevelItem(0));
+    getAllFilesFromPartition();
 }

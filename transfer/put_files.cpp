@@ -1,11 +1,14 @@
 // Putting host files into the selected partition: in binary mode, with a
 // +3DOS header, with a header and a typed load address, the contents of a
 // tape or floppy disk image, and files dropped on the list.
+#include "transfer_commands.h"
+
 #include "change_commands.h"
 #include "command_builders.h"
+#include "command_context.h"
 #include "failure_list.h"
 #include "form_copy_operation.h"
-#include "formmain.h"
+#include "prompts.h"
 #include "short_name.h"
 
 #include <QFileInfo>
@@ -17,7 +20,7 @@ namespace {
 
 // The shared file-open dialog, set up for one command. Several files may be
 // chosen; the folder of the first becomes the dialog's starting folder.
-QStringList ChooseHostFiles(TFormMain& form, const char* title, const char* defaultSuffix,
+QStringList ChooseHostFiles(CommandContext& ctx, const char* title, const char* defaultSuffix,
                             const char* fileName, const char* filter)
 {
     FileDialogRequest request;
@@ -25,11 +28,11 @@ QStringList ChooseHostFiles(TFormMain& form, const char* title, const char* defa
     request.defaultSuffix = QLatin1String(defaultSuffix);
     request.fileName = QLatin1String(fileName);
     request.filter = QLatin1String(filter);
-    request.folder = form.OpenDialogFolder;
+    request.folder = ctx.openDialogFolder();
     request.multiple = true;
-    const QStringList files = form.prompts().openFiles(request);
+    const QStringList files = ctx.prompts().openFiles(request);
     if (!files.isEmpty())
-        form.OpenDialogFolder = QFileInfo(files.first()).absolutePath();
+        ctx.openDialogFolder() = QFileInfo(files.first()).absolutePath();
     return files;
 }
 
@@ -39,40 +42,40 @@ using PutLine = std::function<QString(const QString& hostFile, const QString& pa
 
 // Puts every file in order, one run each, showing which file is copied, and
 // ends the command: "Copy completed" and the refreshed list, or the failures.
-void PutEach(TFormMain& form, const QStringList& files, const QString& partition,
+void PutEach(CommandContext& ctx, const QStringList& files, const QString& partition,
              const PutLine& line)
 {
-    const ToolRunner tool = form.Tool();
+    const ToolRunner tool = ctx.tool();
     FailureList failures;
     for (const QString& file : files) {
-        form.SetStatusPanel(1, QString());
-        form.SetStatusPanel(2,
+        ctx.setStatusPanel(1, QString());
+        ctx.setStatusPanel(2,
                             QStringLiteral("Copying ") + file + QStringLiteral(" to ") + partition);
         const QString problem = tool.runForErrors(line(file, partition, ShortName(file)));
         if (!problem.isEmpty())
             failures.add(file, problem);
         LetEventsRun();
     }
-    EndChangeCommand(form, failures, static_cast<int>(files.size()), kCopyEnd);
+    EndChangeCommand(ctx, failures, static_cast<int>(files.size()), kCopyEnd);
 }
 
 // The checks every put command starts with: the tool, then a partition.
-QTreeWidgetItem* StartPut(TFormMain& form)
+QTreeWidgetItem* StartPut(CommandContext& ctx)
 {
-    if (!form.CheckBackend())
+    if (!ctx.checkTool())
         return nullptr;
-    return RequirePartitionNode(form);
+    return RequirePartitionNode(ctx);
 }
 
 enum class PutKind { Binary, Plus3Dos, Plus3DosAtAddress };
 
-void PutFiles(TFormMain& form, PutKind kind)
+void PutFiles(CommandContext& ctx, PutKind kind)
 {
-    QTreeWidgetItem* node = StartPut(form);
+    QTreeWidgetItem* node = StartPut(ctx);
     if (!node)
         return;
     const QStringList files =
-        ChooseHostFiles(form, "Put files to transfer", "", "*.*", "All Files (*.*)|*.*");
+        ChooseHostFiles(ctx, "Put files to transfer", "", "*.*", "All Files (*.*)|*.*");
     if (files.isEmpty())
         return;
     QString address;
@@ -81,14 +84,14 @@ void PutFiles(TFormMain& form, PutKind kind)
         InputRequest request;
         request.caption = QStringLiteral("3eHarnwick");
         request.prompt = QStringLiteral("Please type the start address for all files");
-        const std::optional<QString> typed = form.prompts().inputText(request);
+        const std::optional<QString> typed = ctx.prompts().inputText(request);
         if (!typed)
             return;
         address = *typed;
     }
-    const QString tool = form.ToolPath;
-    const QString medium = form.CurrentMedium;
-    PutEach(form, files, node->text(0),
+    const QString tool = ctx.tool().toolPath;
+    const QString medium = ctx.tool().medium;
+    PutEach(ctx, files, node->text(0),
             [&](const QString& file, const QString& partition, const QString& name) {
                 switch (kind) {
                 case PutKind::Binary:
@@ -104,65 +107,65 @@ void PutFiles(TFormMain& form, PutKind kind)
 
 // Puts the whole contents of one image; the tool's error text, if any, stays
 // in the status bar and the list is left as it was.
-void PutImage(TFormMain& form, const char* title, const char* defaultSuffix, const char* fileName,
+void PutImage(CommandContext& ctx, const char* title, const char* defaultSuffix, const char* fileName,
               const char* filter,
               QString (*commandLine)(const QString&, const QString&, const QString&,
                                      const QString&))
 {
-    QTreeWidgetItem* node = StartPut(form);
+    QTreeWidgetItem* node = StartPut(ctx);
     if (!node)
         return;
-    const QStringList files = ChooseHostFiles(form, title, defaultSuffix, fileName, filter);
+    const QStringList files = ChooseHostFiles(ctx, title, defaultSuffix, fileName, filter);
     if (files.isEmpty())
         return;
-    form.Tool().runForErrors(
-        commandLine(form.ToolPath, form.CurrentMedium, files.first(), node->text(0)));
-    if (!form.BackendReportedErrors())
-        form.TreeViewChange();
+    ctx.tool().runForErrors(
+        commandLine(ctx.tool().toolPath, ctx.tool().medium, files.first(), node->text(0)));
+    if (!ctx.reportToolErrors())
+        ctx.listPartitionAgain();
 }
 
 } // namespace
 
-void TFormMain::Putfilestandard1Click()
+void TransferCommands::putFilesBinary()
 {
-    PutFiles(*this, PutKind::Binary);
+    PutFiles(m_ctx, PutKind::Binary);
 }
 
-void TFormMain::Putfile3DOS1Click()
+void TransferCommands::putFilesWithHeader()
 {
-    PutFiles(*this, PutKind::Plus3Dos);
+    PutFiles(m_ctx, PutKind::Plus3Dos);
 }
 
-void TFormMain::Putfilesinstandardmodetoaspecificaddress1Click()
+void TransferCommands::putFilesAtAddress()
 {
-    PutFiles(*this, PutKind::Plus3DosAtAddress);
+    PutFiles(m_ctx, PutKind::Plus3DosAtAddress);
 }
 
-void TFormMain::Putalltapecontents1Click()
+void TransferCommands::putTapeContents()
 {
-    PutImage(*this, "Open tape image", "tap", "*.tap",
+    PutImage(m_ctx, "Open tape image", "tap", "*.tap",
              "Zx Spectrum Tape Files (*.tap)|*.tap|All Files (*.*)|*.*", &PutTapCommand);
 }
 
-void TFormMain::Putalldiskcontents1Click()
+void TransferCommands::putFloppyContents()
 {
-    PutImage(*this, "Open disk image", "dsk", "*.dsk",
+    PutImage(m_ctx, "Open disk image", "dsk", "*.dsk",
              "Zx Spectrum Disk Images (*.dsk)|*.dsk|All Files (*.*)|*.*", &PutDskCommand);
 }
 
-void TFormMain::PJCtrlDropFilesDropFiles(const QStringList& files)
+void TransferCommands::putDroppedFiles(const QStringList& files)
 {
-    QTreeWidgetItem* node = StartPut(*this);
+    QTreeWidgetItem* node = StartPut(m_ctx);
     if (!node)
         return;
-    SetStatusPanel(1, QString());
-    TFormCopyOperation dialog(prompts(), this);
-    prompts().execDialog(dialog);
+    m_ctx.setStatusPanel(1, QString());
+    TFormCopyOperation dialog(m_ctx.prompts(), m_ctx.dialogParent());
+    m_ctx.prompts().execDialog(dialog);
     if (dialog.Command.isEmpty())
         return;
-    PutEach(*this, files, node->text(0),
+    PutEach(m_ctx, files, node->text(0),
             [&](const QString& file, const QString& partition, const QString& name) {
-                return PutModeCommand(ToolPath, CurrentMedium, dialog.Command, file, partition,
+                return PutModeCommand(m_ctx.tool().toolPath, m_ctx.tool().medium, dialog.Command, file, partition,
                                       name, dialog.Address);
             });
 }

@@ -1,11 +1,14 @@
 // Renaming a file in place: the row's caption is edited in the list, and the
 // file is got, put back under the new name and deleted under the old one.
+#include "transfer_commands.h"
+
 #include "app_error.h"
 #include "change_commands.h"
+#include "command_context.h"
 #include "file_list_model.h"
 #include "file_moves.h"
-#include "formmain.h"
 #include "guard_texts.h"
+#include "prompts.h"
 #include "temp_folder.h"
 
 #include <QAbstractItemView>
@@ -26,77 +29,76 @@ bool NameTakenByOtherRow(const FileListModel& list, int row, const QString& name
 
 // The rename itself. The row still shows the old name (the list leaves an
 // edited caption alone); it shows the typed text only when the rename worked.
-void RenameRow(TFormMain& form, int row, const QString& typed)
+void RenameRow(CommandContext& ctx, const QString& renameOldName, int row, const QString& typed)
 {
-    const QString oldName = TrimmedName(form.RenameOldName);
+    const QString oldName = TrimmedName(renameOldName);
     const QString newName = TrimmedName(typed);
     // An empty name, or the same name (the tool takes names without regard
     // to case), changes nothing: the old caption stays and nothing runs.
     if (newName.isEmpty() || SameFileName(newName, oldName))
         return;
     // Putting the copy under a name another file has would replace that file.
-    if (NameTakenByOtherRow(form.ListModel(), row, newName)) {
-        form.prompts().error(QStringLiteral("A file named %1 already exists.").arg(newName));
+    if (NameTakenByOtherRow(ctx.rows(), row, newName)) {
+        ctx.prompts().error(QStringLiteral("A file named %1 already exists.").arg(newName));
         return;
     }
-    QTreeWidgetItem* node = RequirePartitionNode(form);
+    QTreeWidgetItem* node = RequirePartitionNode(ctx);
     if (!node)
         return;
     const QString problem =
-        RenameThroughLocalCopy(form.Tool(), PrivateTempFolder(), node->text(0), oldName, newName);
+        RenameThroughLocalCopy(ctx.tool(), PrivateTempFolder(), node->text(0), oldName, newName);
     if (!problem.isEmpty()) {
         // The list is read again so that it shows what the partition holds.
-        form.TreeViewChange();
-        form.SetStatusPanel(
+        ctx.listPartitionAgain();
+        ctx.setStatusPanel(
             2, QStringLiteral("Rename failed: %1: %2").arg(oldName, FirstLine(problem)));
-        form.prompts().error(
+        ctx.prompts().error(
             QStringLiteral("%1 was not renamed to %2.\r\n%3").arg(oldName, newName, problem));
         return;
     }
     // The caption as typed; the other cells stay until the list is read again.
-    form.ListModel().setCaption(row, typed);
+    ctx.rows().setCaption(row, typed);
 }
 
 } // namespace
 
-void TFormMain::Rname1Click()
+void TransferCommands::renameCurrentFile()
 {
-    if (SelectedCount() == 0) {
-        prompts().error(QString::fromLatin1(guard::kNoFileSelected));
+    if (m_ctx.selectedRows().size() == 0) {
+        m_ctx.prompts().error(QString::fromLatin1(guard::kNoFileSelected));
         return;
     }
-    if (ListShowsPartitions()) {
-        prompts().error(QString::fromLatin1(guard::kInvalidOperation));
+    if (m_ctx.listShowsPartitions()) {
+        m_ctx.prompts().error(QString::fromLatin1(guard::kInvalidOperation));
         return;
     }
-    if (SelectedCount() > 1) {
-        prompts().error(QStringLiteral("Only one file can be renamed at a time."));
+    if (m_ctx.selectedRows().size() > 1) {
+        m_ctx.prompts().error(QStringLiteral("Only one file can be renamed at a time."));
         return;
     }
-    ListView()->editCaption(SelectedRows().first());
+    m_ctx.editRowCaption(m_ctx.selectedRows().first());
 }
 
-bool TFormMain::ListViewEditing(int row)
+bool TransferCommands::renameEditStarting(int row)
 {
-    RenameOldName = ListModel().caption(row);
-    return !ListShowsPartitions();
+    RenameOldName = m_ctx.rows().caption(row);
+    return !m_ctx.listShowsPartitions();
 }
 
-void TFormMain::ListViewEdited(int row, const QString& text)
+void TransferCommands::renameEdited(int row, const QString& text)
 {
     // While the in-place editor is handing over its text it is still open:
     // the tool runs, message boxes and a refresh of the list wait until it
     // has closed.
-    const QModelIndex caption = ListModel().index(row, FileListModel::ColName);
-    if (!ListView()->currentView()->indexWidget(caption)) {
-        RenameRow(*this, row, text);
+    if (!m_ctx.editingRowCaption(row)) {
+        RenameRow(m_ctx, RenameOldName, row, text);
         return;
     }
     const QString oldName = RenameOldName;
-    QTimer::singleShot(0, this, [this, row, text, oldName] {
-        if (row >= RowCount() || ListModel().caption(row) != oldName)
+    QTimer::singleShot(0, m_ctx.dialogParent(), [this, row, text, oldName] {
+        if (row >= m_ctx.rows().count() || m_ctx.rows().caption(row) != oldName)
             return; // the list was filled anew meanwhile
         RenameOldName = oldName;
-        GuardedCall([&] { RenameRow(*this, row, text); });
+        GuardedCall([&] { RenameRow(m_ctx, RenameOldName, row, text); });
     });
 }

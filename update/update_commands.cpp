@@ -1,9 +1,12 @@
-// The main window's update command: download the disk tool's archive,
+// The update command: download the disk tool's archive,
 // install the tool from it and report, with the busy window up exactly as
 // long as the download runs.
-#include "formmain.h"
+#include "update_commands.h"
 
+#include "command_context.h"
+#include "command_registry.h"
 #include "form_wait.h"
+#include "prompts.h"
 #include "update_check.h"
 
 #include <QLabel>
@@ -28,30 +31,37 @@ void ShowDownloadProgress(TFormWait& wait, const update::UpdateProgress& progres
 
 } // namespace
 
-void TFormMain::Check3Eupdates1Click()
+UpdateCommands::UpdateCommands(CommandContext& context) : m_ctx(context) {}
+
+void UpdateCommands::registerCommands(CommandRegistry& registry)
 {
-    update::UpdateCheck check(StartFolder, ToolPath);
+    registry.add({"Check3Eupdates1", "Check for 3E.EXE updates"}, [this] { checkForUpdates(); });
+}
+
+void UpdateCommands::checkForUpdates()
+{
+    update::UpdateCheck check(m_ctx.startFolder(), m_ctx.tool().toolPath);
     {
         // The download handles window events while it runs; the busy window
         // is modal so that no other command (nor a second check, nor closing
         // the window) starts meanwhile. Escape in it stops the download.
-        TFormWait wait(nullptr, this);
+        TFormWait wait(nullptr, m_ctx.dialogParent());
         wait.setWindowModality(Qt::ApplicationModal);
-        connect(&check, &update::UpdateCheck::statusText, this,
-                [this](const QString& text) { SetStatusPanel(2, text); });
-        connect(&check, &update::UpdateCheck::progress, &wait,
+        QObject::connect(&check, &update::UpdateCheck::statusText, m_ctx.dialogParent(),
+                [this](const QString& text) { m_ctx.setStatusPanel(2, text); });
+        QObject::connect(&check, &update::UpdateCheck::progress, &wait,
                 [&wait](const update::UpdateProgress& progress) {
                     ShowDownloadProgress(wait, progress);
                 });
-        connect(&check, &update::UpdateCheck::errorMessage, this,
-                [this](const QString& text) { prompts().error(text); });
-        connect(&wait, &TFormWait::escapeReleased, &check, &update::UpdateCheck::abort);
+        QObject::connect(&check, &update::UpdateCheck::errorMessage, m_ctx.dialogParent(),
+                [this](const QString& text) { m_ctx.prompts().error(text); });
+        QObject::connect(&wait, &TFormWait::escapeReleased, &check, &update::UpdateCheck::abort);
         wait.show();
         // false: another check is running; this one does nothing and its busy
         // window goes before it was ever painted.
         check.run();
     }
     // The busy window had the focus; give it back to the main window.
-    if (isVisible())
-        activateWindow();
+    if (m_ctx.dialogParent()->isVisible())
+        m_ctx.dialogParent()->activateWindow();
 }

@@ -1,12 +1,15 @@
 // The view command: one file of the selected partition shown in a view window
 // of its own, in the format its type calls for or in the one the user chose.
-#include "formmain.h"
+#include "view_commands.h"
 
 #include "app_error.h"
 #include "command_builders.h"
+#include "command_context.h"
+#include "command_registry.h"
 #include "file_list_model.h"
 #include "form_view.h"
 #include "guard_texts.h"
+#include "prompts.h"
 #include "temp_folder.h"
 #include "text_utils.h"
 #include "view_choice.h"
@@ -50,41 +53,41 @@ private:
     QTemporaryDir m_dir;
 };
 
-void ViewSelectedFile(TFormMain& form, ViewMode mode)
+void ViewSelectedFile(CommandContext& ctx, ViewMode mode)
 {
-    if (!form.CheckBackend())
+    if (!ctx.checkTool())
         return;
-    QTreeWidgetItem* node = form.SelectedNode();
+    QTreeWidgetItem* node = ctx.selectedNode();
     if (!node) {
-        form.prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
+        ctx.prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
         return;
     }
-    if (form.RowCount() == 0) {
-        form.prompts().error(QString::fromLatin1(guard::kNoFilesInPartition));
+    if (ctx.rows().count() == 0) {
+        ctx.prompts().error(QString::fromLatin1(guard::kNoFilesInPartition));
         return;
     }
-    if (form.SelectedCount() == 0) {
-        form.prompts().error(QString::fromLatin1(guard::kNoFileSelected));
+    if (ctx.selectedRows().size() == 0) {
+        ctx.prompts().error(QString::fromLatin1(guard::kNoFileSelected));
         return;
     }
-    if (form.ListShowsPartitions()) {
-        form.prompts().error(QString::fromLatin1(guard::kInvalidOperation));
+    if (ctx.listShowsPartitions()) {
+        ctx.prompts().error(QString::fromLatin1(guard::kInvalidOperation));
         return;
     }
-    if (form.SelectedCount() > 1) {
-        form.prompts().error(QStringLiteral("Only one file can be viewed at a time."));
+    if (ctx.selectedRows().size() > 1) {
+        ctx.prompts().error(QStringLiteral("Only one file can be viewed at a time."));
         return;
     }
 
-    const FileListModel& list = form.ListModel();
-    const int row = form.SelectedRows().first();
+    const FileListModel& list = ctx.rows();
+    const int row = ctx.selectedRows().first();
     const QString typeName = list.cell(row, FileListModel::ColType);
     // The size check and the BASIC refusal come before the tool runs, so a
     // refused view leaves nothing behind.
     const ViewChoice choice = ChooseView(mode, typeName, GroupedToInt(list.cell(row, FileListModel::ColRealSize)),
                                          GroupedToInt(list.cell(row, FileListModel::ColVars)));
     if (!choice.refusal.isEmpty()) {
-        form.prompts().error(choice.refusal);
+        ctx.prompts().error(choice.refusal);
         return;
     }
 
@@ -93,45 +96,42 @@ void ViewSelectedFile(TFormMain& form, ViewMode mode)
     const LocalCopyFolder folder;
     // The tool's error output is not read: a missing or short copy is
     // reported by the formatter.
-    form.Tool().run(GetFileCommand(form.ToolPath, form.CurrentMedium, partition, fileName, folder.path()));
+    ctx.tool().run(GetFileCommand(ctx.tool().toolPath, ctx.tool().medium, partition, fileName, folder.path()));
     const QByteArrayList lines = RenderView(choice, folder.copyOf(fileName), typeName);
 
-    auto* window = new TFormView(&form);
+    auto* window = new TFormView(ctx.dialogParent());
     window->setWindowTitle(QStringLiteral("File View - ") + partition + QLatin1Char(':') + fileName);
     window->SetLines(lines);
-    if (form.UseSpectrumFont)
+    if (ctx.useSpectrumFont())
         window->UseSpectrumFont();
     window->ShowText();
 }
 
 }  // namespace
 
-void TFormMain::ViewBASICcode1Click()
+ViewCommands::ViewCommands(CommandContext& context) : m_ctx(context) {}
+
+void ViewCommands::registerCommands(CommandRegistry& registry)
 {
-    ViewSelectedFile(*this, ViewMode::Automatic);
+    const auto add = [&](const Command& command, ViewMode mode) {
+        registry.add(command, [this, mode] { viewSelectedFile(mode); });
+    };
+    // The key Ctrl+Enter is the list's own; the list's pop-up shows it.
+    add({.id = "ViewBASICcode1",
+         .caption = "Automatic format",
+         .hint = "View selected file (Automatic format)",
+         .picture = ToolbarPicture::ViewSelectedFile,
+         .popupCaption = "View selected file (Automatic format)",
+         .popupShortcut = "Ctrl+Return"},
+        ViewMode::Automatic);
+    add({"AsBASIC1", "as Zx BASIC"}, ViewMode::Basic);
+    add({"AsBinary1", "as Hexadecimal dump"}, ViewMode::HexDump);
+    add({"AsText1", "as Binary/Text"}, ViewMode::Text);
+    add({"AsList1", "as List"}, ViewMode::List);
+    add({"AsData1", "as Zx Basic DATA"}, ViewMode::Data);
 }
 
-void TFormMain::AsBASIC1Click()
+void ViewCommands::viewSelectedFile(ViewMode mode)
 {
-    ViewSelectedFile(*this, ViewMode::Basic);
-}
-
-void TFormMain::AsBinary1Click()
-{
-    ViewSelectedFile(*this, ViewMode::HexDump);
-}
-
-void TFormMain::AsText1Click()
-{
-    ViewSelectedFile(*this, ViewMode::Text);
-}
-
-void TFormMain::AsList1Click()
-{
-    ViewSelectedFile(*this, ViewMode::List);
-}
-
-void TFormMain::AsData1Click()
-{
-    ViewSelectedFile(*this, ViewMode::Data);
+    ViewSelectedFile(m_ctx, mode);
 }

@@ -10,9 +10,10 @@
 // process's peak memory grew.
 #include "command_builders.h"
 #include "file_list_model.h"
-#include "plus3dos_header.h"
 #include "formmain.h"
+#include "plus3dos_header.h"
 #include "process_runner.h"
+#include "transfer_commands.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -190,7 +191,7 @@ int main(int argc, char** argv)
             QElapsedTimer clock;
             clock.start();
             gapMs.push_back(static_cast<double>(
-                LongestEventGapMs([&] { form.Getallfilesfromselectedpartition1Click(); })));
+                LongestEventGapMs([&] { form.Transfer().getAllFilesFromPartition(); })));
             commandMs.push_back(clock.nsecsElapsed() / 1e6);
             if (QDir(got).entryList(QDir::Files).size() != kFiles ||
                 form.StatusPanel(2) != QLatin1String("Copy completed"))
@@ -228,7 +229,7 @@ int main(int argc, char** argv)
         const long before = PeakRssKb();
         QElapsedTimer clock;
         clock.start();
-        form.GetselectedfilesintoTAP1Click();
+        form.Transfer().getSelectedFilesIntoTape();
         tapeMs.push_back(clock.nsecsElapsed() / 1e6);
         growth = std::max(growth, PeakRssKb() - before);
         if (form.StatusPanel(2) != QLatin1String("Copy completed"))

@@ -8,6 +8,7 @@
 #include "file_moves.h"
 #include "formmain.h"
 #include "process_runner.h"
+#include "transfer_commands.h"
 
 #include <QApplication>
 #include <QDir>
@@ -100,11 +101,11 @@ double PasteThroughWindow(const QString& image)
     };
     form.SelectNode(node("A"));
     form.Selectallfiles1Click();
-    form.Cut1Click();
+    form.Transfer().cutFiles();
     form.SelectNode(node("B"));
     QElapsedTimer timer;
     timer.start();
-    form.Paste1Click();
+    form.Transfer().pasteFiles();
     const double ms = timer.nsecsElapsed() / 1e6;
     if (form.RowCount() != kFiles) {
         std::fprintf(stderr, "the paste left %d files in B\n", form.RowCount());

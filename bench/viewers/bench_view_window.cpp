@@ -7,6 +7,7 @@
 #include "form_view.h"
 #include "formmain.h"
 #include "text_utils.h"
+#include "view_commands.h"
 
 #include <QApplication>
 #include <QFile>
@@ -101,13 +102,13 @@ Setup& Window()
     return *g_setup;
 }
 
-template <void (TFormMain::*Command)()>
+template <ViewMode Mode>
 void BM_View(benchmark::State& state)
 {
     TFormMain& form = *Window().form;
     int lines = 0;
     for (auto _ : state) {
-        (form.*Command)();
+        form.Viewers().viewSelectedFile(Mode);
         QApplication::processEvents();  // the window's first paint
         state.PauseTiming();
         const QList<TFormView*> windows = form.findChildren<TFormView*>();
@@ -120,9 +121,9 @@ void BM_View(benchmark::State& state)
     state.counters["lines"] = lines;
 }
 
-BENCHMARK(BM_View<&TFormMain::AsList1Click>)
+BENCHMARK(BM_View<ViewMode::List>)
     ->Name("View/List/64K")->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly()->Iterations(3);
-BENCHMARK(BM_View<&TFormMain::ViewBASICcode1Click>)
+BENCHMARK(BM_View<ViewMode::Automatic>)
     ->Name("View/HexDump/64K")->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly()->Iterations(5);
 
 }  // namespace

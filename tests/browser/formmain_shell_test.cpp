@@ -1,6 +1,7 @@
 // The main window's frame: menus, tool bar, pop-up menus, View menu,
 // settings at start-up and shut-down, Preferences and About.
 #include "gui_fixture.h"
+#include "transfer_commands.h"
 
 #include "file_list_model.h"
 #include "form_about.h"
@@ -236,9 +237,9 @@ TEST_F(ShellTest, FirstStartUsesTheDefaults)
     EXPECT_FALSE(f.UseSpectrumFont);
     EXPECT_TRUE(f.LastDiskImage.isEmpty());
     EXPECT_TRUE(f.RecentFilesMenu()->actions().isEmpty());
-    EXPECT_EQ(f.ClipboardMode, TFormMain::ClipboardModes::None);
-    EXPECT_FALSE(f.GetWithoutHeader);
-    EXPECT_FALSE(f.GetIntoTape);
+    EXPECT_EQ(f.Transfer().ClipboardMode, TransferCommands::ClipboardModes::None);
+    EXPECT_FALSE(f.Transfer().GetWithoutHeader);
+    EXPECT_FALSE(f.Transfer().GetIntoTape);
 }
 
 TEST_F(ShellTest, SettingsAreWrittenAtShutDownAndReadAtTheNextStart)

@@ -37,27 +37,27 @@ TEST_F(ClipboardTest, ACopyAfterACutMakesEveryEntryACopy)
 {
     openMedium({"A", "B", "C"}, {"A:F1", "1", "A:F2", "22", "B:G1", "333"}, "A");
     selectRows({0, 1});
-    form->Cut1Click();
+    form->Transfer().cutFiles();
     selectPartition("B");
     selectRows({0});
-    form->Copy1Click();
-    EXPECT_EQ(form->FileClipboard, (QStringList{"A:F1", "A:F2", "B:G1"}));
-    EXPECT_EQ(form->ClipboardMode, TFormMain::ClipboardModes::Copy);
+    form->Transfer().copyFiles();
+    EXPECT_EQ(form->Transfer().FileClipboard, (QStringList{"A:F1", "A:F2", "B:G1"}));
+    EXPECT_EQ(form->Transfer().ClipboardMode, TransferCommands::ClipboardModes::Copy);
     clearRuns();
 
     selectPartition("C");
-    form->Paste1Click();
+    form->Transfer().pasteFiles();
     EXPECT_EQ(runs().filter("del|").size(), 0);
     EXPECT_EQ(runs().size(), 6);
     EXPECT_EQ(filesIn("C"), (QStringList{"F1", "F2", "G1"}));
     EXPECT_EQ(filesIn("A"), (QStringList{"F1", "F2"}));
     EXPECT_EQ(columnTexts(FileListModel::ColName).size(), 3);
-    EXPECT_TRUE(form->FileClipboard.isEmpty());
-    EXPECT_EQ(form->ClipboardMode, TFormMain::ClipboardModes::None);
+    EXPECT_TRUE(form->Transfer().FileClipboard.isEmpty());
+    EXPECT_EQ(form->Transfer().ClipboardMode, TransferCommands::ClipboardModes::None);
     EXPECT_TRUE(LocalFilesIn(QGuiApplication::clipboard()->mimeData()).isEmpty());
 
     clearRuns();
-    form->Paste1Click(); // nothing recorded, nothing on the desktop clipboard
+    form->Transfer().pasteFiles(); // nothing recorded, nothing on the desktop clipboard
     EXPECT_TRUE(runs().isEmpty());
     EXPECT_TRUE(prompts->errors().isEmpty());
 }
@@ -66,14 +66,14 @@ TEST_F(ClipboardTest, PastingIntoTheSourcePartitionCopiesUnderANewNameAndMovesNo
 {
     openMedium({"A"}, {"PROG.BAS", "10 REM"}, "A");
     selectRows({0});
-    form->Copy1Click();
-    form->Paste1Click();
+    form->Transfer().copyFiles();
+    form->Transfer().pasteFiles();
     EXPECT_EQ(filesIn("A"), (QStringList{"PROG.$$$", "PROG.BAS"}));
 
     selectRows({0});
-    form->Cut1Click();
+    form->Transfer().cutFiles();
     clearRuns();
-    form->Paste1Click();
+    form->Transfer().pasteFiles();
     EXPECT_EQ(runs().size(), 2);
     EXPECT_TRUE(runs().filter("del|").isEmpty());
     EXPECT_EQ(filesIn("A"), (QStringList{"PROG.$$$", "PROG.BAS"}));
@@ -84,15 +84,15 @@ TEST_F(ClipboardTest, ACutIsDeletedAtItsSourceOnlyWhenItsCopyIsThere)
     openMedium({"A", "B", "C"},
                {"A:KEEP", "k", "A:MOVE", "m", "A:GHOST", "g", "A:DUP", "a", "C:DUP", "c"}, "A");
     selectRows({0, 1, 2, 3});
-    form->Cut1Click();
+    form->Transfer().cutFiles();
     selectPartition("C");
     selectRows({0});
-    form->Cut1Click();
+    form->Transfer().cutFiles();
     selectPartition("B");
     failRuns("put|*|B:KEEP|");
     failRuns("put|*|B:GHOST|", true); // no error text, but no file either
     clearRuns();
-    form->Paste1Click();
+    form->Transfer().pasteFiles();
     EXPECT_EQ(runs().filter("del|"), (QStringList{"del|A:MOVE|", "del|C:DUP|"}));
     EXPECT_EQ(filesIn("A"), (QStringList{"DUP", "GHOST", "KEEP"}));
     EXPECT_EQ(filesIn("B"), (QStringList{"DUP", "MOVE"}));
@@ -104,7 +104,7 @@ TEST_F(ClipboardTest, ACutIsDeletedAtItsSourceOnlyWhenItsCopyIsThere)
                           "A:KEEP: Put failed: refused: put\r\n"
                           "A:DUP: Source kept: a later file of the same name replaced its copy\r\n"
                           "A:GHOST: Copy not confirmed, source kept: GHOST is not listed in B"});
-    EXPECT_TRUE(form->FileClipboard.isEmpty());
+    EXPECT_TRUE(form->Transfer().FileClipboard.isEmpty());
 }
 
 TEST_F(ClipboardTest, ProgressGoesByEntryWithHalvesToEven)
@@ -119,10 +119,10 @@ TEST_F(ClipboardTest, ProgressGoesByEntryWithHalvesToEven)
                     QStringList{"12", "25", "38", "50", "62", "75", "88", "100"}}}) {
         selectPartition("A");
         selectRows(rows);
-        form->Copy1Click();
+        form->Transfer().copyFiles();
         selectPartition("B");
         recordShown();
-        form->Paste1Click();
+        form->Transfer().pasteFiles();
         const QStringList shown = shownTexts("ProgressBar1");
         EXPECT_EQ(shown, percents);
     }
@@ -132,7 +132,7 @@ TEST_F(ClipboardTest, CopyPlacesLocalCopiesOnTheDesktopClipboardAndPasteTakesFil
 {
     openMedium({"A", "B"}, {"A:ONE", "first", "A:TWO", "second"}, "A");
     selectRows({0, 1});
-    form->Copy1Click();
+    form->Transfer().copyFiles();
     const QMimeData* desktop = QGuiApplication::clipboard()->mimeData();
     const QStringList copies = LocalFilesIn(desktop);
     ASSERT_EQ(copies.size(), 2);
@@ -148,13 +148,13 @@ TEST_F(ClipboardTest, CopyPlacesLocalCopiesOnTheDesktopClipboardAndPasteTakesFil
                   QUrl::fromLocalFile(copies[1]).toEncoded());
 
     // Files another program placed there (a folder among them is left out).
-    form->FileClipboard.clear();
+    form->Transfer().FileClipboard.clear();
     const QString host = hostFile("outside.txt", "from the desktop");
     QGuiApplication::clipboard()->setMimeData(MakeFileListMimeData({host, path("host")}));
     selectPartition("B");
     clearRuns();
     prompts->clickInDialog("BitBtn1");
-    form->Paste1Click();
+    form->Transfer().pasteFiles();
     EXPECT_EQ(runs(), QStringList{"put|" + host + "|B:OUTSIDE.TXT|"});
     EXPECT_EQ(filesIn("B"), QStringList{"OUTSIDE.TXT"});
     EXPECT_TRUE(LocalFilesIn(QGuiApplication::clipboard()->mimeData()).isEmpty());

@@ -26,12 +26,12 @@ TEST_F(DeleteRenameTest, SelectedRowsAreDeletedInListOrderAfterOneConfirmation)
         selectRows({0, 2, 3});
         const QString status = form->StatusPanel(2);
         prompts->answerConfirm(answer);
-        form->Deleteselectedfiles2Click();
+        form->Transfer().deleteSelectedFiles();
         EXPECT_TRUE(runs().isEmpty());
         EXPECT_EQ(form->StatusPanel(2), status);
     }
     prompts->answerConfirm(Prompts::Answer::Yes);
-    form->Deleteselectedfiles2Click();
+    form->Transfer().deleteSelectedFiles();
     EXPECT_EQ(prompts->records().last().text, "Are you sure you want to delete selected file(s)?");
     EXPECT_EQ(runs(), (QStringList{"del|ONE:F1|", "del|ONE:F3|", "del|ONE:F4|"}));
     EXPECT_EQ(filesIn("ONE"), (QStringList{"F2", "F5"}));
@@ -41,7 +41,7 @@ TEST_F(DeleteRenameTest, SelectedRowsAreDeletedInListOrderAfterOneConfirmation)
     failRuns("del|ONE:F5|");
     selectRows({0, 1});
     prompts->answerConfirm(Prompts::Answer::Yes);
-    form->Deleteselectedfiles2Click();
+    form->Transfer().deleteSelectedFiles();
     EXPECT_EQ(form->StatusPanel(2), "Delete failed, 1 of 2 not deleted: ONE:F5: refused: del");
     EXPECT_EQ(prompts->errors(),
               QStringList{"These files were not deleted:\r\nONE:F5: refused: del"});
@@ -51,19 +51,20 @@ TEST_F(DeleteRenameTest, SelectedRowsAreDeletedInListOrderAfterOneConfirmation)
 TEST_F(DeleteRenameTest, TheChecksOfDeleteRenameCutCopyAndPasteComeInTheirOrder)
 {
     openMedium({"ONE", "TWO"}, kFive, "TWO");
-    for (auto command : {&TFormMain::Deleteselectedfiles2Click, &TFormMain::Rname1Click,
-                         &TFormMain::Cut1Click, &TFormMain::Copy1Click})
-        (form.get()->*command)();
+    for (auto command : {&TransferCommands::deleteSelectedFiles, &TransferCommands::renameCurrentFile,
+                         &TransferCommands::cutFiles, &TransferCommands::copyFiles})
+        (form->Transfer().*command)();
     selectPartition("ONE");
-    form->Deleteselectedfiles2Click();
-    form->Cut1Click();
+    form->Transfer().deleteSelectedFiles();
+    form->Transfer().cutFiles();
     selectRows({0, 1});
-    form->Rname1Click();
+    form->Transfer().renameCurrentFile();
     form->SelectNode(form->TreeView()->topLevelItem(0)); // the partition table
     selectRows({0});
-    for (auto command : {&TFormMain::Rname1Click, &TFormMain::Cut1Click, &TFormMain::Copy1Click,
-                         &TFormMain::Paste1Click, &TFormMain::Deleteselectedfiles2Click})
-        (form.get()->*command)();
+    for (auto command : {&TransferCommands::renameCurrentFile, &TransferCommands::cutFiles,
+                         &TransferCommands::copyFiles, &TransferCommands::pasteFiles,
+                         &TransferCommands::deleteSelectedFiles})
+        (form->Transfer().*command)();
     EXPECT_FALSE(form->ListViewEditing(0));
     EXPECT_EQ(prompts->errors(),
               (QStringList{"No files in partition.", "No file selected.", "No files in partition.",
@@ -71,7 +72,7 @@ TEST_F(DeleteRenameTest, TheChecksOfDeleteRenameCutCopyAndPasteComeInTheirOrder)
                            "Only one file can be renamed at a time.", "Invalid operation.",
                            "Invalid operation.", "Invalid operation.", "Invalid operation.",
                            "Invalid operation."}));
-    EXPECT_TRUE(form->FileClipboard.isEmpty());
+    EXPECT_TRUE(form->Transfer().FileClipboard.isEmpty());
     EXPECT_TRUE(runs().isEmpty());
 }
 

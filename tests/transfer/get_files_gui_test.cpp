@@ -35,25 +35,25 @@ TEST_F(GetFilesTest, SelectedFilesComeOutWholeOrWithoutHeader)
             seen << QString::number(value) + "% " + form->StatusPanel(2);
         });
     });
-    form->Saveselectedfiles2Click();
+    form->Transfer().getSelectedFiles();
     EXPECT_EQ(seen, (QStringList{"50% Copying GAMES\\SCREEN to " + dest,
                                  "100% Copying GAMES\\E.BIN to " + dest}));
     EXPECT_EQ(destFiles(), (QStringList{"E.BIN", "SCREEN"}));
     EXPECT_EQ(Contents(dest + "/SCREEN"), Stored(kScreen));
     EXPECT_EQ(form->StatusPanel(2), "Copy completed");
-    EXPECT_EQ(form->LastDestDir, dest + "/");
+    EXPECT_EQ(form->Transfer().LastDestDir, dest + "/");
 
     // Without header: exactly 128 bytes go, Headerless stays whole, a file of
     // 128 bytes ends empty; the user's OUT.TMP is left alone.
     Write(dest + "/OUT.TMP", "mine");
     select({"RUN.BAS", "H.BIN", "E.BIN"});
     answerDestDir(dest);
-    form->Getselectedfileswithoutheader1Click();
+    form->Transfer().getSelectedFilesWithoutHeader();
     EXPECT_TRUE(Contents(dest + "/RUN.BAS") == kProgram.data &&
                 Contents(dest + "/H.BIN") == kHeaderless.data);
     EXPECT_TRUE(QFileInfo(dest + "/E.BIN").size() == 0 && Contents(dest + "/OUT.TMP") == "mine");
     EXPECT_EQ(destFiles(), (QStringList{"E.BIN", "H.BIN", "OUT.TMP", "RUN.BAS", "SCREEN"}));
-    EXPECT_FALSE(form->GetWithoutHeader);
+    EXPECT_FALSE(form->Transfer().GetWithoutHeader);
     EXPECT_TRUE(prompts->errors().isEmpty());
     EXPECT_EQ(form->findChild<TFormWait*>(), nullptr);
 }
@@ -67,7 +67,7 @@ TEST_F(GetFilesTest, FilesGotIntoATapeComeBackThroughPuttap)
     for (int run = 0; run < 2; ++run) { // the second run appends
         select({"RUN.BAS", "SCREEN", "NUMS"});
         prompts->answerSaveFile(tape);
-        form->GetselectedfilesintoTAP1Click();
+        form->Transfer().getSelectedFilesIntoTape();
     }
     const FileDialogRequest request = prompts->fileRequests().value(0);
     EXPECT_EQ(request.filter + request.defaultSuffix + request.fileName,
@@ -75,7 +75,7 @@ TEST_F(GetFilesTest, FilesGotIntoATapeComeBackThroughPuttap)
               "(*.*)|*.*tap*.tap");
     EXPECT_FALSE(request.confirmOverwrite);
     EXPECT_EQ(form->StatusPanel(2), "Copy completed");
-    EXPECT_FALSE(form->GetWithoutHeader || form->GetIntoTape);
+    EXPECT_FALSE(form->Transfer().GetWithoutHeader || form->Transfer().GetIntoTape);
     EXPECT_EQ(destFiles(), (QStringList{"GAMES.TZX", "RUN.BAS"}));
     EXPECT_EQ(Contents(dest + "/RUN.BAS"), "mine");
     EXPECT_EQ(TapeSummary(tape),
@@ -99,7 +99,7 @@ TEST_F(GetFilesTest, FilesGotIntoATapeComeBackThroughPuttap)
     select({"RUN.BAS", "SCREEN.SCR"});
     answerDestDir(path("back"));
     QDir().mkpath(path("back"));
-    form->Getselectedfileswithoutheader1Click();
+    form->Transfer().getSelectedFilesWithoutHeader();
     EXPECT_TRUE(Contents(path("back/RUN.BAS")) == kProgram.data &&
                 Contents(path("back/SCREEN.SCR")) == kScreen.data);
 }
@@ -111,7 +111,7 @@ TEST_F(GetFilesTest, WholeMediumGoesIntoOneSubFolderPerPartition)
     form->SelectNode(treeNode("PLUSIDEDOS"));
     answerDestDir(dest);
     prompts->answerConfirm(Prompts::Answer::No);
-    form->Getallfilesfromselectedpartition1Click();
+    form->Transfer().getAllFilesFromPartition();
     EXPECT_EQ(prompts->records().last().text, "Are you sure you want to copy all files?");
     EXPECT_TRUE(destFiles().isEmpty());
 
@@ -145,14 +145,14 @@ TEST_F(GetFilesTest, EscapeStopsAPartitionCopyAfterTheCurrentFile)
     openImage({{"GAMES", {kProgram, kScreen, kHeaderless}}});
     answerDestDir(dest);
     onBusyWindow([](TFormWait& wait) { QTest::keyRelease(&wait, Qt::Key_Escape); });
-    form->Getallfilesfromselectedpartition1Click();
+    form->Transfer().getAllFilesFromPartition();
     EXPECT_EQ(destFiles(), QStringList{"RUN.BAS"});
     EXPECT_EQ(form->StatusPanel(2), "Copy aborted");
 
     // Every row is copied, selected or not; a run not interrupted completes.
     select({"SCREEN"});
     answerDestDir(dest);
-    form->Getallfilesfromselectedpartition1Click();
+    form->Transfer().getAllFilesFromPartition();
     EXPECT_EQ(destFiles(), (QStringList{"H.BIN", "RUN.BAS", "SCREEN"}));
     EXPECT_EQ(form->StatusPanel(2), "Copy completed");
 }
@@ -166,7 +166,7 @@ TEST_F(GetFilesTest, FilesThatDoNotComeOutAreReportedAndTheRestAreCopied)
     Write(dest + "/SILENT.BIN", "user's");
     select({"A.BIN", "GONE.BIN", "SILENT.BIN"});
     answerDestDir(dest);
-    form->Saveselectedfiles2Click();
+    form->Transfer().getSelectedFiles();
     EXPECT_EQ(destFiles(), (QStringList{"A.BIN", "SILENT.BIN"}));
     EXPECT_EQ(Contents(dest + "/SILENT.BIN"), "user's");
     const QString missing = "GAMES\\GONE.BIN: no file named";
@@ -180,7 +180,7 @@ TEST_F(GetFilesTest, FilesThatDoNotComeOutAreReportedAndTheRestAreCopied)
     // block: its length word would promise bytes that are not there.
     select({"A.BIN", "SHORT.BIN"});
     prompts->answerSaveFile(dest + "/short.tap");
-    form->GetselectedfilesintoTAP1Click();
+    form->Transfer().getSelectedFilesIntoTape();
     EXPECT_EQ(TapeSummary(dest + "/short.tap"), "A.BIN     :102");
     EXPECT_TRUE(form->StatusPanel(2).startsWith(
         "Copy incomplete, 1 of 2 not copied: GAMES\\SHORT.BIN: SHORT.BIN holds 60"));
@@ -208,18 +208,18 @@ TEST_F(GetFilesTest, DestinationDialogAndCancelledOrBadChoices)
 
     openImage({{"GAMES", {kProgram}}});
     select({"RUN.BAS"});
-    form->LastDestDir = "/last";
+    form->Transfer().LastDestDir = "/last";
     prompts->clickInDialog("BitBtn2");
-    form->Saveselectedfiles2Click();
+    form->Transfer().getSelectedFiles();
     prompts->answerDialog([](QDialog& d) {
         d.reject();
         return d.result();
     }); // closed by the close box
-    form->Getallfilesfromselectedpartition1Click();
+    form->Transfer().getAllFilesFromPartition();
     prompts->answerSaveFile("");
-    form->GetselectedfilesintoTAP1Click();
+    form->Transfer().getSelectedFilesIntoTape();
     EXPECT_TRUE(destFiles().isEmpty() && prompts->errors().isEmpty());
-    EXPECT_EQ(form->LastDestDir, "/last");
+    EXPECT_EQ(form->Transfer().LastDestDir, "/last");
 
     answerDestDir(dest + "/missing");
     form->findChild<QAction*>("Saveselectedfiles2")->trigger();
@@ -251,9 +251,9 @@ TEST_F(GetFilesTest, EveryEntryRunsItsCommandWhichChecksItsPreconditions)
         EXPECT_EQ(prompts->errors(), QStringList{message}) << name;
     }
     openImage({{"EMPTY", {}}, {"GAMES", {kProgram}}});
-    form->GetselectedfilesintoTAP1Click();
+    form->Transfer().getSelectedFilesIntoTape();
     form->SelectNode(treeNode("GAMES"));
-    form->Getselectedfileswithoutheader1Click();
+    form->Transfer().getSelectedFilesWithoutHeader();
     EXPECT_EQ(prompts->errors(),
               (QStringList{noPartition, "No files in partition.", "No file selected."}));
 }

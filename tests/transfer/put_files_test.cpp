@@ -54,8 +54,8 @@ TEST_F(PutTest, ChosenFilesArePutInDialogOrderUnderTheirShortNames)
         prompts->answerOpenFiles(files);
         if (*address)
             prompts->answerInput(address);
-        *address ? form->Putfilesinstandardmodetoaspecificaddress1Click()
-                 : form->Putfile3DOS1Click();
+        *address ? form->Transfer().putFilesAtAddress()
+                 : form->Transfer().putFilesWithHeader();
         EXPECT_EQ(Described(prompts->fileRequests().value(0)),
                   "Put files to transfer||*.*|All Files (*.*)|*.*|several");
         const QString end = *address ? QString("|") + address + "|" : "|";
@@ -72,7 +72,7 @@ TEST_F(PutTest, ChosenFilesArePutInDialogOrderUnderTheirShortNames)
               "3eHarnwick|Please type the start address for all files");
     clearRuns();
     prompts->answerOpenFiles({path("host/a")}).cancelInput();
-    form->Putfilesinstandardmodetoaspecificaddress1Click();
+    form->Transfer().putFilesAtAddress();
     EXPECT_TRUE(runs().isEmpty());
 }
 
@@ -81,7 +81,7 @@ TEST_F(PutTest, AnAddressTheToolRefusesIsReportedAndNothingIsCompleted)
     openMedium({"ONE"}, {"KEEP", "k"}, "ONE");
     const QString file = hostFile("f.bin", "f");
     prompts->answerOpenFiles({file}).answerInput("not a number");
-    form->Putfilesinstandardmodetoaspecificaddress1Click();
+    form->Transfer().putFilesAtAddress();
     EXPECT_EQ(runs(), QStringList{"putbin|" + file + "|ONE:F.BIN|not|a|number|"});
     EXPECT_TRUE(form->StatusPanel(2).startsWith("Copy failed, 1 of 1 not copied: " + file));
     EXPECT_TRUE(prompts->errors().value(0).startsWith("These files were not copied:\r\n" + file));
@@ -95,7 +95,7 @@ TEST_F(PutTest, TapeAndDiskImagesArePutWholeAndAFailingImageLeavesTheList)
         hostFile("t.tap", TapeBlock(0, TapeHeaderPayload({"tapefile", "Bytes", 3, 32768, 0})) +
                               TapeBlock(0xFF, "abc"));
     prompts->answerOpenFiles({tape, hostFile("other.tap", "")});
-    form->Putalltapecontents1Click();
+    form->Transfer().putTapeContents();
     EXPECT_EQ(runs(), QStringList{"puttap|" + tape + "|ONE|"});
     EXPECT_EQ(columnTexts(FileListModel::ColName).size(), 2);
 
@@ -105,7 +105,7 @@ TEST_F(PutTest, TapeAndDiskImagesArePutWholeAndAFailingImageLeavesTheList)
                                           "0:DISKFILE.BIN"}),
               0);
     prompts->answerOpenFiles({dsk});
-    form->Putalldiskcontents1Click();
+    form->Transfer().putFloppyContents();
     EXPECT_EQ(runs().value(1), "putdsk|" + dsk + "|ONE|");
     EXPECT_EQ(columnTexts(FileListModel::ColName).value(2), "DISKFILE.BIN");
     EXPECT_EQ(Described(prompts->fileRequests().value(0)),
@@ -117,7 +117,7 @@ TEST_F(PutTest, TapeAndDiskImagesArePutWholeAndAFailingImageLeavesTheList)
 
     const QStringList before = columnTexts(FileListModel::ColName);
     prompts->answerOpenFiles({hostFile("broken.tap", "not a tape")});
-    form->Putalltapecontents1Click();
+    form->Transfer().putTapeContents();
     EXPECT_TRUE(form->StatusPanel(2).startsWith("Fatal Error: "));
     EXPECT_EQ(columnTexts(FileListModel::ColName), before);
 }
@@ -209,23 +209,23 @@ TEST_F(PutTest, EveryMenuEntryButtonAndPopUpEntryRunsItsCommand)
         {{"Cut1", "PopupMenu2/Cut1"}, [] {}, "cut ONE:F ONE:G"},
         {{"Copy1", "PopupMenu2/Copy1", "ToolButton9"}, [] {}, "get|ONE:F|"},
         {{"Paste1", "PopupMenu2/Paste1", "ToolButton11"},
-         [&] { form->FileClipboard = {"ONE:NOPE"}; },
+         [&] { form->Transfer().FileClipboard = {"ONE:NOPE"}; },
          "get|ONE:NOPE|"},
     };
     for (const Wiring& wiring : wirings) {
         for (const QString& action : wiring.actions) {
             clearRuns();
             prompts->clearRecords();
-            form->FileClipboard.clear();
-            form->ClipboardMode = TFormMain::ClipboardModes::None;
+            form->Transfer().FileClipboard.clear();
+            form->Transfer().ClipboardMode = TransferCommands::ClipboardModes::None;
             selectRows({0, 1});
             wiring.answer();
             TriggerEntry(*form, action);
             QString seen = runs().value(0).replace(file, "H");
             if (seen.isEmpty() && !prompts->records().isEmpty())
                 seen = prompts->records().first().text;
-            if (seen.isEmpty() && form->ClipboardMode == TFormMain::ClipboardModes::Cut)
-                seen = "cut " + form->FileClipboard.join(' ');
+            if (seen.isEmpty() && form->Transfer().ClipboardMode == TransferCommands::ClipboardModes::Cut)
+                seen = "cut " + form->Transfer().FileClipboard.join(' ');
             EXPECT_TRUE(seen.startsWith(wiring.seen))
                 << action.toStdString() << ": " << seen.toStdString();
         }

@@ -102,7 +102,7 @@ TEST_F(ViewCommandTest, AFailedReadLeavesNoWindowAndNoCopy)
     EXPECT_TRUE(privateTempFiles().isEmpty());
     // An unknown type opens an empty window, here in the Spectrum font.
     selectOnly(2);
-    form->ViewBASICcode1Click();
+    form->Viewers().viewSelectedFile(ViewMode::Automatic);
     ASSERT_EQ(viewWindows().size(), 1);
     EXPECT_EQ(viewWindows().first()->windowTitle(), QString("File View - GAMES:ODD"));
     EXPECT_EQ(viewWindows().first()->Text(), QString());

@@ -45,19 +45,19 @@ TEST_F(ViewRealToolTest, ViewsEachTypeOfARealPartition)
     form->SelectNode(treeNode("GAMES"));
     const QStringList names = columnTexts(0);
     const QStringList types = columnTexts(5);
-    const std::vector<std::tuple<QString, QString, void (TFormMain::*)(), QString>> views{
-        {"PROG", "Program", &TFormMain::ViewBASICcode1Click, Shown(BasicListing(program))},
-        {"PROG", "Program", &TFormMain::AsBinary1Click, Shown(HexDumpLines(program + variables))},
-        {"SCREEN", "Bytes", &TFormMain::ViewBASICcode1Click, Shown(HexDumpLines(screen))},
-        {"ARR", "Number Array", &TFormMain::ViewBASICcode1Click, Shown(ListLines(array))},
-        {"RAW.TXT", "Headerless", &TFormMain::ViewBASICcode1Click, Shown(HexDumpLines("Plain\r\ntext\x7F\xB7"))},
+    const std::vector<std::tuple<QString, QString, ViewMode, QString>> views{
+        {"PROG", "Program", ViewMode::Automatic, Shown(BasicListing(program))},
+        {"PROG", "Program", ViewMode::HexDump, Shown(HexDumpLines(program + variables))},
+        {"SCREEN", "Bytes", ViewMode::Automatic, Shown(HexDumpLines(screen))},
+        {"ARR", "Number Array", ViewMode::Automatic, Shown(ListLines(array))},
+        {"RAW.TXT", "Headerless", ViewMode::Automatic, Shown(HexDumpLines("Plain\r\ntext\x7F\xB7"))},
     };
-    for (const auto& [name, type, command, text] : views) {
+    for (const auto& [name, type, mode, text] : views) {
         const int row = names.indexOf(name);
         ASSERT_GE(row, 0) << name.toStdString();
         EXPECT_EQ(types[row], type);
         selectOnly(row);
-        (form.get()->*command)();
+        form->Viewers().viewSelectedFile(mode);
         ASSERT_FALSE(viewWindows().isEmpty());
         EXPECT_EQ(viewWindows().last()->windowTitle(), "File View - GAMES:" + name);
         EXPECT_EQ(viewWindows().last()->Text(), text) << name.toStdString();

@@ -3,6 +3,9 @@
 #include "formmain.h"
 #include "qt_printers.h"
 #include "scripted_prompts.h"
+#include "transfer_commands.h"
+#include "update_commands.h"
+#include "view_commands.h"
 
 #include <QMap>
 #include <QString>

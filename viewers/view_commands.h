@@ -1,0 +1,25 @@
+#pragma once
+
+#include "view_choice.h"
+
+class CommandContext;
+class CommandRegistry;
+
+// The view command: the selected file of the selected partition shown in a
+// view window of its own (TFormView), in the format its type calls for
+// (automatic) or in the one the user chose.
+class ViewCommands
+{
+public:
+    explicit ViewCommands(CommandContext& context);
+
+    // Declares "Automatic format" and the five "as ..." entries.
+    void registerCommands(CommandRegistry& registry);
+
+    // Checks the selection, gets a local copy of the file with one tool run
+    // and shows it. Errors and refusals go to the error box.
+    void viewSelectedFile(ViewMode mode);
+
+private:
+    CommandContext& m_ctx;
+};
