@@ -1,6 +1,7 @@
 #include "form_properties.h"
 
 #include "app_pictures.h"
+#include "command_guards.h"
 #include "file_list_model.h"
 #include "formmain.h"
 #include "guard_texts.h"
@@ -143,19 +144,9 @@ void TFormProperties::Fill(const PropertiesTexts& t)
 
 void TFormMain::Properties1Click()
 {
-    QTreeWidgetItem* node = SelectedNode();
-    if (!node) {
-        prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
+    QTreeWidgetItem* node = RequirePartitionNode(*this);
+    if (!node || !RequireRows(*this) || !RequireSelection(*this))
         return;
-    }
-    if (RowCount() == 0) {
-        prompts().error(QString::fromLatin1(guard::kNoFilesInPartition));
-        return;
-    }
-    if (SelectedCount() == 0) {
-        prompts().error(QString::fromLatin1(guard::kNoFileSelected));
-        return;
-    }
     if (SelectedCount() > 1) {
         prompts().error(QString::fromLatin1(guard::kInvalidOperation));
         return;

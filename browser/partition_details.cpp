@@ -4,8 +4,8 @@
 
 #include "ansi_text.h"
 #include "command_builders.h"
+#include "command_guards.h"
 #include "form_view.h"
-#include "guard_texts.h"
 #include "text_reader.h"
 
 #include <QTreeWidgetItem>
@@ -14,11 +14,9 @@ void TFormMain::Showpartitiondetails1Click()
 {
     if (!CheckBackend())
         return;
-    QTreeWidgetItem* node = SelectedNode();
-    if (!node) {
-        prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
+    QTreeWidgetItem* node = RequirePartitionNode(*this);
+    if (!node)
         return;
-    }
     // Whatever node is selected, the medium's included: the tool's answer is
     // shown as it comes.
     const QString name = node->text(0);

@@ -10,14 +10,6 @@
 #include <QCoreApplication>
 #include <QTreeWidgetItem>
 
-QTreeWidgetItem* RequirePartitionNode(CommandContext& ctx)
-{
-    QTreeWidgetItem* node = ctx.selectedNode();
-    if (!node)
-        ctx.prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
-    return node;
-}
-
 QString TrimmedName(const QString& text)
 {
     return TrimBlanksAndControls(text);

@@ -4,6 +4,7 @@
 // renaming, pasting): the partition check, tool runs judged by their error
 // text, and the end of a command that ran the tool for several files.
 
+#include "command_guards.h"
 #include "tool_steps.h"
 
 #include <QString>
@@ -11,10 +12,6 @@
 class FailureList;
 class CommandContext;
 class QTreeWidgetItem;
-
-// The selected tree node; when there is none, the error box "No partition
-// selected." is shown and null returned.
-QTreeWidgetItem* RequirePartitionNode(CommandContext& ctx);
 
 // The file name a list row stands for: its caption without leading and
 // trailing blanks and control characters. A renamed row shows the name as

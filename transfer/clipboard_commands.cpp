@@ -6,6 +6,7 @@
 #include "change_commands.h"
 #include "command_builders.h"
 #include "command_context.h"
+#include "command_guards.h"
 #include "desktop_file_list.h"
 #include "failure_list.h"
 #include "file_clipboard.h"
@@ -34,18 +35,8 @@ namespace {
 // partition table has nothing they could take.
 QTreeWidgetItem* StartCutOrCopy(CommandContext& ctx)
 {
-    if (ctx.rows().count() == 0) {
-        ctx.prompts().error(QString::fromLatin1(guard::kNoFilesInPartition));
+    if (!RequireRows(ctx) || !RequireSelection(ctx) || !RequireFileList(ctx))
         return nullptr;
-    }
-    if (ctx.selectedRows().size() == 0) {
-        ctx.prompts().error(QString::fromLatin1(guard::kNoFileSelected));
-        return nullptr;
-    }
-    if (ctx.listShowsPartitions()) {
-        ctx.prompts().error(QString::fromLatin1(guard::kInvalidOperation));
-        return nullptr;
-    }
     return RequirePartitionNode(ctx);
 }
 

@@ -4,9 +4,9 @@
 #include "change_commands.h"
 #include "command_builders.h"
 #include "command_context.h"
+#include "command_guards.h"
 #include "failure_list.h"
 #include "file_list_model.h"
-#include "guard_texts.h"
 #include "prompts.h"
 
 #include <QTreeWidgetItem>
@@ -18,19 +18,9 @@ void TransferCommands::deleteSelectedFiles()
     QTreeWidgetItem* node = RequirePartitionNode(m_ctx);
     if (!node)
         return;
-    if (m_ctx.rows().count() == 0) {
-        m_ctx.prompts().error(QString::fromLatin1(guard::kNoFilesInPartition));
-        return;
-    }
-    if (m_ctx.selectedRows().size() == 0) {
-        m_ctx.prompts().error(QString::fromLatin1(guard::kNoFileSelected));
-        return;
-    }
     // The rows of the partition table are no files.
-    if (m_ctx.listShowsPartitions()) {
-        m_ctx.prompts().error(QString::fromLatin1(guard::kInvalidOperation));
+    if (!RequireRows(m_ctx) || !RequireSelection(m_ctx) || !RequireFileList(m_ctx))
         return;
-    }
     if (m_ctx.prompts().confirm(QStringLiteral("Are you sure you want to delete selected file(s)?")) !=
         Prompts::Answer::Yes)
         return;

@@ -12,6 +12,7 @@
 #include "backend_checks.h"
 #include "command_builders.h"
 #include "command_context.h"
+#include "command_guards.h"
 #include "failure_list.h"
 #include "file_getter.h"
 #include "file_list_model.h"
@@ -329,19 +330,9 @@ void TransferCommands::getSelectedFiles()
 {
     if (!m_ctx.checkTool())
         return;
-    QTreeWidgetItem* node = m_ctx.selectedNode();
-    if (!node) {
-        m_ctx.prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
+    QTreeWidgetItem* node = RequirePartitionNode(m_ctx);
+    if (!node || !RequireRows(m_ctx) || !RequireSelection(m_ctx))
         return;
-    }
-    if (m_ctx.rows().count() == 0) {
-        m_ctx.prompts().error(QString::fromLatin1(guard::kNoFilesInPartition));
-        return;
-    }
-    if (m_ctx.selectedRows().size() == 0) {
-        m_ctx.prompts().error(QString::fromLatin1(guard::kNoFileSelected));
-        return;
-    }
     const QString partition = node->text(0);
     QList<TapeFileFacts> files;
     for (int row : m_ctx.selectedRows())
@@ -399,11 +390,9 @@ void TransferCommands::getAllFilesFromPartition()
 {
     if (!m_ctx.checkTool())
         return;
-    QTreeWidgetItem* node = m_ctx.selectedNode();
-    if (!node) {
-        m_ctx.prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
+    QTreeWidgetItem* node = RequirePartitionNode(m_ctx);
+    if (!node)
         return;
-    }
     QString folder = SelectDestinationFolder(m_ctx, LastDestDir);
     if (folder.isEmpty())
         return;

@@ -5,9 +5,9 @@
 #include "app_error.h"
 #include "change_commands.h"
 #include "command_context.h"
+#include "command_guards.h"
 #include "file_list_model.h"
 #include "file_moves.h"
-#include "guard_texts.h"
 #include "prompts.h"
 #include "temp_folder.h"
 
@@ -64,14 +64,8 @@ void RenameRow(CommandContext& ctx, const QString& renameOldName, int row, const
 
 void TransferCommands::renameCurrentFile()
 {
-    if (m_ctx.selectedRows().size() == 0) {
-        m_ctx.prompts().error(QString::fromLatin1(guard::kNoFileSelected));
+    if (!RequireSelection(m_ctx) || !RequireFileList(m_ctx))
         return;
-    }
-    if (m_ctx.listShowsPartitions()) {
-        m_ctx.prompts().error(QString::fromLatin1(guard::kInvalidOperation));
-        return;
-    }
     if (m_ctx.selectedRows().size() > 1) {
         m_ctx.prompts().error(QStringLiteral("Only one file can be renamed at a time."));
         return;

@@ -5,10 +5,10 @@
 #include "app_error.h"
 #include "command_builders.h"
 #include "command_context.h"
+#include "command_guards.h"
 #include "command_registry.h"
 #include "file_list_model.h"
 #include "form_view.h"
-#include "guard_texts.h"
 #include "prompts.h"
 #include "temp_folder.h"
 #include "text_utils.h"
@@ -57,23 +57,9 @@ void ViewSelectedFile(CommandContext& ctx, ViewMode mode)
 {
     if (!ctx.checkTool())
         return;
-    QTreeWidgetItem* node = ctx.selectedNode();
-    if (!node) {
-        ctx.prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
+    QTreeWidgetItem* node = RequirePartitionNode(ctx);
+    if (!node || !RequireRows(ctx) || !RequireSelection(ctx) || !RequireFileList(ctx))
         return;
-    }
-    if (ctx.rows().count() == 0) {
-        ctx.prompts().error(QString::fromLatin1(guard::kNoFilesInPartition));
-        return;
-    }
-    if (ctx.selectedRows().size() == 0) {
-        ctx.prompts().error(QString::fromLatin1(guard::kNoFileSelected));
-        return;
-    }
-    if (ctx.listShowsPartitions()) {
-        ctx.prompts().error(QString::fromLatin1(guard::kInvalidOperation));
-        return;
-    }
     if (ctx.selectedRows().size() > 1) {
         ctx.prompts().error(QStringLiteral("Only one file can be viewed at a time."));
         return;
