@@ -12,6 +12,7 @@ namespace {
 constexpr unsigned char kNumberMarker = 0x0E;  // followed by the 5-byte value
 constexpr int kNumberValueSize = 5;
 constexpr unsigned char kRemToken = 0xEA;
+constexpr unsigned char kThenToken = 0xCB;  // what follows THEN is a statement of its own
 constexpr int kLineHeaderSize = 4;
 
 // The control codes that take parameters: INK, PAPER, FLASH, BRIGHT, INVERSE
@@ -113,6 +114,8 @@ private:
         if (region_ == Region::None)
             AddSpan(start, out_.size(), BasicSyntax::Keyword);
         out_.append(' ');
+        if (byte == kThenToken && region_ == Region::None)
+            statementKeyword_ = 0;
     }
 
     // The typed digits just before a number's 0x0E: digits and points, with

@@ -18,8 +18,8 @@
 // parameters, whatever their values, the other control codes 0x00..0x1F left
 // out alone, graphics bytes 0x80..0xA2 raw in a REM statement and as
 // "+CHR <n>+" string pieces elsewhere. The statement's first keyword decides
-// REM; a REM runs to the end of its line, and elsewhere a ":" outside a string
-// ends the statement.
+// REM; a REM runs to the end of its line. Elsewhere a ":" outside a string
+// ends the statement, and a THEN starts a new one.
 //
 // Data that does not follow the layout is listed as far as it goes: a line
 // whose text runs past the end is listed up to the last byte, a number whose
@@ -34,6 +34,8 @@ QByteArrayList BasicListing(QByteArrayView program);
 enum class BasicSyntax { LineNumber, Keyword, Number, String, Rem, ControlCode };
 
 // A piece of a listed line: `length` bytes of the line's text from `start`.
+// The view shows one character for each byte, so these are also positions
+// in the shown text.
 struct BasicSpan
 {
     int start = 0;

@@ -54,6 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
                     {"  10  REM a\x80\xA2"}},
         ListingCase{"RemRunsToTheEndOfTheLine", Line(10, Bytes({0xEA, 'a', ':', 0x90, ':', 0xF5})),
                     {"  10  REM a:\x90: PRINT "}},
+        ListingCase{"RemAfterThen", Line(10, Bytes({0xFA, 'a', 0xCB, 0xEA, 'x', ':', 0x90})),
+                    {"  10  IF a THEN  REM x:\x90"}},
         ListingCase{"ColonInAStringKeepsTheStatement",
                     Line(10, Bytes({0xF5, '"', ':', '"', 0xEA, 0x90})),
                     {"  10  PRINT \":\" REM \"+CHR 144+\""}},
