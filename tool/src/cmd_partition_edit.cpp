@@ -57,7 +57,7 @@ std::string takeOption(Invocation& inv, const std::string& option, const std::st
 const PartitionEntry& editablePartition(OpenMedium& m, const std::string& name)
 {
     const PartitionEntry& e = requirePartition(m, name);
-    requireEditablePartition(m.table, e);
+    requireEditablePartition(e);
     return e;
 }
 
@@ -126,22 +126,8 @@ int cmdEmpty(Invocation& inv, Output& out)
     const PartitionEntry& e = editablePartition(m, inv.args[0]);
     requireWritableTable(m.table);
     Plus3Partition p(m, e);
-    CpmFileSystem& fs = p.fs();
-    // Every entry of every file of every user, read-only ones included, is
-    // released. Each file's entries are listed in extent order and each
-    // directory sector is written once, in the order its first entry is
-    // listed: cut off part way, a file is whole, gone, or (when its entries
-    // span sectors) without its first extents, as with del.
-    const auto files = fs.files();
-    std::vector<unsigned> slots;
-    for (const CpmFile& f : files)
-        for (unsigned s : f.slots) {
-            fs.slot(s)[0] = DirStatus::Free;
-            slots.push_back(s);
-        }
-    fs.writeSlots(slots);
-    fs.sync();
-    out.line("Deleted " + std::to_string(files.size()) + " file(s) from partition " + p.name() + " on " + inv.medium);
+    const size_t files = emptyFileSystem(p.fs());
+    out.line("Deleted " + std::to_string(files) + " file(s) from partition " + p.name() + " on " + inv.medium);
     return ExitOk;
 }
 

@@ -44,6 +44,7 @@
 #include <vector>
 
 #include "cpm_check.h"
+#include "cpm_filesystem.h"
 #include "cpm_params.h"
 #include "idedos_create.h"
 #include "text_util.h"
@@ -55,8 +56,16 @@ namespace {
 
 constexpr unsigned kEntriesPerSector = 512 / PartitionEntry::kSize;
 
-uint32_t firstTrack(const PartitionEntry& e, const Geometry& g) { return uint32_t(e.startCylinder()) * g.heads + e.startHead(); }
-uint32_t lastTrack(const PartitionEntry& e, const Geometry& g) { return uint32_t(e.endCylinder()) * g.heads + e.endHead(); }
+uint32_t firstTrack(const PartitionEntry& e, const Geometry& g)
+{
+    return uint32_t(e.startCylinder()) * g.heads + e.startHead();
+}
+
+uint32_t lastTrack(const PartitionEntry& e, const Geometry& g)
+{
+    return uint32_t(e.endCylinder()) * g.heads + e.endHead();
+}
+
 unsigned tableSector(unsigned index) { return index / kEntriesPerSector; }
 
 void setTracks(PartitionEntry& e, const PartitionTable& t, uint32_t first, uint32_t last)
@@ -95,8 +104,8 @@ void requireUniqueName(const PartitionTable& t, const std::string& name, const P
 {
     for (const PartitionEntry* e : t.usedEntries())
         if (e != except && equalsIgnoringCase(e->displayName(), name))
-            throw ToolError("partition name \"" + name + "\" is taken: \"" + e->displayName() + "\" already exists on " +
-                            t.medium().path());
+            throw ToolError("partition name \"" + name + "\" is taken: \"" + e->displayName() +
+                            "\" already exists on " + t.medium().path());
 }
 
 // The unused slot for the free space left after a new partition: one in the
@@ -129,12 +138,12 @@ void requireWritableTable(const PartitionTable& table)
                         "; nothing was written (see check)");
 }
 
-void requireEditablePartition(const PartitionTable& table, const PartitionEntry& entry)
+void requireEditablePartition(const PartitionEntry& entry)
 {
-    (void)table;
     switch (entry.type()) {
     case PartitionType::System:
-        throw ToolError("\"" + entry.displayName() + "\" is the system partition (the partition table itself); it cannot be changed");
+        throw ToolError("\"" + entry.displayName() +
+                        "\" is the system partition (the partition table itself); it cannot be changed");
     case PartitionType::Free:
     case PartitionType::Unused:
         throw ToolError("\"" + entry.displayName() + "\" is free space, not a partition");
@@ -241,7 +250,7 @@ unsigned addPartition(PartitionTable& table, const NewPartition& request)
 void deletePartition(PartitionTable& table, const PartitionEntry& entry)
 {
     requireWritableTable(table);
-    requireEditablePartition(table, entry);
+    requireEditablePartition(entry);
     const Geometry& g = table.geometry();
     const unsigned slot = entry.index;
     uint32_t first = firstTrack(entry, g), last = lastTrack(entry, g);
@@ -287,7 +296,7 @@ void deletePartition(PartitionTable& table, const PartitionEntry& entry)
 void renamePartition(PartitionTable& table, const PartitionEntry& entry, const std::string& newName)
 {
     requireWritableTable(table);
-    requireEditablePartition(table, entry);
+    requireEditablePartition(entry);
     const std::string name = trimRight(newName);
     validatePartitionName(name);
     requireUniqueName(table, name, &entry);
@@ -299,9 +308,10 @@ void renamePartition(PartitionTable& table, const PartitionEntry& entry, const s
 void setDriveLetter(PartitionTable& table, const PartitionEntry& entry, char letter)
 {
     requireWritableTable(table);
-    requireEditablePartition(table, entry);
+    requireEditablePartition(entry);
     if (entry.type() != PartitionType::Plus3Dos)
-        throw ToolError("\"" + entry.displayName() + "\" is not a +3DOS partition; only those are mapped to drive letters");
+        throw ToolError("\"" + entry.displayName() +
+                        "\" is not a +3DOS partition; only those are mapped to drive letters");
     letter = char(std::toupper(static_cast<unsigned char>(letter)));
     if (letter != 0)
         requireFreeDriveLetter(table, letter, &entry);
@@ -310,6 +320,24 @@ void setDriveLetter(PartitionTable& table, const PartitionEntry& entry, char let
     PartitionEntry mapped = entry;
     mapped.raw[0x3C] = uint8_t(letter);
     writeStep(table, {mapped});
+}
+
+size_t emptyFileSystem(CpmFileSystem& fs)
+{
+    // Each file's entries in extent order, each directory sector written
+    // once, in the order its first entry is listed: cut off part way, a file
+    // is whole, gone, or (when its entries span sectors) without its first
+    // extents, as del leaves it.
+    const auto files = fs.files();
+    std::vector<unsigned> slots;
+    for (const CpmFile& f : files)
+        for (unsigned s : f.slots) {
+            fs.slot(s)[0] = DirStatus::Free;
+            slots.push_back(s);
+        }
+    fs.writeSlots(slots);
+    fs.sync();
+    return files.size();
 }
 
 }  // namespace p3tool

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "cpm_filesystem.h"
 #include "idedos_table.h"
 
 namespace p3tool {
@@ -40,8 +41,12 @@ void setDriveLetter(PartitionTable& table, const PartitionEntry& entry, char let
 
 // ToolError unless the entry is a partition these changes may touch: not
 // the system partition, free space or bad space.
-void requireEditablePartition(const PartitionTable& table, const PartitionEntry& entry);
+void requireEditablePartition(const PartitionEntry& entry);
 // ToolError unless letter is A..P and no other partition is mapped to it.
 void requireFreeDriveLetter(const PartitionTable& table, char letter, const PartitionEntry* except);
+
+// Deletes every file of every user number, read-only ones too, in the file
+// system of a +3DOS partition; returns how many there were.
+size_t emptyFileSystem(CpmFileSystem& fs);
 
 }  // namespace p3tool

@@ -128,7 +128,9 @@ TEST_P(PartitionFormats, EveryChangeIsLaidOutAsTheRomsDoAndPassesFsck)
     const size_t dofs = b[0] == 'R' ? p3tool::le16(&b[9]) : 0;
     const std::vector<uint8_t> t(b.begin() + long(dofs), b.begin() + long(dofs) + 512);
     auto at = [&](unsigned slot, unsigned offset) { return &t[64 * slot + offset]; };
-    auto track = [&](unsigned slot, unsigned offset) { return p3tool::le16(at(slot, offset)) * 16u + *at(slot, offset + 2); };
+    auto track = [&](unsigned slot, unsigned offset) {
+        return p3tool::le16(at(slot, offset)) * 16u + *at(slot, offset + 2);
+    };
     // Whole tracks one after another from the system partition on, the free
     // space in C's slot up to the last track; then zeros only.
     for (unsigned slot = 1; slot <= 4; ++slot)
@@ -246,8 +248,9 @@ TEST(PartitionEdit, ACutAtEveryWriteLeavesTheTableBeforeOrAfter)
         // Free space is listed merged: no free-space entry ends where another begins.
         for (const auto& x : after)
             for (const auto& y : after)
-                if (fields(x)[1] == "255" && fields(y)[1] == "255")
+                if (fields(x)[1] == "255" && fields(y)[1] == "255") {
                     EXPECT_NE(std::stoull(fields(x)[8]) + 1, std::stoull(fields(y)[7])) << c.words;
+                }
 
         for (uint64_t k = 0; k < writes; ++k) {
             writeFile(image, pristine);
@@ -265,8 +268,9 @@ TEST(PartitionEdit, ACutAtEveryWriteLeavesTheTableBeforeOrAfter)
             const auto bytes = readFile(image);
             EXPECT_TRUE(bytesOf(bytes, 3) == bytesOf(pristine, 3)) << c.words << " cut after " << k;
             const bool emptying = std::string(c.words) == "empty A";
-            if (!emptying)
+            if (!emptying) {
                 EXPECT_TRUE(bytesOf(bytes, 1) == bytesOf(pristine, 1)) << c.words << " cut after " << k;
+            }
             for (unsigned i = 0; emptying && i < 20; ++i) {
                 const auto back = get(image, "A", "F" + std::to_string(i) + ".BIN");
                 EXPECT_TRUE(back.empty() || back == files[i]) << "cut after " << k << ": F" << i;
