@@ -5,13 +5,15 @@
 //   and last track (bytes 11-16) and its largest logical sector (17-1A),
 //   counted in 512-byte logical sectors, so about half the physical count on
 //   an 8-bit disk. The system partition comes first on the disk; a new
-//   partition is carved from the start of free space after it, and the rest
-//   of that free space stays one free-space entry.
+//   partition is carved from the start of the lowest free space after it
+//   that holds it, and the rest of that free space stays one free-space
+//   entry. Freed space is merged with free space right before and after it.
 // * A free-space entry (type FF) carries only its type, extent and largest
 //   logical sector: name and bytes 1B-3F are zero. An unused slot (type 00)
 //   is 64 zero bytes and describes no space. The +3e keeps its free space in
 //   the entry after the last partition; a new partition takes that free
-//   entry's slot and the rest moves to the next unused slot.
+//   entry's slot and the rest moves to an unused slot: here one in the same
+//   table sector where there is one (see below), else the next one.
 // * The number of entries is the system partition's field 26-27, fixed when
 //   the disk is formatted; slots 1 .. count-1 may hold partitions (the
 //   cautious reading of that field, see PartitionTable::capacity()). The
@@ -35,8 +37,9 @@
 // entry before the free-space entry for the rest when adding, the deletion
 // before each merge with a neighbour when deleting, and a neighbour's entry
 // cleared before the merged entry grows over its space. Cut off between such
-// writes, the medium keeps every partition whole but does not list some free
-// space until it is freed again.
+// writes, the medium keeps every partition whole and no two entries overlap,
+// but some free space may be listed in two entries or not at all (space no
+// longer offered to new partitions, never overwritten).
 #include "idedos_edit.h"
 
 #include <algorithm>
