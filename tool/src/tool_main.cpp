@@ -18,6 +18,7 @@ const std::map<std::string, Handler>& mediumCommands()
         {"get", cmdGet},               {"create", cmdCreate},         {"newpart", cmdNewPart},
         {"check", cmdCheck},           {"put", cmdPut},               {"putbin", cmdPutBin},
         {"del", cmdDel},               {"puttap", cmdPutTap},         {"putdsk", cmdPutDsk},
+        {"listbas", cmdListBas},       {"putbas", cmdPutBas},
     };
     return commands;
 }
