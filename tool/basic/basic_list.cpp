@@ -7,6 +7,7 @@
 #include "basic_tokens.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace basic {
@@ -176,6 +177,17 @@ private:
         p_ = q + 6;
     }
 
+    // The plain bytes from the one just read (p_ - 1) on would be read as a keyword.
+    bool spellsKeyword() const
+    {
+        const uint8_t* q = p_ - 1;
+        std::string rest;
+        while (q < end_ && *q >= 0x20 && *q < 0x7F && *q != ' ' && rest.size() < 12)
+            rest.push_back(char(*q++));
+        const bool letterBefore = !pendingSpace_ && !out_.empty() && std::isalpha(static_cast<unsigned char>(out_.back()));
+        return keywordLength(rest, letterBefore) > 0;
+    }
+
     bool numberStartsHere() const
     {
         const uint8_t b = *p_;
@@ -234,6 +246,12 @@ private:
             inString_ = true;
             put("\"");
         } else if (b == ' ') {
+            flushSpace();
+            appendCode(out_, b);
+        } else if ((std::isalpha(b) || b == '<' || b == '>') && spellsKeyword()) {
+            // A name such as "at" or "pi", or < and > typed apart: the first
+            // character as a byte code keeps the tokeniser from reading a
+            // keyword there.
             flushSpace();
             appendCode(out_, b);
         } else {

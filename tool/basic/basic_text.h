@@ -64,4 +64,8 @@ std::string listProgram(const Program& program);
 // final 0x0D) for the text after the line number.
 std::vector<uint8_t> tokeniseBody(std::string_view body);
 
+// The length of the keyword the tokeniser reads at the start of `text`
+// (and its token), or 0; letterBefore: a letter stands right before it.
+size_t keywordLength(std::string_view text, bool letterBefore, uint8_t* token = nullptr);
+
 }  // namespace basic

@@ -72,6 +72,34 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isHex(char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 int hexValue(char c) { return isDigit(c) ? c - '0' : (std::tolower(static_cast<unsigned char>(c)) - 'a' + 10); }
 
+}  // namespace
+
+size_t keywordLength(std::string_view text, bool letterBefore, uint8_t* token)
+{
+    if (text.empty())
+        return 0;
+    const char first = char(std::tolower(static_cast<unsigned char>(text[0])));
+    for (const Spelling& sp : spellings()) {
+        if (sp.text[0] != first || sp.text.size() > text.size())
+            continue;
+        bool same = true;
+        for (size_t j = 1; j < sp.text.size() && same; ++j)
+            same = char(std::tolower(static_cast<unsigned char>(text[j]))) == sp.text[j];
+        if (!same)
+            continue;
+        // Letters on either side make it part of a name; the relational
+        // keywords need no such check.
+        if (isAlpha(sp.text[0]) && (letterBefore || (sp.text.size() < text.size() && isAlpha(text[sp.text.size()]))))
+            continue;
+        if (token)
+            *token = sp.token;
+        return sp.text.size();
+    }
+    return 0;
+}
+
+namespace {
+
 // A logical line (continuations joined) with the text position of each
 // character, for messages.
 struct Source {
@@ -249,23 +277,11 @@ private:
 
     std::optional<Spelling> keywordAt(size_t k) const
     {
-        const char first = char(std::tolower(static_cast<unsigned char>(at(k))));
-        for (const Spelling& sp : spellings()) {
-            if (sp.text[0] != first || k + sp.text.size() > s_.text.size())
-                continue;
-            bool same = true;
-            for (size_t j = 1; j < sp.text.size() && same; ++j)
-                same = char(std::tolower(static_cast<unsigned char>(s_.text[k + j]))) == sp.text[j];
-            if (!same)
-                continue;
-            // Letters on either side make it part of a name; the relational
-            // keywords need no such check.
-            if (isAlpha(sp.text[0]) &&
-                (wordCharBefore(k, false) || isAlpha(at(k + sp.text.size()))))
-                continue;
-            return sp;
-        }
-        return std::nullopt;
+        uint8_t token = 0;
+        const size_t n = keywordLength(std::string_view(s_.text).substr(k), wordCharBefore(k, false), &token);
+        if (n == 0)
+            return std::nullopt;
+        return Spelling{std::string_view(s_.text).substr(k, n), token};
     }
 
     void step()
@@ -428,10 +444,16 @@ Program tokenise(std::string_view text)
         if (k == std::string::npos)
             continue;
         if (k == 0 && t[0] == '#') {
-            // zmakebas comments; three words make directives.
+            // zmakebas comments; three words followed by a number or a hex
+            // byte make directives, so that a comment such as "#variables
+            // used:" stays a comment.
             auto directive = [&](std::string_view word) {
-                return t.compare(1, word.size(), word) == 0 &&
-                       (t.size() == word.size() + 1 || t[word.size() + 1] == ' ' || t[word.size() + 1] == '\t');
+                if (t.compare(1, word.size(), word) != 0 || t.size() == word.size() + 1 ||
+                    (t[word.size() + 1] != ' ' && t[word.size() + 1] != '\t'))
+                    return false;
+                const size_t d = t.find_first_not_of(" \t", word.size() + 1);
+                return d != std::string::npos &&
+                       (word == "autostart" ? isDigit(t[d]) : isHex(t[d]) && d + 1 < t.size() && isHex(t[d + 1]));
             };
             if (directive("autostart")) {
                 const size_t d = t.find_first_not_of(" \t", 10);

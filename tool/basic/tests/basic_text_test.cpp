@@ -383,6 +383,8 @@ TEST(BasicText, HandMadeProgramsRoundTrip)
         {"empty program", {{}, {}, 0x8000}},
         {"BIN with a hidden value of its own", {line(10, {0xF5, 0xC4, '1', '0', 0x0E, 0, 0, 3, 0, 0}), {}, 0x8000}},
         {"UDGs, blocks, pound and copyright in code", {line(10, {0xF5, 0x90, 0x8F, 0x60, 0x7F, 0xA4}), {}, 0x8000}},
+        {"names pi and to, < and > typed apart",
+         {line(10, {0xF1, 'p', 'i', '=', 't', 'o', '<', '>', 'x', 'i', 'n', 't', 'o'}), {}, 0x8000}},
     };
     for (const Case& c : cases)
         expectRoundTrip(c.program, c.what);
@@ -443,7 +445,7 @@ TEST(BasicText, ErrorsNameThePlaceAndWhatWasExpected)
         {"10 PRINT 2e38\n", 1, 10, "a number the Spectrum can hold"},
         {"10 PRINT BIN 2\n", 1, 14, "binary digits"},
         {"#variables 8A 0\n", 1, 15, "two hex digits"},
-        {"#autostart x\n10 CLS\n", 1, 12, "autostart line"},
+        {"#autostart 70000\n10 CLS\n", 1, 12, "autostart line"},
         {"10 PRINT \\\n\"\\'x\"\n", 2, 2, "block graphic"},
     };
     for (const Case& c : cases) {
@@ -456,4 +458,20 @@ TEST(BasicText, ErrorsNameThePlaceAndWhatWasExpected)
             EXPECT_NE(e.what_expected().find(c.expected), std::string::npos) << e.what();
         }
     }
+}
+
+TEST(BasicText, ListingsStayReadable)
+{
+    struct Case {
+        const char* text;
+        const char* listed;
+    };
+    const Case cases[] = {
+        {"10 print 0.5;\"\\::\";`:goto 10\n", "10 PRINT 0.5;\"\\::\";\xC2\xA3: GO TO 10\n"},
+        {"10 LET \\{112}i=\\{116}o\\{60}>xinto: PRINT 1\\#0000050000;\"\\{16}\\{34}x\": REM \\{201}\\{0}\n", nullptr},
+        {"20 DEF FN f(x\\#0000050000,y)=x: PRINT FN f(1,2)\n", nullptr},
+        {"#autostart 0\n0 REM  two spaces and a trailing one\\{32}\n#variables 61 00\n", nullptr},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(basic::listProgram(basic::tokenise(c.text)), c.listed ? c.listed : c.text);
 }
