@@ -149,8 +149,10 @@ private:
         put(std::string(BasicKeyword(token)));
         if (token == kRem) {
             inRem_ = true;
-            if (p_ < end_)
+            if (p_ < end_) {
                 out_.push_back(' ');  // the one space the tokeniser takes after REM
+                keepLength_ = out_.size();
+            }
             return;
         }
         pendingSpace_ = true;
@@ -265,7 +267,7 @@ private:
     void finish()
     {
         size_t spaces = 0;
-        while (!out_.empty() && out_.back() == ' ') {
+        while (out_.size() > keepLength_ && out_.back() == ' ') {
             out_.pop_back();
             ++spaces;
         }
@@ -281,6 +283,7 @@ private:
     const uint8_t* end_;
     std::string out_;
     bool pendingSpace_ = false;
+    size_t keepLength_ = 0;  // finish() leaves this much alone
     bool inString_ = false;
     bool inRem_ = false;
     bool inDefFn_ = false;
