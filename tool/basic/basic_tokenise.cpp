@@ -27,7 +27,7 @@ constexpr uint8_t kDefFn = 0xCE;
 constexpr uint8_t kBin = 0xC4;
 
 struct Spelling {
-    std::string_view text;  // lower case
+    std::string text;  // lower case
     uint8_t token;
 };
 
@@ -36,30 +36,24 @@ struct Spelling {
 const std::vector<Spelling>& spellings()
 {
     static const std::vector<Spelling> table = [] {
-        static std::vector<std::string> storage;
-        storage.reserve(BasicTokens.size() + 8);
-        std::vector<std::pair<size_t, uint8_t>> refs;
-        auto addText = [&](std::string s, uint8_t token) {
+        std::vector<Spelling> t;
+        auto add = [&](std::string s, uint8_t token) {
             for (char& c : s)
                 c = char(std::tolower(static_cast<unsigned char>(c)));
-            storage.push_back(std::move(s));
-            refs.emplace_back(storage.size() - 1, token);
+            t.push_back({std::move(s), token});
         };
         for (size_t i = 0; i < BasicTokens.size(); ++i) {
             const uint8_t token = uint8_t(kFirstBasicToken + i);
             const std::string k(BasicTokens[i]);
-            addText(k, token);
+            add(k, token);
             if (k == "GO TO" || k == "GO SUB" || k == "DEF FN" || k == "OPEN #" || k == "CLOSE #") {
                 std::string joined = k;
                 joined.erase(joined.find(' '), 1);
-                addText(joined, token);
+                add(joined, token);
             }
             if (k == "RANDOMIZE")
-                addText("randomise", token);
+                add("randomise", token);
         }
-        std::vector<Spelling> t;
-        for (const auto& [index, token] : refs)
-            t.push_back({storage[index], token});
         std::stable_sort(t.begin(), t.end(),
                          [](const Spelling& a, const Spelling& b) { return a.text.size() > b.text.size(); });
         return t;
@@ -275,13 +269,17 @@ private:
         numberValue(wholeNumber(value), start);
     }
 
-    std::optional<Spelling> keywordAt(size_t k) const
+    struct Keyword {
+        size_t length;
+        uint8_t token;
+    };
+    std::optional<Keyword> keywordAt(size_t k) const
     {
         uint8_t token = 0;
         const size_t n = keywordLength(std::string_view(s_.text).substr(k), wordCharBefore(k, false), &token);
         if (n == 0)
             return std::nullopt;
-        return Spelling{std::string_view(s_.text).substr(k, n), token};
+        return Keyword{n, token};
     }
 
     void step()
@@ -316,7 +314,7 @@ private:
         }
         if (const auto kw = keywordAt(i_)) {
             out_.push_back(kw->token);
-            i_ += kw->text.size();
+            i_ += kw->length;
             keywordEnd_ = i_;
             if (kw->token == kRem) {
                 inRem_ = true;
