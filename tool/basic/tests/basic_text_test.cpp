@@ -470,6 +470,7 @@ TEST(BasicText, ListingsStayReadable)
         {"10 print 0.5;\"\\::\";`:goto 10\n", "10 PRINT 0.5;\"\\::\";\xC2\xA3: GO TO 10\n"},
         {"10 LET \\{112}i=\\{116}o\\{60}>xinto: PRINT 1\\#0000050000;\"\\{16}\\{34}x\": REM \\{201}\\{0}\n", nullptr},
         {"20 DEF FN f(x\\#0000050000,y)=x: PRINT FN f(1,2)\n", nullptr},
+        {"10 CLS\r\n20 REM \\\r\n tail\r\n", "10 CLS\n20 REM  tail\n"},
         {"#autostart 0\n0 REM  two spaces and a trailing one\\{32}\n1 REM \\{32}\\{32}\n#variables 61 00\n", nullptr},
     };
     for (const Case& c : cases)
