@@ -1,8 +1,6 @@
 #include "tool_steps.h"
 
-#include "backend_checks.h"
 #include "command_builders.h"
-#include "process_runner.h"
 #include "records.h"
 #include "text_reader.h"
 
@@ -10,8 +8,11 @@
 
 #include <algorithm>
 
-QStringList ListPartitionFiles(const ToolRunner& tool, const QString& partition, QString* error)
+QStringList ListPartitionFiles(const ToolRunner& tool, const QString& partition, QString* error,
+                               QStringList* readOnly)
 {
+    if (readOnly)
+        readOnly->clear();
     const QString problem = tool.runForErrors(DirCommand(tool.toolPath, tool.medium, partition));
     if (error)
         *error = problem;
@@ -23,8 +24,12 @@ QStringList ListPartitionFiles(const ToolRunner& tool, const QString& partition,
     QStringList names;
     if (!records.Next()) // the header line
         return names;
-    while (records.Next())
-        names << FileEntry::FromFields(records.Fields()).TrimmedName();
+    while (records.Next()) {
+        const FileEntry entry = FileEntry::FromFields(records.Fields());
+        names << entry.TrimmedName();
+        if (readOnly && entry.attr.startsWith(QLatin1Char('R')))
+            *readOnly << entry.TrimmedName();
+    }
     return names;
 }
 

@@ -583,8 +583,9 @@ TEST_F(MediaTest, EnterAndDoubleClickOnAPartitionRowSelectItsNode)
 
 TEST_F(MediaTest, APartitionRowMissingFromTheTreeIsAnInvalidOperation)
 {
-    // The tree compares at most 49 characters of a node's text.
-    const QString longName(60, 'L');
+    // A double click looks for at most 255 characters of the row's caption,
+    // and the tree compares whole node texts.
+    const QString longName(300, 'L');
     makeForm();
     useTool(fakeTool({"1,1,1", "2,0", "SYS,1,,0,0,0,0,0,0,1", longName + ",3,,0,0,0,0,0,0,1"},
                      {"header"}));
