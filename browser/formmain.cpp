@@ -5,6 +5,7 @@
 #include "settings_store.h"
 #include "temp_folder.h"
 #include "tool_location.h"
+#include "update_address.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -214,7 +215,9 @@ void TFormMain::FormShow()
 {
     if (!m_toolPathReport.isEmpty())
         prompts().information(std::exchange(m_toolPathReport, QString()));
-    if (CheckUpdatesAtStartup)
+    // Without an address to download from (the default, and the package's
+    // case) the check at start-up does nothing.
+    if (CheckUpdatesAtStartup && update::updateAddressConfigured())
         Check3Eupdates1Click();
     const QString first = m_options.medium.isEmpty() ? LastDiskImage : m_options.medium;
     if (!first.isEmpty())
