@@ -132,10 +132,13 @@ bool RunRedirected(const QString& commandLine, const QString& inputFile, const Q
     } else {
         input = Fd(OpenFile(QStringLiteral("/dev/null"), O_RDONLY));
     }
-    const Fd output(OpenFile(outFile, O_WRONLY | O_CREAT | O_TRUNC));
+    // The output and error files are never reached through a symbolic link:
+    // one planted in their place makes the run fail instead of writing
+    // wherever it points.
+    const Fd output(OpenFile(outFile, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW));
     if (!output.valid())
         throw AppError(CreateFileFailure("output", outFile) + contextText);
-    const Fd error(OpenFile(errFile, O_WRONLY | O_CREAT | O_TRUNC));
+    const Fd error(OpenFile(errFile, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW));
     if (!error.valid())
         throw AppError(CreateFileFailure("error", errFile) + contextText);
 

@@ -4,11 +4,15 @@
 #include "file_list_model.h"
 #include "pictures.h"
 #include "settings_store.h"
+#include "temp_folder.h"
+#include "tool_location.h"
 #include "transfer_commands.h"
+#include "update_address.h"
 #include "update_commands.h"
 #include "view_commands.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -56,13 +60,13 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
     BuildPopupMenus();
 
     // Start-up: the start folder, the settings, then the tool's output and
-    // error files beside the tool. The transfer and clipboard state starts
-    // empty with the transfer module.
+    // error files in the run's private folder (the tool's own folder may not
+    // be writable, and two running windows must not share the files). The
+    // transfer and clipboard state starts empty with the transfer module.
     StartFolder = m_options.startFolder.isEmpty() ? QDir::currentPath() : m_options.startFolder;
     ReadSettings();
-    const QString toolFolder = QFileInfo(ToolPath).absolutePath();
-    OutFile = QDir(toolFolder).filePath(QStringLiteral("3E.OUT"));
-    ErrFile = QDir(toolFolder).filePath(QStringLiteral("3E.ERR"));
+    OutFile = QDir(ToolOutputFolder()).filePath(QStringLiteral("3E.OUT"));
+    ErrFile = QDir(ToolOutputFolder()).filePath(QStringLiteral("3E.ERR"));
 }
 
 TFormMain::~TFormMain()
@@ -196,9 +200,11 @@ QString TFormMain::SettingsFilePath() const
 void TFormMain::ReadSettings()
 {
     HarnwickSettings settings;
-    const QString defaultToolPath = QDir(StartFolder).filePath(QStringLiteral("3E.EXE"));
-    SettingsStore(m_options.settingsFolder).read(settings, defaultToolPath);
-    ToolPath = settings.toolPath;
+    m_defaultToolPath = DefaultToolPath(StartFolder, QCoreApplication::applicationDirPath());
+    SettingsStore(m_options.settingsFolder).read(settings, QString());
+    const ToolPathChoice tool = ChooseToolPath(settings.toolPath, m_defaultToolPath);
+    ToolPath = tool.path;
+    m_toolPathReport = tool.report;
     UseSpectrumFont = settings.useSpectrumFont;
     CheckUpdatesAtStartup = settings.checkUpdatesAtStartup;
     LastDiskImage = settings.lastDiskImage;
@@ -208,17 +214,24 @@ void TFormMain::ReadSettings()
 
 void TFormMain::FormShow()
 {
-    if (CheckUpdatesAtStartup)
+    if (!m_toolPathReport.isEmpty())
+        prompts().information(std::exchange(m_toolPathReport, QString()));
+    // Without an address to download from (the default, and the package's
+    // case) the check at start-up does nothing.
+    if (CheckUpdatesAtStartup && update::updateAddressConfigured())
         m_update->checkForUpdates();
-    if (!LastDiskImage.isEmpty())
-        OpenMedium(LastDiskImage);
+    const QString first = m_options.medium.isEmpty() ? LastDiskImage : m_options.medium;
+    if (!first.isEmpty())
+        OpenMedium(first);
 }
 
 void TFormMain::FormClose()
 {
     HarnwickSettings settings;
     settings.recentFiles = m_recentFiles;
-    settings.toolPath = ToolPath;
+    // The default tool is found again at each start; only a choice of the
+    // user's is kept.
+    settings.toolPath = ToolPath == m_defaultToolPath ? QString() : ToolPath;
     settings.useSpectrumFont = UseSpectrumFont;
     settings.checkUpdatesAtStartup = CheckUpdatesAtStartup;
     settings.lastDiskImage = LastDiskImage;

@@ -18,6 +18,8 @@ PACKAGES=(
   cpmtools fuse-emulator-utils zmakebas libdsk-utils
   # the tests' own HTTP server for the update check
   python3
+  # desktop integration: icons rendered from SVG, validators, package checks
+  librsvg2-bin desktop-file-utils appstream lintian
 )
 
 missing=()

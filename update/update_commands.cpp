@@ -7,7 +7,9 @@
 #include "command_registry.h"
 #include "form_wait.h"
 #include "prompts.h"
+#include "update_address.h"
 #include "update_check.h"
+#include "update_texts.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -40,6 +42,10 @@ void UpdateCommands::registerCommands(CommandRegistry& registry)
 
 void UpdateCommands::checkForUpdates()
 {
+    if (!update::updateAddressConfigured()) {
+        m_ctx.prompts().information(QString::fromLatin1(update::kNoUpdateAddressText));
+        return;
+    }
     update::UpdateCheck check(m_ctx.startFolder(), m_ctx.tool().toolPath);
     {
         // The download handles window events while it runs; the busy window

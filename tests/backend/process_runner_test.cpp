@@ -149,6 +149,20 @@ TEST_F(RunRedirectedTest, FailureTextsCarryTheContext)
               QStringLiteral("Function failure\n\n"));
 }
 
+TEST_F(RunRedirectedTest, OutputFilesPlantedAsLinksAreNotFollowed)
+{
+    const QString tool = MakeTool("3E.EXE", "printf 'written'\nprintf 'oops' >&2\n");
+    const QString victim = dir_.filePath("victim.txt");
+    WriteFile(victim, "keep me");
+    for (const QString& planted : {out_, err_}) {
+        QFile::remove(out_);
+        QFile::remove(err_);
+        ASSERT_TRUE(QFile::link(victim, planted));
+        EXPECT_THROW(Run(tool), AppError) << planted.toStdString();
+        EXPECT_EQ(ReadAll(victim), QByteArray("keep me"));
+    }
+}
+
 TEST_F(RunRedirectedTest, InputFileThatCannotBeOpenedIsRefused)
 {
     const QString tool = MakeTool("3E.EXE", "exit 0\n");

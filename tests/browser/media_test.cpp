@@ -565,6 +565,19 @@ TEST_F(MediaTest, TheFirstShowingOpensTheLastMedium)
     EXPECT_TRUE(form->ListShowsPartitions());
 }
 
+TEST_F(MediaTest, AMediumGivenOnTheCommandLineIsOpenedInsteadOfTheLast)
+{
+    const QString last = makeImage("last.hdf", {"OLD"});
+    const QString given = makeImage("given.hdf", {"NEW", "MORE"});
+    writeSettings({{"LastDiskImage", last}, {"Specfont", 0}, {"Check3EUpdates", 0}});
+    commandLineMedium = given;
+    makeForm();
+    form->show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->TreeView()->topLevelItemCount() == 1; }));
+    EXPECT_EQ(treeTexts(), (QStringList{given, "PLUSIDEDOS", "NEW", "MORE", ""}));
+    EXPECT_EQ(form->LastDiskImage, given);
+}
+
 TEST_F(MediaTest, EnterAndDoubleClickOnAPartitionRowSelectItsNode)
 {
     const QString image = makeImage("disk.hdf", {"GAMES", "Utils"});
