@@ -213,19 +213,41 @@ enum class StopBy { Escape, Cancel, TimeLimit };
 
 // Runs `run` while a timer ticks; stopBy is sent to the busy window once one
 // is up and stopAfterMs have passed.
+// Notes the moment a busy window is shown.
+class ShowWatch : public QObject
+{
+public:
+    ShowWatch(const QElapsedTimer& clock, qint64& shownAfterMs)
+        : clock_(clock), shownAfterMs_(shownAfterMs)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && shownAfterMs_ < 0 && qobject_cast<TFormWait*>(watched))
+            shownAfterMs_ = clock_.elapsed();
+        return false;
+    }
+
+private:
+    const QElapsedTimer& clock_;
+    qint64& shownAfterMs_;
+};
+
 SlowRun WatchSlowRun(const std::function<void()>& run, StopBy stopBy, qint64 stopAfterMs = 0)
 {
     SlowRun seen;
     QElapsedTimer clock;
+    const ShowWatch showWatch(clock, seen.windowAfterMs);
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, [&] {
         ++seen.ticks;
         seen.mostBusyWindows = std::max(seen.mostBusyWindows, TopLevelBusyWindows());
         TFormWait* window = TFormWait::Current();
-        if (!window)
+        if (!window || !window->isVisible())
             return;
-        if (seen.windowAfterMs < 0)
-            seen.windowAfterMs = clock.elapsed();
         if (stopBy == StopBy::TimeLimit || seen.stopSentAfterMs >= 0 ||
             clock.elapsed() < stopAfterMs)
             return;
