@@ -123,23 +123,6 @@ TEST_F(ErrorPathTest, StoppedToolRunsAreReportedAsStoppedNeverAsErrorsOrSuccess)
     SetStatusDisplay(nullptr, {});
 }
 
-TEST(ToolCommandScopeTest, InnermostScopeNamesTheCommandAndItsLimit)
-{
-    EXPECT_EQ(ToolCommandScope::CurrentCaption(), QString());
-    EXPECT_EQ(ToolCommandScope::CurrentLimitMs(), 60000);
-    {
-        ToolCommandScope outer(QStringLiteral("Import tape"), 600000);
-        {
-            ToolCommandScope inner(QStringLiteral("Get selected file(s)"));
-            EXPECT_EQ(ToolCommandScope::CurrentCaption(), QStringLiteral("Get selected file(s)"));
-            EXPECT_EQ(ToolCommandScope::CurrentLimitMs(), 60000);
-        }
-        EXPECT_EQ(ToolCommandScope::CurrentCaption(), QStringLiteral("Import tape"));
-        EXPECT_EQ(ToolCommandScope::CurrentLimitMs(), 600000);
-    }
-    EXPECT_EQ(ToolCommandScope::CurrentCaption(), QString());
-}
-
 TEST(AppErrorText, MessageKeptExactly)
 {
     const QString text = QStringLiteral("Input file * /t/\u00E9.txt *\ndoes not exist\n\n");
