@@ -49,9 +49,11 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
         move(area.center() - rect().center());
     }
 
-    // Errors raised below the commands are shown through the prompts.
+    // Errors raised below the commands are shown through the prompts, a
+    // cancelled tool run in status panel 2.
     m_previousErrorDisplay =
         SetErrorDisplay([this](const QString& text) { prompts().error(text); });
+    SetStatusDisplay(this, [this](const QString& text) { SetStatusPanel(2, text); });
 
     BuildControls();
     RegisterCommands();

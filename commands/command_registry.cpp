@@ -58,8 +58,15 @@ QAction* CommandRegistry::add(const Command& command, std::function<void()> func
         action->setIcon(ToolbarIcon(*command.picture));
     action->setCheckable(command.checkable);
     if (function) {
+        const QString caption = PopupCaption(command);
+        const int limitMs = command.toolLimitMs;
         connect(action, &QAction::triggered, this,
-                [this, function = std::move(function)] { m_runner(function); });
+                [this, function = std::move(function), caption, limitMs] {
+                    m_runner([&] {
+                        ToolCommandScope scope(caption, limitMs);
+                        function();
+                    });
+                });
     }
     m_entries.insert(id, Entry{command, action});
     return action;

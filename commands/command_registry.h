@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app_pictures.h"
+#include "tool_command.h"
 
 #include <QHash>
 #include <QKeySequence>
@@ -47,6 +48,9 @@ struct Command
     const char* popupCaption = nullptr; // nullptr: the default above
     const char* popupShortcut = "";
     bool checkable = false;
+    // The longest one disk tool run of the command may take; a run that
+    // takes longer is stopped with a message naming the command.
+    int toolLimitMs = ToolCommandScope::kDefaultLimitMs;
 };
 
 class CommandRegistry : public QObject
@@ -56,6 +60,8 @@ class CommandRegistry : public QObject
 public:
     // Runs a command's function; the main window passes its one guarded entry
     // point, so an error raised below any command ends it with an error box.
+    // The function runs inside a ToolCommandScope named by the command's
+    // caption, with the command's tool limit.
     using Runner = std::function<void(const std::function<void()>&)>;
 
     // The actions are children of `window`, where the places live.

@@ -90,7 +90,7 @@ void InternalPaste(CommandContext& ctx, TransferCommands& commands, const QStrin
     FailureList failures;
     {
         TFormWait wait(nullptr, ctx.dialogParent());
-        wait.show();
+        wait.ShowDelayed();
         // The bar and the percentage follow every entry. Pending events are
         // handled and the window repainted at most once a frame, and after
         // the last entry: a person sees no difference, and a paste of many

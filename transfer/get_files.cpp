@@ -138,7 +138,7 @@ public:
         : form_(ctx), wait_(abortRequested, ctx.dialogParent())
     {
         wait_.setWindowModality(Qt::ApplicationModal);
-        wait_.show();
+        wait_.ShowDelayed();
     }
 
     void copying(const QString& partition, const QString& file, const QString& folder, bool last)
@@ -153,7 +153,7 @@ public:
     {
         if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kFrameMs)
             return;
-        QCoreApplication::processEvents();
+        TFormWait::ProcessPendingEvents();
         sinceEvents_.start();
     }
 
@@ -301,7 +301,7 @@ void CopyWholeMedium(CommandContext& ctx, FileGetter& getter, const QString& fol
         const QString listingErrors =
             ctx.tool().runForErrors(DirCommand(ctx.tool().toolPath, ctx.tool().medium, partition));
         ctx.fillFileList();
-        QCoreApplication::processEvents();
+        TFormWait::ProcessPendingEvents();
         if (!listingErrors.isEmpty() && types.value(partition) == plus3Dos)
             tally.failed(partition, listingErrors);
 

@@ -5,6 +5,12 @@
 #include "command_context.h"
 #include "command_registry.h"
 
+namespace {
+
+constexpr int kImportLimitMs = 10 * 60 * 1000;
+
+} // namespace
+
 TransferCommands::TransferCommands(CommandContext& context) : m_ctx(context) {}
 
 void TransferCommands::registerCommands(CommandRegistry& registry)
@@ -44,9 +50,16 @@ void TransferCommands::registerCommands(CommandRegistry& registry)
         &TransferCommands::putFilesWithHeader);
     add({"Putfilesinstandardmodetoaspecificaddress1", "Put file(s) to a specific address"},
         &TransferCommands::putFilesAtAddress);
-    add({"Putalltapecontents1", "Put TAP contents", "", "Put tape contents", P::PutTapeContents},
+    // One run imports a whole tape or floppy image: it may take longer.
+    add({.id = "Putalltapecontents1",
+         .caption = "Put TAP contents",
+         .hint = "Put tape contents",
+         .picture = P::PutTapeContents,
+         .toolLimitMs = kImportLimitMs},
         &TransferCommands::putTapeContents);
-    add({"Putalldiskcontents1", "Put &floppy disk image contents"},
+    add({.id = "Putalldiskcontents1",
+         .caption = "Put &floppy disk image contents",
+         .toolLimitMs = kImportLimitMs},
         &TransferCommands::putFloppyContents);
     add({"Cut1", "C&ut", "Ctrl+X"}, &TransferCommands::cutFiles);
     add({"Copy1", "&Copy", "Ctrl+C", "Copy", P::Copy}, &TransferCommands::copyFiles);

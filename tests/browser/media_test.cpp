@@ -6,6 +6,7 @@
 
 #include "file_list_model.h"
 #include "test_paths.h"
+#include "tree_search.h"
 
 #include <QAction>
 #include <QDir>
@@ -596,13 +597,16 @@ TEST_F(MediaTest, EnterAndDoubleClickOnAPartitionRowSelectItsNode)
 
 TEST_F(MediaTest, APartitionRowMissingFromTheTreeIsAnInvalidOperation)
 {
-    // A double click looks for at most 255 characters of the row's caption,
-    // and the tree compares whole node texts.
-    const QString longName(300, 'L');
+    // A name longer than 49 characters is found whole; a row whose node has
+    // gone from the tree is refused.
+    const QString longName(60, 'L');
     makeForm();
     useTool(fakeTool({"1,1,1", "2,0", "SYS,1,,0,0,0,0,0,0,1", longName + ",3,,0,0,0,0,0,0,1"},
                      {"header"}));
     openImage("/media/fake.hdf");
+    QTreeWidgetItem* node = FindTreeNodeByText(form->TreeView(), nullptr, longName);
+    ASSERT_NE(node, nullptr);
+    delete node;
     form->ListView()->selectRow(1, true);
     form->ListViewDblClick();
     EXPECT_EQ(prompts->errors(), QStringList{"Invalid operation."});

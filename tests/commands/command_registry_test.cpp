@@ -33,8 +33,15 @@ TEST(CommandRegistryTest, OneActionServesMenuToolBarAndPopUp)
                                    .caption = "Get selected &file(s)",
                                    .shortcut = "Ctrl+G",
                                    .hint = "Get selected file(s)",
-                                   .picture = ToolbarPicture::GetSelectedFiles},
-                                  [&] { ++runs; });
+                                   .picture = ToolbarPicture::GetSelectedFiles,
+                                   .toolLimitMs = 5000},
+                                  [&] {
+                                      ++runs;
+                                      // Its tool runs are named by the command.
+                                      EXPECT_EQ(ToolCommandScope::CurrentCaption(),
+                                                "Get selected file(s)");
+                                      EXPECT_EQ(ToolCommandScope::CurrentLimitMs(), 5000);
+                                  });
     QMenu menu;
     QToolBar bar;
     QMenu popup;
@@ -65,6 +72,7 @@ TEST(CommandRegistryTest, OneActionServesMenuToolBarAndPopUp)
     r.running = "button";
     button->click();
     EXPECT_EQ(runs, 2);
+    EXPECT_TRUE(ToolCommandScope::CurrentCaption().isEmpty());
     EXPECT_EQ(r.guarded, (QStringList{"menu", "button"}));
 }
 
