@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -91,6 +92,10 @@ FileStorage::~FileStorage()
         if (!failure.empty() && flushFailure().empty())
             flushFailure() = "cannot flush " + name() + ": " + failure + "; what was written may not be on the card";
     }
+    // A lock belongs to the open file, which the caller of a passed
+    // descriptor keeps open after this run: it must be given up by hand.
+    if (borrowed_)
+        ::flock(fd_, LOCK_UN);
     ::close(fd_);
 }
 
@@ -191,7 +196,9 @@ std::unique_ptr<FileStorage> FileStorage::adopt(int inherited, const std::string
             throw;
         }
     }
-    return std::unique_ptr<FileStorage>(new FileStorage(path, fd, size, forWriting, device));
+    auto storage = std::unique_ptr<FileStorage>(new FileStorage(path, fd, size, forWriting, device));
+    storage->borrowed_ = true;
+    return storage;
 }
 
 std::unique_ptr<FileStorage> FileStorage::create(const std::string& path, uint64_t size)

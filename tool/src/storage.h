@@ -73,6 +73,7 @@ private:
     bool writable_;
     bool blockDevice_;
     bool written_ = false;
+    bool borrowed_ = false;  // a descriptor passed in as /dev/fd/N
 };
 
 // The failure of the last flush of a written block device, if any ("cannot
