@@ -276,7 +276,7 @@ TEST_F(LoopDevices, SharedCardWithAMountedPartitionRefusesWritesUntilUnmounted)
     ASSERT_EQ(::access(fat.c_str(), F_OK), 0) << "no partition nodes for " << loop.device;
 
     Mount mount;
-    mount.point = dir / "fat";
+    mount.point = dir / "fat card";  // listed as fat\040card in the mount table
     ::mkdir(mount.point.c_str(), 0755);
     std::string out;
     // A kernel without FAT support mounts the same partition as ext2: what
