@@ -1,4 +1,5 @@
 // put, putbin and del: one host file into a +3DOS partition, one file out.
+// storeFile is the one way a file gets written; putbas goes through it too.
 #include "commands.h"
 #include "cpm_writer.h"
 #include "host_files.h"
@@ -48,14 +49,18 @@ int storeHostFile(Invocation& inv, bool withHeader)
     if (withHeader)
         bytes = withPlus3Header(std::move(bytes), address, inv.args[0]);
     file.bytes = std::move(bytes);
-
-    OpenMedium m = openMedium(inv.medium, true);
-    Plus3Partition p(m, requirePartition(m, target.partition));
-    CpmWriter(p.fs()).store(file);
+    storeFile(inv.medium, target.partition, file);
     return ExitOk;
 }
 
 }  // namespace
+
+void storeFile(const std::string& medium, const std::string& partition, const FileToStore& file)
+{
+    OpenMedium m = openMedium(medium, true);
+    Plus3Partition p(m, requirePartition(m, partition));
+    CpmWriter(p.fs()).store(file);
+}
 
 std::vector<uint8_t> withPlus3Header(std::vector<uint8_t> bytes, std::optional<uint16_t> address,
                                      const std::string& path)

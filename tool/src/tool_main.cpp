@@ -21,6 +21,7 @@ const std::map<std::string, Handler>& mediumCommands()
         {"del", cmdDel},               {"puttap", cmdPutTap},         {"putdsk", cmdPutDsk},
         {"delpart", cmdDelPart},       {"renpart", cmdRenPart},       {"drive", cmdDrive},
         {"empty", cmdEmpty},
+        {"listbas", cmdListBas},       {"putbas", cmdPutBas},
     };
     return commands;
 }
