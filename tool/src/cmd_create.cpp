@@ -3,7 +3,7 @@
 
 #include "commands.h"
 #include "idedos_create.h"
-#include "plus3_partition.h"
+#include "medium_access.h"
 #include "text_util.h"
 #include "tool_error.h"
 
@@ -137,8 +137,8 @@ int cmdNewPart(Invocation& inv, Output& out)
     }
     inv.expectArgs(2, 2, "newpart <name> <size>M [--drive <letter>]");
     const unsigned mb = parseMegabytes(inv.args[1]);
-    OpenMedium m = openMedium(inv.medium, true);
-    addPlus3Partition(m.table, inv.args[0], mb, drive);
+    WritableMedium w(inv.medium);
+    addPlus3Partition(w.table(), inv.args[0], mb, drive);
     out.line("Created +3DOS partition " + trimRight(inv.args[0]) + " of " + std::to_string(mb) + " MB on " + inv.medium);
     return ExitOk;
 }

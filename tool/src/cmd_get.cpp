@@ -2,7 +2,7 @@
 #include "commands.h"
 #include "host_files.h"
 #include "plus3_file.h"
-#include "plus3_partition.h"
+#include "medium_access.h"
 #include "tool_error.h"
 
 namespace p3tool {
@@ -12,7 +12,7 @@ int cmdGet(Invocation& inv, Output&)
     inv.expectArgs(2, 2, "get <partition>:<file> <folder>/");
     const PartitionAndFile pf = splitPartitionAndFile(inv.args[0]);
     const std::string folder = existingFolder(inv.args[1]);
-    OpenMedium m = openMedium(inv.medium, false);
+    OpenMedium m = openForReading(inv.medium);
     Plus3Partition p(m, requirePartition(m, pf.partition));
     const auto files = p.fs().filesOfUser(0);
     const CpmFile* f = findFile(files, pf.file);

@@ -3,7 +3,7 @@
 #include "cpm_writer.h"
 #include "host_files.h"
 #include "plus3_name.h"
-#include "plus3_partition.h"
+#include "medium_access.h"
 #include "text_util.h"
 #include "tool_error.h"
 
@@ -49,9 +49,8 @@ int storeHostFile(Invocation& inv, bool withHeader)
         bytes = withPlus3Header(std::move(bytes), address, inv.args[0]);
     file.bytes = std::move(bytes);
 
-    OpenMedium m = openMedium(inv.medium, true);
-    Plus3Partition p(m, requirePartition(m, target.partition));
-    CpmWriter(p.fs()).store(file);
+    WritableMedium w(inv.medium);
+    CpmWriter(w.plus3(target.partition).fs()).store(file);
     return ExitOk;
 }
 
@@ -92,8 +91,8 @@ int cmdDel(Invocation& inv, Output&)
 {
     inv.expectArgs(1, 1, "del <partition>:<file>");
     const PartitionAndFile target = splitPartitionAndFile(inv.args[0]);
-    OpenMedium m = openMedium(inv.medium, true);
-    Plus3Partition p(m, requirePartition(m, target.partition));
+    WritableMedium w(inv.medium);
+    Plus3Partition& p = w.plus3(target.partition);
     const auto files = p.fs().filesOfUser(0);
     const CpmFile* f = findFile(files, target.file);
     if (!f)

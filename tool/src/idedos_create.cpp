@@ -1,5 +1,6 @@
 #include "idedos_create.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -182,6 +183,13 @@ void addPlus3Partition(PartitionTable& table, const std::string& requestedName, 
     putLe16(x + 0x15, 512);
     part.raw[0x3C] = uint8_t(driveLetter);
     writes.push_back(part);
+
+    // The new partition's entry before the rest of the free space: when the
+    // two lie in different table sectors and only the first is written, the
+    // space after the partition is described by no entry (lost until the
+    // table is edited), where the other order would leave two free-space
+    // entries overlapping, which every later write refuses.
+    std::reverse(writes.begin(), writes.end());
 
     // An empty directory first, then the table: a new entry never points at
     // a directory full of old bytes.
