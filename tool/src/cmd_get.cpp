@@ -7,6 +7,10 @@
 
 namespace p3tool {
 
+namespace {
+constexpr size_t kGetChunkBytes = 256 * 1024;
+}  // namespace
+
 int cmdGet(Invocation& inv, Output&)
 {
     inv.expectArgs(2, 2, "get <partition>:<file> <folder>/");
@@ -18,10 +22,12 @@ int cmdGet(Invocation& inv, Output&)
     const CpmFile* f = findFile(files, pf.file);
     if (!f)
         throw ToolError("no file named \"" + pf.file + "\" in partition \"" + p.name() + "\"");
-    const auto bytes = fileContents(p.fs(), *f);
     // The host file takes the name as it was asked for: it matched a shown
-    // name, which never holds a path separator.
-    writeHostFileReplacing(folder, trimmedHostName(pf.file), bytes);
+    // name, which never holds a path separator. The bytes go over in pieces
+    // of kGetChunkBytes, so memory does not grow with the file.
+    HostFileWriter out(folder, trimmedHostName(pf.file));
+    streamFileContents(p.fs(), *f, kGetChunkBytes, [&](const uint8_t* bytes, size_t n) { out.write(bytes, n); });
+    out.commit();
     return ExitOk;
 }
 

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
+#include <algorithm>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <thread>
@@ -237,4 +238,102 @@ TEST_F(Safety, EveryWriteRefusesADamagedMedium)
             EXPECT_EQ(readFile(image), before) << w[0];
         }
     }
+}
+
+namespace {
+
+pid_t spawnTool(const std::vector<std::string>& args)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 1);
+        ::dup2(null, 2);
+        std::vector<char*> argv{const_cast<char*>(HARNWICK_TOOL_EXE)};
+        for (const auto& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(HARNWICK_TOOL_EXE, argv.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+int waitFor(pid_t pid)
+{
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::vector<std::string> folderEntries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    DIR* d = ::opendir(folder.c_str());
+    while (const dirent* e = ::readdir(d))
+        if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+            names.push_back(e->d_name);
+    ::closedir(d);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
+// Two programs writing at once take turns: both files arrive. A program
+// that holds the medium for longer than 5 s makes a writer give up with
+// "medium is busy", having written nothing.
+TEST_F(Safety, WritersTakeTurns)
+{
+    const auto a = randomBytes(300000, 20), b = randomBytes(300000, 21);
+    writeFile(dir / "a", a);
+    writeFile(dir / "b", b);
+    for (int trial = 0; trial < 8; ++trial) {
+        restore();
+        const pid_t first = spawnTool({image, "put", dir / "a", "P:A.BIN"});
+        const pid_t second = spawnTool({image, "put", dir / "b", "P:B.BIN"});
+        EXPECT_EQ(waitFor(first), 0);
+        EXPECT_EQ(waitFor(second), 0);
+        EXPECT_EQ(get("A.BIN"), std::string(a.begin(), a.end())) << trial;
+        EXPECT_EQ(get("B.BIN"), std::string(b.begin(), b.end())) << trial;
+    }
+    toolOk({image, "check"});
+
+    const auto before = readFile(image);
+    const int fd = ::open(image.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(fd, LOCK_SH), 0);
+    const ToolRun r = toolProcess({image, "del", "P:A.BIN"});
+    ::close(fd);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("medium is busy (another program is writing to it)"), std::string::npos) << r.err;
+    EXPECT_EQ(readFile(image), before);
+}
+
+// A get killed at any moment leaves nothing in the destination folder but
+// the complete file; a temporary left by an older run is removed.
+TEST_F(Safety, AKilledGetLeavesNothingBehind)
+{
+    const auto huge = randomBytes(8 * 1024 * 1024, 22);
+    add("HUGE.BIN", huge);
+    for (int delayUs : {0, 500, 2000, 5000, 10000, 20000}) {
+        TempDir out;
+        const pid_t pid = spawnTool({image, "get", "P:HUGE.BIN", out.path + "/"});
+        ::usleep(useconds_t(delayUs));
+        ::kill(pid, SIGKILL);
+        waitFor(pid);
+        const auto left = folderEntries(out.path);
+        EXPECT_TRUE(left.empty() || (left == std::vector<std::string>{"HUGE.BIN"} && readFile(out / "HUGE.BIN") == huge))
+            << delayUs << ": " << (left.empty() ? "" : left.front());
+    }
+    // A temporary of a program that has ended, and a file to be replaced.
+    TempDir out;
+    const pid_t ended = ::fork();
+    if (ended == 0)
+        ::_exit(0);
+    waitFor(ended);
+    writeFile(out / (".3e-get-" + std::to_string(ended) + "-0"), {1, 2, 3});
+    writeFile(out / "FILE.BIN", {4, 5, 6});
+    toolOk({image, "get", "P:FILE.BIN", out.path + "/"});
+    EXPECT_EQ(folderEntries(out.path), std::vector<std::string>{"FILE.BIN"});
+    EXPECT_EQ(get("FILE.BIN").size(), 40000u);
 }
