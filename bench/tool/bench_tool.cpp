@@ -16,82 +16,11 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench_process.h"
+
+using namespace benchtool;
+
 namespace {
-
-const std::string kTool = HARNWICK_TOOL_EXE;
-std::string gFolder;
-
-double gLastCpuUs = 0;  // user + system time of the last child
-
-int runIn(const std::vector<std::string>& argv)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (::chdir(gFolder.c_str()) != 0)
-            ::_exit(126);
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 1);
-        ::dup2(null, 2);
-        std::vector<char*> args;
-        for (const auto& a : argv)
-            args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
-        ::execvp(args[0], args.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    struct rusage usage {};
-    ::wait4(pid, &status, 0, &usage);
-    gLastCpuUs = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e6 + double(usage.ru_utime.tv_usec) +
-                 double(usage.ru_stime.tv_usec);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-void must(const std::vector<std::string>& argv)
-{
-    if (runIn(argv) != 0) {
-        std::string line;
-        for (const auto& a : argv)
-            line += a + " ";
-        std::fprintf(stderr, "failed: %s\n", line.c_str());
-        std::exit(1);
-    }
-}
-
-struct Timing {
-    double wallUs;  // median wall time of a whole run
-    double cpuUs;   // median user + system time of the process
-};
-
-// Medians of whole runs. The commands take turns round after round, so a
-// machine that slows down or speeds up while the benchmark runs affects them
-// all alike; CPU time is reported as well, as it hardly depends on what else
-// the machine is doing.
-std::vector<Timing> medians(const std::vector<std::vector<std::string>>& commands, int rounds = 101)
-{
-    std::vector<std::vector<double>> wall(commands.size()), cpu(commands.size());
-    for (const auto& c : commands)
-        runIn(c);  // warm the page cache
-    for (int r = 0; r < rounds; ++r) {
-        for (size_t i = 0; i < commands.size(); ++i) {
-            const auto t0 = std::chrono::steady_clock::now();
-            if (runIn(commands[i]) != 0) {
-                std::fprintf(stderr, "failed: %s\n", commands[i][0].c_str());
-                std::exit(1);
-            }
-            wall[i].push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
-            cpu[i].push_back(gLastCpuUs);
-        }
-    }
-    auto median = [&](std::vector<double>& v) {
-        std::nth_element(v.begin(), v.begin() + rounds / 2, v.end());
-        return v[size_t(rounds / 2)];
-    };
-    std::vector<Timing> result;
-    for (size_t i = 0; i < commands.size(); ++i)
-        result.push_back({median(wall[i]), median(cpu[i])});
-    return result;
-}
 
 void writeFile(const std::string& path, size_t size, unsigned seed)
 {
@@ -189,6 +118,31 @@ int main()
                 "del/true %.2f del/cpmrm %.2f showptable 4G/32M %.2f\n",
                 cpuRatio(1, 0), cpuRatio(1, 2), cpuRatio(3, 0), cpuRatio(3, 4), cpuRatio(5, 0), cpuRatio(5, 7),
                 cpuRatio(6, 0), cpuRatio(6, 8), cpuRatio(10, 9));
+
+    // Against an earlier build of the tool (HARNWICK_BASELINE_TOOL names its
+    // 3E.EXE): the same commands from both, taking turns in every round.
+    if (const char* baseline = std::getenv("HARNWICK_BASELINE_TOOL")) {
+        const std::string old = baseline;
+        const auto c = medians({
+            {kTool, "full.raw", "dir", "BENCH", "-backend"},
+            {old, "full.raw", "dir", "BENCH", "-backend"},
+            {kTool, "full.raw", "get", "BENCH:TARGET.BIN", "out/"},
+            {old, "full.raw", "get", "BENCH:TARGET.BIN", "out/"},
+            {kTool, "room.raw", "put", "NEW.BIN", "BENCH:NEW.BIN"},
+            {kTool, "room.raw", "del", "BENCH:NEW.BIN"},
+            {old, "room.raw", "put", "NEW.BIN", "BENCH:NEW.BIN"},
+            {old, "room.raw", "del", "BENCH:NEW.BIN"},
+            {kTool, "large.hdf", "showptable", "-backend"},
+            {old, "large.hdf", "showptable", "-backend"},
+        });
+        auto r = [&](size_t a, size_t b) { return c[a].wallUs / c[b].wallUs; };
+        auto q = [&](size_t a, size_t b) { return c[a].cpuUs / c[b].cpuUs; };
+        std::printf("\nagainst %s (target: none above 1.10)\n", old.c_str());
+        std::printf("wall: dir %.2f get %.2f put %.2f del %.2f showptable %.2f\n", r(0, 1), r(2, 3), r(4, 6), r(5, 7),
+                    r(8, 9));
+        std::printf("cpu:  dir %.2f get %.2f put %.2f del %.2f showptable %.2f\n", q(0, 1), q(2, 3), q(4, 6), q(5, 7),
+                    q(8, 9));
+    }
     std::system(("rm -rf '" + gFolder + "'").c_str());
     return 0;
 }

@@ -75,6 +75,10 @@ protected:
 
 private:
     FileStorage(std::string path, int fd, uint64_t size, bool writable, bool blockDevice);
+    // An image opened for reading is mapped into memory: the many small
+    // reads of a directory pass (one +3DOS header per file) then cost no
+    // system call each. Reads of more than a page still use pread.
+    const uint8_t* map_ = nullptr;
     int fd_;
     uint64_t size_;
     bool writable_;
