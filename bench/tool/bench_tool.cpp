@@ -123,25 +123,53 @@ int main()
     // 3E.EXE): the same commands from both, taking turns in every round.
     if (const char* baseline = std::getenv("HARNWICK_BASELINE_TOOL")) {
         const std::string old = baseline;
-        const auto c = medians({
-            {kTool, "full.raw", "dir", "BENCH", "-backend"},
-            {old, "full.raw", "dir", "BENCH", "-backend"},
-            {kTool, "full.raw", "get", "BENCH:TARGET.BIN", "out/"},
-            {old, "full.raw", "get", "BENCH:TARGET.BIN", "out/"},
-            {kTool, "room.raw", "put", "NEW.BIN", "BENCH:NEW.BIN"},
-            {kTool, "room.raw", "del", "BENCH:NEW.BIN"},
-            {old, "room.raw", "put", "NEW.BIN", "BENCH:NEW.BIN"},
-            {old, "room.raw", "del", "BENCH:NEW.BIN"},
-            {kTool, "large.hdf", "showptable", "-backend"},
-            {old, "large.hdf", "showptable", "-backend"},
-        });
-        auto r = [&](size_t a, size_t b) { return c[a].wallUs / c[b].wallUs; };
-        auto q = [&](size_t a, size_t b) { return c[a].cpuUs / c[b].cpuUs; };
+        // Each pair runs new-old and then old-new within a round, so that
+        // neither side always runs first.
+        const std::vector<std::vector<std::string>> commands = {
+            {"full.raw", "dir", "BENCH", "-backend"},
+            {"full.raw", "get", "BENCH:TARGET.BIN", "out/"},
+            {"room.raw", "put", "NEW.BIN", "BENCH:NEW.BIN"},
+            {"room.raw", "del", "BENCH:NEW.BIN"},
+            {"large.hdf", "showptable", "-backend"},
+        };
+        auto with = [](const std::string& tool, std::vector<std::string> args) {
+            args.insert(args.begin(), tool);
+            return args;
+        };
+        std::vector<std::vector<std::string>> runs;
+        // put and del alternate, so that every put finds the name free.
+        for (size_t order = 0; order < 2; ++order)
+            for (size_t i = 0; i < commands.size(); ++i) {
+                if (i == 3)
+                    continue;
+                const std::string first = order == 0 ? kTool : old, second = order == 0 ? old : kTool;
+                runs.push_back(with(first, commands[i]));
+                if (i == 2)
+                    runs.push_back(with(first, commands[3]));
+                runs.push_back(with(second, commands[i]));
+                if (i == 2)
+                    runs.push_back(with(second, commands[3]));
+            }
+        const auto c = medians(runs, 51);
+        // Sum of the medians of each side, per command, in the order of runs.
+        std::vector<double> newWall(commands.size()), oldWall(commands.size()), newCpu(commands.size()),
+            oldCpu(commands.size());
+        for (size_t k = 0; k < runs.size(); ++k) {
+            size_t i = 0;
+            while (!(std::vector<std::string>(runs[k].begin() + 1, runs[k].end()) == commands[i]))
+                ++i;
+            (runs[k][0] == kTool ? newWall : oldWall)[i] += c[k].wallUs;
+            (runs[k][0] == kTool ? newCpu : oldCpu)[i] += c[k].cpuUs;
+        }
         std::printf("\nagainst %s (target: none above 1.10)\n", old.c_str());
-        std::printf("wall: dir %.2f get %.2f put %.2f del %.2f showptable %.2f\n", r(0, 1), r(2, 3), r(4, 6), r(5, 7),
-                    r(8, 9));
-        std::printf("cpu:  dir %.2f get %.2f put %.2f del %.2f showptable %.2f\n", q(0, 1), q(2, 3), q(4, 6), q(5, 7),
-                    q(8, 9));
+        const char* names[] = {"dir", "get", "put", "del", "showptable"};
+        std::printf("wall:");
+        for (size_t i = 0; i < commands.size(); ++i)
+            std::printf(" %s %.2f", names[i], newWall[i] / oldWall[i]);
+        std::printf("\ncpu: ");
+        for (size_t i = 0; i < commands.size(); ++i)
+            std::printf(" %s %.2f", names[i], newCpu[i] / oldCpu[i]);
+        std::printf("\n");
     }
     std::system(("rm -rf '" + gFolder + "'").c_str());
     return 0;

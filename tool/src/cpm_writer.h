@@ -59,7 +59,7 @@ public:
     void remove(const CpmFile& file);
 
     // Bytes of data held in memory at once while storing a file.
-    static constexpr size_t kChunkBytes = 256 * 1024;
+    static constexpr size_t kChunkBytes = 1024 * 1024;
 
 private:
     // Writes the journal's record into its block and the journal entry,

@@ -112,9 +112,14 @@ extern "C" void mappedImageShortened(int)
 FileStorage::FileStorage(std::string path, int fd, uint64_t size, bool writable, bool blockDevice)
     : Storage(std::move(path)), fd_(fd), size_(size), writable_(writable), blockDevice_(blockDevice)
 {
-    if (writable || blockDevice || size == 0 || size > uint64_t(SIZE_MAX))
+}
+
+void FileStorage::mapForSmallReads()
+{
+    mapTried_ = true;
+    if (writable_ || blockDevice_ || size_ == 0 || size_ > uint64_t(SIZE_MAX))
         return;
-    void* p = ::mmap(nullptr, size_t(size), PROT_READ, MAP_SHARED, fd, 0);
+    void* p = ::mmap(nullptr, size_t(size_), PROT_READ, MAP_SHARED, fd_, 0);
     if (p == MAP_FAILED)
         return;  // pread serves
     static const bool handled = [] {
@@ -123,7 +128,7 @@ FileStorage::FileStorage(std::string path, int fd, uint64_t size, bool writable,
         return ::sigaction(SIGBUS, &sa, nullptr) == 0;
     }();
     if (!handled) {
-        ::munmap(p, size_t(size));
+        ::munmap(p, size_t(size_));
         return;
     }
     map_ = static_cast<const uint8_t*>(p);
@@ -207,6 +212,8 @@ void FileStorage::doRead(uint64_t offset, void* buffer, size_t length)
 {
     // Small reads from the mapping; large ones with pread, which neither
     // maps the pages into this process nor grows its memory with the file.
+    if (length <= 4096 && !mapTried_ && ++smallReads_ > kSmallReadsBeforeMapping)
+        mapForSmallReads();
     if (map_ && length <= 4096) {
         std::memcpy(buffer, map_ + offset, length);
         return;

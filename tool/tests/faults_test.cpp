@@ -109,13 +109,16 @@ TEST_F(Faults, StagedReplacementKeepsOneWholeFileAtEveryStep)
     // the commit, the release of the old ones (sector 0), the take-over and
     // the journal's removal (sector 1).
     ASSERT_GE(writes, 6u);
-    bool replaced = false;
+    bool replaced = false, sawPending = false;
     for (uint64_t k = 0; k < writes; ++k) {
         writeFile(image, readFile(dir / "pristine"));
         p3tool::WriteFaults::failAfter(k);
         EXPECT_EQ(tool(put).code, 1);
         p3tool::WriteFaults::disarm();
-        toolOk({image, "check"});
+        // check says what is left and what the next write does with it.
+        const std::string checked = toolOk({image, "check"});
+        sawPending = sawPending || checked.find("an interrupted replace of FILE.BIN (committed): the next write "
+                                                "finishes it") != std::string::npos;
         // Cut off before the commit, the old file; from the commit on, the
         // new one.
         const auto seen = get("FILE.BIN");
@@ -132,6 +135,7 @@ TEST_F(Faults, StagedReplacementKeepsOneWholeFileAtEveryStep)
         EXPECT_EQ(output.find("file"), std::string::npos) << output;
     }
     EXPECT_TRUE(replaced);
+    EXPECT_TRUE(sawPending);
     writeFile(image, readFile(dir / "pristine"));
     toolOk(put);
     EXPECT_EQ(get("FILE.BIN"), newer);
