@@ -1,6 +1,7 @@
 #include "view_choice.h"
 
 #include "formatters.h"
+#include "screen_image.h"
 
 namespace {
 
@@ -15,14 +16,19 @@ quint32 ByteCount(qint64 value)
     return static_cast<quint32>(value);
 }
 
-ViewFormat AutomaticFormat(const QString& typeName)
+bool IsBytesOrHeaderless(const QString& typeName)
+{
+    return typeName == QLatin1String("Bytes") || typeName == QLatin1String(kHeaderlessTypeName);
+}
+
+ViewFormat AutomaticFormat(const QString& typeName, qint64 realSize)
 {
     if (typeName == QLatin1String("Program"))
         return ViewFormat::Basic;
     if (typeName == QLatin1String("Number Array") || typeName == QLatin1String("Character Array"))
         return ViewFormat::List;
-    if (typeName == QLatin1String("Bytes") || typeName == QLatin1String(kHeaderlessTypeName))
-        return ViewFormat::HexDump;
+    if (IsBytesOrHeaderless(typeName))
+        return realSize == kScreenSize ? ViewFormat::Picture : ViewFormat::HexDump;
     return ViewFormat::None;
 }
 
@@ -36,7 +42,7 @@ ViewChoice ChooseView(ViewMode mode, const QString& typeName, qint64 realSize, q
         return choice;
     }
     switch (mode) {
-    case ViewMode::Automatic: choice.format = AutomaticFormat(typeName); break;
+    case ViewMode::Automatic: choice.format = AutomaticFormat(typeName, realSize); break;
     case ViewMode::Basic:
         if (typeName != QLatin1String("Program")) {
             choice.refusal = QStringLiteral("This file cannot be viewed as BASIC.");
@@ -48,10 +54,22 @@ ViewChoice ChooseView(ViewMode mode, const QString& typeName, qint64 realSize, q
     case ViewMode::Text: choice.format = ViewFormat::Text; break;
     case ViewMode::List: choice.format = ViewFormat::List; break;
     case ViewMode::Data: choice.format = ViewFormat::Data; break;
+    case ViewMode::Picture:
+        if (!OffersPicture(typeName, realSize)) {
+            choice.refusal = QStringLiteral("This file cannot be viewed as a picture.");
+            return choice;
+        }
+        choice.format = ViewFormat::Picture;
+        break;
     }
     if (choice.format != ViewFormat::None)
         choice.count = ByteCount(choice.format == ViewFormat::Basic ? vars : realSize);
     return choice;
+}
+
+bool OffersPicture(const QString& typeName, qint64 realSize)
+{
+    return IsBytesOrHeaderless(typeName) && (realSize == kScreenSize || realSize == kScreenBitmapSize);
 }
 
 QByteArrayList RenderView(const ViewChoice& choice, const QString& path, const QString& typeName)
@@ -63,6 +81,12 @@ QByteArrayList RenderView(const ViewChoice& choice, const QString& path, const Q
     case ViewFormat::Text: return FormatText(path, typeName, choice.count);
     case ViewFormat::List: return FormatList(path, typeName, choice.count);
     case ViewFormat::Data: return FormatData(path, typeName, choice.count);
+    case ViewFormat::Picture: return FormatHexDump(path, typeName, choice.count);
     }
     return {};
+}
+
+QByteArray ReadPicture(const ViewChoice& choice, const QString& path, const QString& typeName)
+{
+    return ReadViewData(path, HasPlus3DosHeader(typeName), choice.count);
 }

@@ -110,6 +110,17 @@ void BM_FormatBasic(benchmark::State& state)
     state.counters["lines"] = static_cast<double>(lines);
 }
 
+// The coloured listing of the same program, from the bytes in memory.
+void BM_BasicSyntaxListing(benchmark::State& state)
+{
+    const Fixtures& files = Files();
+    const QByteArray program = ReadViewData(files.programPath_, true, files.programLength_);
+    for (auto _ : state) {
+        const QList<BasicSyntaxLine> result = BasicSyntaxListing(program);
+        benchmark::DoNotOptimize(result.constData());
+    }
+}
+
 #define HARNWICK_BENCH(...)                                                                    \
     BENCHMARK(__VA_ARGS__)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly()
 
@@ -120,6 +131,7 @@ HARNWICK_BENCH(BM_TypedJoined<FormatHexDump>)->Name("FormatHexDump+join/64K");
 HARNWICK_BENCH(BM_Typed<FormatText>)->Name("FormatText/64K");
 HARNWICK_BENCH(BM_Typed<FormatData>)->Name("FormatData/64K");
 HARNWICK_BENCH(BM_FormatBasic)->Name("FormatBasic/64K");
+HARNWICK_BENCH(BM_BasicSyntaxListing)->Name("BasicSyntaxListing/64K");
 
 }  // namespace
 

@@ -124,7 +124,7 @@ TEST_F(RealProgram, ListsNumbersStringsGraphicsAndControlCodes)
     EXPECT_EQ(ListWithFormatBasic(tap),
               QByteArrayList({"  10  PRINT \"HELLO\";1234: LET a=5",
                               "  20  LET e$= VAL$ \"1\"",
-                              "  30  PRINT \"a\"+CHR 144+\"\"+CHR 143+\"\xA9\": REM \x90:\"+CHR 145+\""}));
+                              "  30  PRINT \"a\"+CHR 144+\"\"+CHR 143+\"\xA9\": REM \x90:\x91"}));
 }
 
 TEST_F(RealProgram, ListsEveryKeywordInTheOrderListbasicDoes)

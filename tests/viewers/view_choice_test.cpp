@@ -25,8 +25,16 @@ TEST(ChooseViewTest, PicksTheFormatterAndCountOrRefuses)
         {M::Automatic, "Program", 500, 300, F::Basic, 300, ""},
         {M::Automatic, "Number Array", 18, 0, F::List, 18, ""},
         {M::Automatic, "Character Array", 13, 0, F::List, 13, ""},
-        {M::Automatic, "Bytes", 6912, 0, F::HexDump, 6912, ""},
+        {M::Automatic, "Bytes", 6913, 0, F::HexDump, 6913, ""},
         {M::Automatic, "Headerless", 100, 0, F::HexDump, 100, ""},
+        // Screen memory shows as a picture; a bare bitmap only when asked.
+        {M::Automatic, "Bytes", 6912, 0, F::Picture, 6912, ""},
+        {M::Automatic, "Headerless", 6912, 0, F::Picture, 6912, ""},
+        {M::Automatic, "Bytes", 6144, 0, F::HexDump, 6144, ""},
+        {M::Picture, "Headerless", 6144, 0, F::Picture, 6144, ""},
+        {M::Picture, "Bytes", 6912, 0, F::Picture, 6912, ""},
+        {M::Picture, "Program", 6912, 6912, F::None, 0, "This file cannot be viewed as a picture."},
+        {M::Picture, "Bytes", 6000, 0, F::None, 0, "This file cannot be viewed as a picture."},
         {M::Automatic, "Unknown (9)", 100, 0, F::None, 0, ""},
         {M::Automatic, "program", 100, 50, F::None, 0, ""},
         // Forced formats take the whole real size, whatever the type.

@@ -1,9 +1,8 @@
-// create and newpart: a new image with an IDEDOS table, a new +3DOS partition.
+// create: a new image with an IDEDOS table.
 #include <cctype>
 
 #include "commands.h"
 #include "idedos_create.h"
-#include "medium_access.h"
 #include "text_util.h"
 #include "tool_error.h"
 
@@ -51,20 +50,6 @@ bool hasRawExtension(const std::string& path)
         return false;
     const std::string ext = toUpperAscii(path.substr(dot + 1));
     return ext == "RAW" || ext == "IMG";
-}
-
-// "4M", "4MB" or "4": whole megabytes.
-unsigned parseMegabytes(const std::string& text)
-{
-    std::string digits = toUpperAscii(text);
-    if (digits.size() > 2 && digits.compare(digits.size() - 2, 2, "MB") == 0)
-        digits.resize(digits.size() - 2);
-    else if (!digits.empty() && digits.back() == 'M')
-        digits.pop_back();
-    const auto v = parseDecimal(digits, 16);
-    if (!v || *v == 0)
-        throw UsageError("a +3DOS partition has 1M to 16M, not \"" + text + "\"");
-    return unsigned(*v);
 }
 
 }  // namespace
@@ -120,26 +105,6 @@ int cmdCreate(Invocation& inv, Output& out)
     out.line("Created " + inv.medium + ": " + (o.raw ? "raw image" : o.revision10 ? "HDF 1.0 image" : "HDF 1.1 image") +
              (o.eightBit ? ", 8-bit" : "") + ", C/H/S " + std::to_string(g.cylinders) + "/" + std::to_string(g.heads) +
              "/" + std::to_string(g.sectors) + ", " + std::to_string(o.maxPartitions) + " partition entries");
-    return ExitOk;
-}
-
-int cmdNewPart(Invocation& inv, Output& out)
-{
-    char drive = 0;
-    for (size_t i = 0; i < inv.args.size(); ++i) {
-        if (inv.args[i] != "--drive")
-            continue;
-        if (i + 1 >= inv.args.size() || inv.args[i + 1].size() != 1 || !std::isalpha(static_cast<unsigned char>(inv.args[i + 1][0])))
-            throw UsageError("--drive needs one letter");
-        drive = char(std::toupper(static_cast<unsigned char>(inv.args[i + 1][0])));
-        inv.args.erase(inv.args.begin() + long(i), inv.args.begin() + long(i) + 2);
-        break;
-    }
-    inv.expectArgs(2, 2, "newpart <name> <size>M [--drive <letter>]");
-    const unsigned mb = parseMegabytes(inv.args[1]);
-    WritableMedium w(inv.medium);
-    addPlus3Partition(w.table(), inv.args[0], mb, drive);
-    out.line("Created +3DOS partition " + trimRight(inv.args[0]) + " of " + std::to_string(mb) + " MB on " + inv.medium);
     return ExitOk;
 }
 

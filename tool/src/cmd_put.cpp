@@ -1,4 +1,5 @@
 // put, putbin and del: one host file into a +3DOS partition, one file out.
+// storeFile is the one way a file gets written; putbas goes through it too.
 #include "commands.h"
 #include "cpm_writer.h"
 #include "host_files.h"
@@ -97,12 +98,17 @@ int storeHostFile(Invocation& inv, bool withHeader)
                         " bytes with its header; at most " + std::to_string(CpmWriter::kMaxBytes) + ")");
     file.source = &source;
 
-    WritableMedium w(inv.medium);
-    CpmWriter(w.plus3(target.partition).fs()).store(file);
+    storeFile(inv.medium, target.partition, file);
     return ExitOk;
 }
 
 }  // namespace
+
+void storeFile(const std::string& medium, const std::string& partition, const FileToStore& file)
+{
+    WritableMedium w(medium);
+    CpmWriter(w.plus3(partition).fs()).store(file);
+}
 
 std::vector<uint8_t> withPlus3Header(std::vector<uint8_t> bytes, std::optional<uint16_t> address,
                                      const std::string& path)

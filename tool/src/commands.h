@@ -38,12 +38,18 @@ int cmdGet(Invocation& inv, Output& out);
 int cmdScan(Invocation& inv, Output& out);
 int cmdCreate(Invocation& inv, Output& out);
 int cmdNewPart(Invocation& inv, Output& out);
+int cmdDelPart(Invocation& inv, Output& out);
+int cmdRenPart(Invocation& inv, Output& out);
+int cmdDrive(Invocation& inv, Output& out);
+int cmdEmpty(Invocation& inv, Output& out);
 int cmdCheck(Invocation& inv, Output& out);
 int cmdPut(Invocation& inv, Output& out);
 int cmdPutBin(Invocation& inv, Output& out);
 int cmdDel(Invocation& inv, Output& out);
 int cmdPutTap(Invocation& inv, Output& out);
 int cmdPutDsk(Invocation& inv, Output& out);
+int cmdListBas(Invocation& inv, Output& out);
+int cmdPutBas(Invocation& inv, Output& out);
 
 // The bytes putbin stores: a file that already starts with a valid +3DOS
 // header keeps it (with a Bytes file's load address changed when one is
@@ -54,6 +60,11 @@ std::vector<uint8_t> withPlus3Header(std::vector<uint8_t> bytes, std::optional<u
                                      const std::string& path);
 // 16384 for 6912 bytes (a screen), else 32768.
 uint16_t defaultLoadAddress(uint16_t length);
+
+struct FileToStore;
+// Opens the medium for writing and stores the file in the partition,
+// replacing a file of that name the way put does.
+void storeFile(const std::string& medium, const std::string& partition, const FileToStore& file);
 
 // "P:F" split at the first colon; UsageError when there is none or a side
 // is empty.

@@ -4,9 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "cpm_params.h"
 #include "hdf_header.h"
-#include "text_util.h"
 #include "tool_error.h"
 
 namespace p3tool {
@@ -21,9 +19,6 @@ void setTrackExtent(PartitionEntry& e, const Geometry& g, uint32_t firstTrack, u
     e.setExtent(uint16_t(firstTrack / g.heads), uint8_t(firstTrack % g.heads), uint16_t(lastTrack / g.heads),
                 uint8_t(lastTrack % g.heads), uint32_t(logical - 1));
 }
-
-uint32_t firstTrack(const PartitionEntry& e, const Geometry& g) { return uint32_t(e.startCylinder()) * g.heads + e.startHead(); }
-uint32_t lastTrack(const PartitionEntry& e, const Geometry& g) { return uint32_t(e.endCylinder()) * g.heads + e.endHead(); }
 
 }  // namespace
 
@@ -116,89 +111,6 @@ void validatePartitionName(const std::string& name)
     for (char c : name)
         if (c < 0x20 || c > 0x7E || c == ',' || c == ':' || c == '"')
             throw ToolError("partition name \"" + name + "\" holds a character a partition name cannot hold");
-}
-
-void addPlus3Partition(PartitionTable& table, const std::string& requestedName, unsigned megabytes, char driveLetter)
-{
-    const std::string name = trimRight(requestedName);
-    validatePartitionName(name);
-    if (megabytes < 1 || megabytes > 16)
-        throw ToolError("a +3DOS partition has 1 to 16 MB");
-    for (const PartitionEntry* e : table.usedEntries())
-        if (equalsIgnoringCase(e->displayName(), name))
-            throw ToolError("partition name \"" + name + "\" is taken: \"" + e->displayName() + "\" already exists on " +
-                            table.medium().path());
-
-    Medium& medium = table.medium();
-    const Geometry& g = table.geometry();
-    const unsigned sectorBytes = medium.sectorBytes();
-    const DiskParams params = DiskParams::plus3e(megabytes);
-    const uint8_t tps = DiskParams::plus3eTracks(megabytes);
-    const uint64_t bytes = uint64_t(tps) * 128 * 512;
-    const uint32_t needTracks = uint32_t((bytes / sectorBytes + g.sectors - 1) / g.sectors);
-
-    const PartitionEntry* region = nullptr;
-    for (const PartitionEntry* e : table.usedEntries()) {
-        if (e->type() != PartitionType::Free || e->index >= table.capacity() || !table.extentProblem(*e).empty())
-            continue;
-        if (lastTrack(*e, g) - firstTrack(*e, g) + 1 >= needTracks) {
-            region = e;
-            break;
-        }
-    }
-    if (!region)
-        throw ToolError("no free space of " + std::to_string(megabytes) + " MB left on " + medium.path());
-
-    const uint32_t start = firstTrack(*region, g);
-    const uint32_t end = start + needTracks - 1;
-    const uint32_t regionEnd = lastTrack(*region, g);
-    std::vector<PartitionEntry> writes;
-    if (end < regionEnd) {
-        const PartitionEntry* slot = nullptr;
-        for (const auto& e : table.slots())
-            if (e.index > 0 && e.index < table.capacity() && e.type() == PartitionType::Unused) {
-                slot = &e;
-                break;
-            }
-        if (!slot)
-            throw ToolError("the partition table of " + medium.path() + " is full");
-        PartitionEntry rest;
-        rest.index = slot->index;
-        rest.raw[0x10] = PartitionType::Free;
-        setTrackExtent(rest, g, end + 1, regionEnd, sectorBytes);
-        writes.push_back(rest);
-    }
-
-    PartitionEntry part;
-    part.index = region->index;
-    part.setName(name);
-    part.raw[0x10] = PartitionType::Plus3Dos;
-    setTrackExtent(part, g, start, end, sectorBytes);
-    uint8_t* x = &part.raw[0x20];
-    params.toXdpb(x);
-    x[0x11] = 0;     // sidedness
-    x[0x12] = tps;   // tracks per side
-    x[0x13] = 0x80;  // sectors per track
-    x[0x14] = 0;     // first sector number
-    putLe16(x + 0x15, 512);
-    part.raw[0x3C] = uint8_t(driveLetter);
-    writes.push_back(part);
-
-    // The new partition's entry before the rest of the free space: when the
-    // two lie in different table sectors and only the first is written, the
-    // space after the partition is described by no entry (lost until the
-    // table is edited), where the other order would leave two free-space
-    // entries overlapping, which every later write refuses.
-    std::reverse(writes.begin(), writes.end());
-
-    // An empty directory first, then the table: a new entry never points at
-    // a directory full of old bytes.
-    const uint64_t dirBytes = uint64_t(params.directoryBlocks().size()) * params.blockSize();
-    std::vector<uint8_t> empty(size_t(dirBytes), 0xE5);
-    medium.writeSectors(uint64_t(start) * g.sectors, dirBytes / sectorBytes, empty.data());
-    medium.sync();
-    table.writeEntries(writes);
-    medium.sync();
 }
 
 }  // namespace p3tool

@@ -30,12 +30,6 @@ void validateCreateOptions(const CreateOptions& o);
 // Creates the image file (never replacing an existing file).
 void createImage(const std::string& path, const CreateOptions& o);
 
-// Adds a +3DOS partition of 1..16 MB with the parameters the +3e gives it,
-// carved from the start of the first free-space entry large enough; the
-// rest stays free space. Its directory is filled with 0xE5 before the
-// table is written. driveLetter 0 leaves it unmapped.
-void addPlus3Partition(PartitionTable& table, const std::string& name, unsigned megabytes, char driveLetter);
-
 // ToolError unless the name can be stored as a partition name: 1 to 16
 // printable ASCII characters, no leading blank, no "," ":" or double quote.
 void validatePartitionName(const std::string& name);

@@ -18,6 +18,9 @@ const std::map<std::string, Handler>& mediumCommands()
         {"get", cmdGet},               {"create", cmdCreate},         {"newpart", cmdNewPart},
         {"check", cmdCheck},           {"put", cmdPut},               {"putbin", cmdPutBin},
         {"del", cmdDel},               {"puttap", cmdPutTap},         {"putdsk", cmdPutDsk},
+        {"delpart", cmdDelPart},       {"renpart", cmdRenPart},       {"drive", cmdDrive},
+        {"empty", cmdEmpty},
+        {"listbas", cmdListBas},       {"putbas", cmdPutBas},
     };
     return commands;
 }
