@@ -337,3 +337,37 @@ TEST_F(Safety, AKilledGetLeavesNothingBehind)
     EXPECT_EQ(folderEntries(out.path), std::vector<std::string>{"FILE.BIN"});
     EXPECT_EQ(get("FILE.BIN").size(), 40000u);
 }
+
+// check reports every file get refuses as damaged: the limits live in one
+// place.
+TEST_F(Safety, CheckReportsWhatGetRefuses)
+{
+    const auto table = lines(toolOk({image, "showptable", "-backend"}));
+    const uint64_t directory = std::stoull(fields(table[3])[7]) * 512;
+    uint64_t s0 = 0;
+    for (uint64_t at = directory; at < directory + 512 * 32 && s0 == 0; at += 32)
+        if (pristine[at] == 0 && std::string(pristine.begin() + long(at) + 1, pristine.begin() + long(at) + 12) == "S0         ")
+            s0 = at;
+    ASSERT_NE(s0, 0u);
+    struct Case {
+        const char* what;
+        uint64_t offset;
+        std::vector<uint8_t> bytes;
+    };
+    const Case cases[] = {
+        // Extent 543 (EX 31, S2 16): the entry claims about 8.5 MB.
+        {"extent numbers past 8 MB", s0 + 12, {0x1F, 0x00, 0x10}},
+        // Extent 2047: 32 MB.
+        {"extent numbers claiming 32 MB", s0 + 12, {0x1F, 0x00, 0x3F}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        restore();
+        patchFile(image, c.offset, c.bytes);
+        const std::string refused = get("S0");
+        EXPECT_NE(refused.find("damaged file S0"), std::string::npos) << refused.substr(0, 100);
+        const ToolRun checked = tool({image, "check"});
+        EXPECT_EQ(checked.code, 3);
+        EXPECT_NE(checked.out.find("0:S0: it claims"), std::string::npos) << checked.out;
+    }
+}
