@@ -1,6 +1,5 @@
 #include "idedos_create.h"
 
-#include <algorithm>
 #include <cstring>
 #include <vector>
 

@@ -1,15 +1,12 @@
 #include "storage.h"
 
 #include <cerrno>
-#include <csignal>
-#include <cstdint>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -100,44 +97,13 @@ void Storage::write(uint64_t offset, const void* buffer, size_t length)
         doWrite(offset, buffer, length);
 }
 
-// A mapped image cut short by another program while we read it raises
-// SIGBUS: end with one line, as for any other read failure, not a crash.
-extern "C" void mappedImageShortened(int)
-{
-    static const char message[] = "the image became shorter while it was read\r\n";
-    [[maybe_unused]] const ssize_t n = ::write(2, message, sizeof message - 1);
-    ::_exit(ExitFailure);
-}
-
 FileStorage::FileStorage(std::string path, int fd, uint64_t size, bool writable, bool blockDevice)
     : Storage(std::move(path)), fd_(fd), size_(size), writable_(writable), blockDevice_(blockDevice)
 {
 }
 
-void FileStorage::mapForSmallReads()
-{
-    mapTried_ = true;
-    if (writable_ || blockDevice_ || size_ == 0 || size_ > uint64_t(SIZE_MAX))
-        return;
-    void* p = ::mmap(nullptr, size_t(size_), PROT_READ, MAP_SHARED, fd_, 0);
-    if (p == MAP_FAILED)
-        return;  // pread serves
-    static const bool handled = [] {
-        struct sigaction sa {};
-        sa.sa_handler = mappedImageShortened;
-        return ::sigaction(SIGBUS, &sa, nullptr) == 0;
-    }();
-    if (!handled) {
-        ::munmap(p, size_t(size_));
-        return;
-    }
-    map_ = static_cast<const uint8_t*>(p);
-}
-
 FileStorage::~FileStorage()
 {
-    if (map_)
-        ::munmap(const_cast<uint8_t*>(map_), size_t(size_));
     if (fd_ >= 0)
         ::close(fd_);
 }
@@ -210,14 +176,6 @@ std::unique_ptr<FileStorage> FileStorage::create(const std::string& path, uint64
 
 void FileStorage::doRead(uint64_t offset, void* buffer, size_t length)
 {
-    // Small reads from the mapping; large ones with pread, which neither
-    // maps the pages into this process nor grows its memory with the file.
-    if (length <= 4096 && !mapTried_ && ++smallReads_ > kSmallReadsBeforeMapping)
-        mapForSmallReads();
-    if (map_ && length <= 4096) {
-        std::memcpy(buffer, map_ + offset, length);
-        return;
-    }
     auto* p = static_cast<uint8_t*>(buffer);
     while (length > 0) {
         const ssize_t n = ::pread(fd_, p, length, off_t(offset));

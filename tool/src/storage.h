@@ -75,16 +75,6 @@ protected:
 
 private:
     FileStorage(std::string path, int fd, uint64_t size, bool writable, bool blockDevice);
-    // An image opened for reading is mapped into memory once it has served
-    // a few small reads: the many small reads of a directory pass (one
-    // +3DOS header per file) then cost no system call each, while a command
-    // that reads little does not pay for the mapping. Reads of more than a
-    // page always use pread.
-    static constexpr unsigned kSmallReadsBeforeMapping = 8;
-    void mapForSmallReads();
-    const uint8_t* map_ = nullptr;
-    bool mapTried_ = false;
-    unsigned smallReads_ = 0;
     int fd_;
     uint64_t size_;
     bool writable_;
