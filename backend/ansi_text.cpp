@@ -44,3 +44,59 @@ QByteArray QStringToAnsi(QStringView text, char replacement)
     }
     return bytes;
 }
+
+namespace {
+
+// The length of the well-formed UTF-8 sequence of two or more bytes that
+// begins at bytes[i], and its code point in `code`; 0 when there is none.
+qsizetype Utf8SequenceAt(QByteArrayView bytes, qsizetype i, char32_t& code)
+{
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    qsizetype length = 0;
+    char32_t min = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        code = lead & 0x1F;
+        min = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        code = lead & 0x0F;
+        min = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code = lead & 0x07;
+        min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + length > bytes.size())
+        return 0;
+    for (qsizetype k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(bytes[i + k]);
+        if ((next & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (next & 0x3F);
+    }
+    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+} // namespace
+
+QString ToolTextToQString(QByteArrayView bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (qsizetype i = 0; i < bytes.size();) {
+        char32_t code = 0;
+        if (const qsizetype length = Utf8SequenceAt(bytes, i, code); length > 0) {
+            text.append(QString::fromUcs4(&code, 1));
+            i += length;
+        } else {
+            text.append(AnsiToQString(bytes.sliced(i, 1)));
+            ++i;
+        }
+    }
+    return text;
+}

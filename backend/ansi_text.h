@@ -20,3 +20,12 @@ QByteArray QStringToAnsi(QStringView text, char replacement = '?');
 
 // The byte of one character, or -1 when the code page has none for it.
 int AnsiByteOf(char16_t ch);
+
+// The text of the tool's messages (its standard error, and lines that carry
+// host paths). The tool gets host paths as UTF-8 and writes them back in its
+// messages as it got them, next to bytes of its own in Windows-1252. So every
+// well-formed UTF-8 sequence of two to four bytes is read as UTF-8 (overlong
+// forms, surrogates and code points above U+10FFFF are not well-formed), and
+// every other byte as Windows-1252 (AnsiToQString). ASCII reads the same both
+// ways. +3DOS names of records stay AnsiToQString.
+QString ToolTextToQString(QByteArrayView bytes);

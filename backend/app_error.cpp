@@ -1,7 +1,10 @@
 #include "app_error.h"
 
+#include "tool_command.h"
+
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace {
 
@@ -9,6 +12,19 @@ ErrorDisplay& InstalledDisplay()
 {
     static ErrorDisplay display;
     return display;
+}
+
+struct InstalledStatus
+{
+    bool owned = false;
+    QPointer<const QObject> owner;
+    StatusDisplay display;
+};
+
+InstalledStatus& StatusHook()
+{
+    static InstalledStatus hook;
+    return hook;
 }
 
 } // namespace
@@ -34,6 +50,22 @@ void ShowErrorBox(const QString& text)
         ShowErrorMessageBox(text);
 }
 
+void SetStatusDisplay(const QObject* owner, StatusDisplay display)
+{
+    InstalledStatus& hook = StatusHook();
+    hook.owned = owner != nullptr;
+    hook.owner = owner;
+    hook.display = std::move(display);
+}
+
+void ShowStatusText(const QString& text)
+{
+    const InstalledStatus& hook = StatusHook();
+    if (!hook.display || (hook.owned && !hook.owner))
+        return;
+    hook.display(text);
+}
+
 void ShowErrorMessageBox(const QString& text)
 {
     QString shown = text;
@@ -52,6 +84,8 @@ QString ExceptionText(std::exception_ptr error)
             std::rethrow_exception(error);
     } catch (const AppError& e) {
         return e.message();
+    } catch (const ToolRunStopped& e) {
+        return e.message();
     } catch (const std::exception& e) {
         return QString::fromUtf8(e.what());
     } catch (...) {
@@ -62,7 +96,18 @@ QString ExceptionText(std::exception_ptr error)
 void ShowCurrentException() noexcept
 {
     try {
-        ShowErrorBox(ExceptionText(std::current_exception()));
+        const std::exception_ptr error = std::current_exception();
+        try {
+            std::rethrow_exception(error);
+        } catch (const ToolRunStopped& e) {
+            // A cancel is the user's own choice, not an error.
+            if (e.kind() == ToolRunStopped::Kind::Cancelled) {
+                ShowStatusText(e.message());
+                return;
+            }
+        } catch (...) {
+        }
+        ShowErrorBox(ExceptionText(error));
     } catch (...) {
         // Nothing more can be done when showing the error fails as well.
     }

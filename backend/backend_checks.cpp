@@ -9,7 +9,7 @@ QString BackendErrorText(const QString& errFile)
 {
     QString text;
     for (const QByteArray& line : ReadTextFileLines(errFile)) {
-        text += AnsiToQString(line);
+        text += ToolTextToQString(line);
         text += QLatin1String("\r\n");
     }
     return text;
@@ -26,11 +26,21 @@ bool ReadBackendErrors(const QString& errFile, const StatusPanelSetter& setPanel
     return true;
 }
 
+QString BackendProblem(const QString& toolPath)
+{
+    const QFileInfo info(toolPath);
+    if (!info.isFile())
+        return QString::fromLatin1(kBackendMissingText);
+    if (!info.isExecutable())
+        return QString::fromLatin1(kBackendNotExecutableText) + toolPath;
+    return {};
+}
+
 bool RequireBackend(const QString& toolPath, const ErrorDisplay& showError)
 {
-    if (QFileInfo(toolPath).isFile())
+    const QString text = BackendProblem(toolPath);
+    if (text.isEmpty())
         return true;
-    const QString text = QString::fromLatin1(kBackendMissingText);
     if (showError)
         showError(text);
     else

@@ -2,19 +2,38 @@
 
 #include "busy_animation.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 constexpr int kWidth = 449;
 constexpr int kHeight = 153;
 constexpr int kMargin = 16;
+constexpr int kButtonWidth = 88;
+constexpr int kButtonHeight = 28;
+
+// The busy windows now visible or waiting to be shown, in the order they
+// were shown or asked for.
+std::vector<TFormWait*>& ShownWindows()
+{
+    static std::vector<TFormWait*> shown;
+    return shown;
+}
+
+void Forget(TFormWait* window)
+{
+    auto& shown = ShownWindows();
+    shown.erase(std::remove(shown.begin(), shown.end(), window), shown.end());
+}
 } // namespace
 
 TFormWait::TFormWait(bool* abortRequested, QWidget* parent)
@@ -24,6 +43,7 @@ TFormWait::TFormWait(bool* abortRequested, QWidget* parent)
     setWindowTitle(QStringLiteral("Please wait, operation in progress..."));
     setFixedSize(kWidth, kHeight);
     setFocusPolicy(Qt::StrongFocus);
+    setWindowModality(Qt::ApplicationModal);
 
     AnimatedImage1 = new BusyAnimation(this);
     AnimatedImage1->setObjectName(QStringLiteral("AnimatedImage1"));
@@ -39,11 +59,27 @@ TFormWait::TFormWait(bool* abortRequested, QWidget* parent)
     LblPercent = new QLabel(this);
     LblPercent->setObjectName(QStringLiteral("LblPercent"));
     LblPercent->setAlignment(Qt::AlignCenter);
-    LblPercent->setGeometry(kMargin, 96, kWidth - 2 * kMargin, 24);
+    LblPercent->setGeometry(kMargin, 88, kWidth - 2 * kMargin, 20);
+
+    LblHint = new QLabel(QStringLiteral("Press Escape or click Cancel to stop the command."), this);
+    LblHint->setObjectName(QStringLiteral("LblHint"));
+    LblHint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    LblHint->setGeometry(2 * kMargin + 32, kMargin, kWidth - 3 * kMargin - 32, 32);
+
+    BtnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
+    BtnCancel->setGeometry(kWidth - kMargin - kButtonWidth, kHeight - 10 - kButtonHeight,
+                           kButtonWidth, kButtonHeight);
+    // The window keeps the focus (Escape works from anywhere); Tab reaches
+    // the button.
+    BtnCancel->setFocusPolicy(Qt::TabFocus);
+    BtnCancel->setAutoDefault(false);
+    connect(BtnCancel, &QPushButton::clicked, this, &TFormWait::RequestCancel);
 
     // Key events reach the window before its controls.
     for (QWidget* child : {static_cast<QWidget*>(AnimatedImage1),
-                           static_cast<QWidget*>(ProgressBar1), static_cast<QWidget*>(LblPercent)})
+                           static_cast<QWidget*>(ProgressBar1), static_cast<QWidget*>(LblPercent),
+                           static_cast<QWidget*>(LblHint), static_cast<QWidget*>(BtnCancel)})
         child->installEventFilter(this);
 
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -52,7 +88,60 @@ TFormWait::TFormWait(bool* abortRequested, QWidget* parent)
     }
 }
 
-TFormWait::~TFormWait() = default;
+TFormWait::~TFormWait()
+{
+    // Hidden here, while the window is still whole, so that the focus goes
+    // back as it does on hide().
+    if (isVisible())
+        hide();
+    if (showTimer_)
+        showTimer_->stop();
+    Forget(this);
+}
+
+void TFormWait::ShowDelayed(int delayMs)
+{
+    if (isVisible() || ShowPending())
+        return;
+    if (!showTimer_) {
+        showTimer_ = new QTimer(this);
+        showTimer_->setSingleShot(true);
+        connect(showTimer_, &QTimer::timeout, this, &QWidget::show);
+    }
+    showTimer_->start(delayMs);
+    Forget(this);
+    ShownWindows().push_back(this);
+}
+
+bool TFormWait::ShowPending() const
+{
+    return showTimer_ && showTimer_->isActive();
+}
+
+TFormWait* TFormWait::Current()
+{
+    const auto& shown = ShownWindows();
+    for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
+        if ((*it)->isVisible())
+            return *it;
+    }
+    return shown.empty() ? nullptr : shown.back();
+}
+
+void TFormWait::ProcessPendingEvents()
+{
+    const TFormWait* current = Current();
+    QCoreApplication::processEvents(current && current->isVisible()
+                                        ? QEventLoop::AllEvents
+                                        : QEventLoop::ExcludeUserInputEvents);
+}
+
+void TFormWait::RequestCancel()
+{
+    if (abortRequested_)
+        *abortRequested_ = true;
+    emit cancelRequested();
+}
 
 int TFormWait::ProgressPercent(qint64 item, qint64 count)
 {
@@ -100,9 +189,8 @@ bool TFormWait::HandleKeyRelease(QKeyEvent* event)
 {
     if (event->key() != Qt::Key_Escape)
         return false;
-    if (abortRequested_)
-        *abortRequested_ = true;
     emit escapeReleased();
+    RequestCancel();
     return true;
 }
 
@@ -123,7 +211,61 @@ void TFormWait::keyReleaseEvent(QKeyEvent* event)
 
 void TFormWait::showEvent(QShowEvent* event)
 {
+    if (!event->spontaneous()) {
+        // A busy window shown above another gives the focus back to it.
+        TFormWait* below = Current();
+        QWidget* active =
+            below && below != this && below->isVisible() ? below : QApplication::activeWindow();
+        if (!active || active == this)
+            active = parentWidget() ? parentWidget()->window() : nullptr;
+        previousWindow_ = active;
+        QWidget* focus = QApplication::focusWidget();
+        previousFocus_ = focus && !isAncestorOf(focus) && focus != this
+                             ? focus
+                             : (active ? active->focusWidget() : nullptr);
+        Forget(this);
+        ShownWindows().push_back(this);
+    }
+    if (showTimer_)
+        showTimer_->stop();
     QWidget::showEvent(event);
     activateWindow();
     setFocus(Qt::OtherFocusReason);
+    if (!event->spontaneous())
+        emit becameVisible();
+}
+
+void TFormWait::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (event->spontaneous()) // minimised: the window is still there
+        return;
+    Forget(this);
+    RestoreFocus();
+}
+
+void TFormWait::setVisible(bool visible)
+{
+    // Hidden before its delay ran out: it is not shown later either.
+    if (!visible && showTimer_) {
+        showTimer_->stop();
+        Forget(this);
+    }
+    QWidget::setVisible(visible);
+}
+
+void TFormWait::RestoreFocus()
+{
+    QWidget* window = previousWindow_;
+    QWidget* focus = previousFocus_;
+    previousWindow_.clear();
+    previousFocus_.clear();
+    if (!window || !window->isVisible())
+        return;
+    // A window shown and hidden again within milliseconds can leave the
+    // window manager with no focused window at all; ask for the main window
+    // explicitly rather than rely on its fallback.
+    window->activateWindow();
+    if (focus && focus->window() == window && focus->isVisible() && focus->isEnabled())
+        focus->setFocus(Qt::ActiveWindowFocusReason);
 }

@@ -14,8 +14,20 @@
 //   outFile      receives standard output; emptied (created anew) first.
 //   errFile      receives standard error; emptied (created anew) first.
 //   contextText  appended to every failure message; may be empty.
-//   wait         block until the tool has ended, with no time limit.
-//                Without it the tool runs on and is reaped in the background.
+//   wait         return only when the tool has ended. On the GUI thread the
+//                run is waited for in a local event loop: windows repaint and
+//                timers run, the user's keys and clicks wait in the queue
+//                until the run is over. After 300 ms the busy window
+//                (TFormWait) shows, unless a long command's busy window
+//                serves already; its Escape or Cancel stops the run. A run
+//                may take at most the limit of the current ToolCommandScope
+//                (tool_command.h; 60 s by default). A stopped run kills the
+//                tool's process group (SIGTERM, SIGKILL 2 s later) and
+//                raises ToolRunStopped (Cancelled or TimedOut), never a
+//                success. Off the GUI thread, or without an application
+//                object, the call simply blocks, with no limit.
+//                Without wait the tool runs on and is reaped in the
+//                background.
 //
 // Returns true when the tool was started. The tool's exit code is not read:
 // callers judge a run by the contents of errFile and outFile.
@@ -35,6 +47,6 @@
 // The arguments reach the tool in the local 8-bit encoding of file names
 // (UTF-8), as host paths must. The tool's environment and current directory
 // are those of this program; no other descriptor of this program is passed
-// on.
+// on. The tool leads a process group of its own.
 bool RunRedirected(const QString& commandLine, const QString& inputFile, const QString& outFile,
                    const QString& errFile, const QString& contextText, bool wait);

@@ -1,6 +1,8 @@
 #include "temp_folder.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -29,6 +31,19 @@ QString PrivateTempFolder()
         if (!folder->isValid())
             throw AppError(QStringLiteral("Cannot create a temporary folder in %1: %2")
                                .arg(TempBaseFolder(), folder->errorString()));
+        // mkdtemp() makes it 0700 already; said again so that no umask or
+        // library change can open it to other users, who could otherwise
+        // plant links where the tool's output files are written.
+        QFile::setPermissions(folder->path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     return folder->path();
+}
+
+QString ToolOutputFolder()
+{
+    const QString folder = PrivateTempFolder() + QStringLiteral("/tool-output");
+    if (!QFileInfo(folder).isDir() && !QDir().mkdir(folder))
+        throw AppError(QStringLiteral("Cannot create the folder %1").arg(folder));
+    return folder;
 }

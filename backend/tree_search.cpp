@@ -22,7 +22,7 @@ QTreeWidgetItem* NextSibling(QTreeWidget* tree, QTreeWidgetItem* node)
 QTreeWidgetItem* SearchFrom(QTreeWidget* tree, QTreeWidgetItem* node, const QString& text)
 {
     for (; node; node = NextSibling(tree, node)) {
-        if (TextEqualsIgnoringCase(node->text(0).left(kTreeSearchTextLength), text))
+        if (TextEqualsIgnoringCase(node->text(0), text))
             return node;
         if (node->childCount() > 0) {
             if (QTreeWidgetItem* hit = SearchFrom(tree, node->child(0), text))

@@ -5,11 +5,8 @@
 class QTreeWidget;
 class QTreeWidgetItem;
 
-// Number of characters of a node's text that the search compares.
-inline constexpr int kTreeSearchTextLength = 49;
-
-// The first node, in depth-first pre-order, whose text (column 0, its first
-// 49 characters) equals `text` without regard to case, compared the way the
+// The first node, in depth-first pre-order, whose whole text (column 0)
+// equals `text` without regard to case, compared the way the
 // user's locale compares text. The search begins at `start`, or at the
 // tree's first top-level node when start is null, and covers that node, its
 // descendants and its following siblings with their descendants (not the

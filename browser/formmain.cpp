@@ -3,8 +3,12 @@
 #include "file_list_model.h"
 #include "pictures.h"
 #include "settings_store.h"
+#include "temp_folder.h"
+#include "tool_location.h"
+#include "update_address.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -41,9 +45,11 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
         move(area.center() - rect().center());
     }
 
-    // Errors raised below the commands are shown through the prompts.
+    // Errors raised below the commands are shown through the prompts, a
+    // cancelled tool run in status panel 2.
     m_previousErrorDisplay =
         SetErrorDisplay([this](const QString& text) { prompts().error(text); });
+    SetStatusDisplay(this, [this](const QString& text) { SetStatusPanel(2, text); });
 
     BuildControls();
     BuildMenus();
@@ -51,15 +57,16 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
     BuildPopupMenus();
 
     // Start-up: the start folder, the reset transfer and clipboard state, the
-    // settings, then the tool's output and error files beside the tool.
+    // settings, then the tool's output and error files in the run's private
+    // folder (the tool's own folder may not be writable, and two running
+    // windows must not share the files).
     StartFolder = m_options.startFolder.isEmpty() ? QDir::currentPath() : m_options.startFolder;
     GetWithoutHeader = false;
     GetIntoTape = false;
     ClipboardMode = ClipboardModes::None;
     ReadSettings();
-    const QString toolFolder = QFileInfo(ToolPath).absolutePath();
-    OutFile = QDir(toolFolder).filePath(QStringLiteral("3E.OUT"));
-    ErrFile = QDir(toolFolder).filePath(QStringLiteral("3E.ERR"));
+    OutFile = QDir(ToolOutputFolder()).filePath(QStringLiteral("3E.OUT"));
+    ErrFile = QDir(ToolOutputFolder()).filePath(QStringLiteral("3E.ERR"));
     FileClipboard.clear();
 }
 
@@ -194,9 +201,11 @@ QString TFormMain::SettingsFilePath() const
 void TFormMain::ReadSettings()
 {
     HarnwickSettings settings;
-    const QString defaultToolPath = QDir(StartFolder).filePath(QStringLiteral("3E.EXE"));
-    SettingsStore(m_options.settingsFolder).read(settings, defaultToolPath);
-    ToolPath = settings.toolPath;
+    m_defaultToolPath = DefaultToolPath(StartFolder, QCoreApplication::applicationDirPath());
+    SettingsStore(m_options.settingsFolder).read(settings, QString());
+    const ToolPathChoice tool = ChooseToolPath(settings.toolPath, m_defaultToolPath);
+    ToolPath = tool.path;
+    m_toolPathReport = tool.report;
     UseSpectrumFont = settings.useSpectrumFont;
     CheckUpdatesAtStartup = settings.checkUpdatesAtStartup;
     LastDiskImage = settings.lastDiskImage;
@@ -206,17 +215,24 @@ void TFormMain::ReadSettings()
 
 void TFormMain::FormShow()
 {
-    if (CheckUpdatesAtStartup)
+    if (!m_toolPathReport.isEmpty())
+        prompts().information(std::exchange(m_toolPathReport, QString()));
+    // Without an address to download from (the default, and the package's
+    // case) the check at start-up does nothing.
+    if (CheckUpdatesAtStartup && update::updateAddressConfigured())
         Check3Eupdates1Click();
-    if (!LastDiskImage.isEmpty())
-        OpenMedium(LastDiskImage);
+    const QString first = m_options.medium.isEmpty() ? LastDiskImage : m_options.medium;
+    if (!first.isEmpty())
+        OpenMedium(first);
 }
 
 void TFormMain::FormClose()
 {
     HarnwickSettings settings;
     settings.recentFiles = m_recentFiles;
-    settings.toolPath = ToolPath;
+    // The default tool is found again at each start; only a choice of the
+    // user's is kept.
+    settings.toolPath = ToolPath == m_defaultToolPath ? QString() : ToolPath;
     settings.useSpectrumFont = UseSpectrumFont;
     settings.checkUpdatesAtStartup = CheckUpdatesAtStartup;
     settings.lastDiskImage = LastDiskImage;

@@ -31,6 +31,9 @@ struct TFormMainOptions
     QString settingsFolder;
     // The start folder; empty: the current directory.
     QString startFolder;
+    // The image or device to open at the first showing instead of the last
+    // one (given on the command line); empty: the last one.
+    QString medium;
 };
 
 // The program's one main window: partition tree, file list, menus, tool bar
@@ -49,8 +52,8 @@ public:
     // ---- State (kept in plain fields, as the commands read and write it) ----
     QString StartFolder;
     QString ToolPath;
-    QString OutFile; // "3E.OUT" beside the tool, fixed at start-up
-    QString ErrFile; // "3E.ERR" beside the tool, fixed at start-up
+    QString OutFile; // "3E.OUT" in the run's private folder, fixed at start-up
+    QString ErrFile; // "3E.ERR" in the run's private folder, fixed at start-up
     bool UseSpectrumFont = false;
     bool CheckUpdatesAtStartup = true;
     QString LastDiskImage;
@@ -231,5 +234,10 @@ private:
     QTreeWidgetItem* m_selectedNode = nullptr; // for the open/closed folder pictures
     bool m_rebuildingTree = false;
     bool m_shownOnce = false;
+    // The tool used when the user has chosen none; "3ePos" is stored only
+    // when ToolPath differs from it.
+    QString m_defaultToolPath;
+    // Why a stored tool path was given up; shown once at the first showing.
+    QString m_toolPathReport;
     ErrorDisplay m_previousErrorDisplay;
 };

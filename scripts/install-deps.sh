@@ -14,12 +14,16 @@ PACKAGES=(
   clang libclang-rt-14-dev
   # running under a virtual display, fonts, screenshots
   xvfb xauth imagemagick fonts-dejavu-core
+  # a window manager and a keyboard driver for the focus test under X
+  openbox xdotool x11-utils
   # independent checkers used by the tests
   cpmtools fuse-emulator-utils zmakebas libdsk-utils
   # cards shared with a PC, on loop devices: a FAT partition beside the +3e's
   dosfstools e2fsprogs util-linux
   # the tests' own HTTP server for the update check
   python3
+  # desktop integration: icons rendered from SVG, validators, package checks
+  librsvg2-bin desktop-file-utils appstream lintian
 )
 
 missing=()

@@ -95,7 +95,7 @@ void InternalPaste(TFormMain& form, const QString& partition)
     FailureList failures;
     {
         TFormWait wait(nullptr, &form);
-        wait.show();
+        wait.ShowDelayed();
         // The bar and the percentage follow every entry. Pending events are
         // handled and the window repainted at most once a frame, and after
         // the last entry: a person sees no difference, and a paste of many

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 // The file clipboard's entries and what pasting one of them does.
 //
@@ -21,6 +23,7 @@ struct PasteStep
     QString sourceFile;      // the text after it; also the local copy's name
     QString targetName;      // the name the file gets in the target partition
     bool deleteSource = false;
+    bool samePartitionCopy = false; // a Copy pasted into its own partition
 };
 
 // Splits `entry` at its first ":" and decides the target name and whether the
@@ -35,3 +38,14 @@ PasteStep PlanPasteStep(const QString& entry, const QString& targetPartition, bo
 // "PROG.BAS" gives "PROG.$$$", "DATA.1.X" gives "DATA.$$$", "SCREEN" gives
 // "SCREEN.$$$" and ".X" gives ".$$$".
 QString SamePartitionCopyName(const QString& file);
+
+// Gives the copies that steps make in their own partition names that are
+// unique against `partitionNames` (the target partition's files) and each
+// other: each keeps its SamePartitionCopyName when that is free, otherwise
+// gets NextFreeName of it ("PROG.BAS" and "PROG.SCR" give "PROG.$$$" and
+// "PROG1.$$$"). The names of the batch's other steps count as taken too.
+// Steps that are no such copy are left as they are.
+void MakeCopyNamesUnique(QList<PasteStep>& steps, const QStringList& partitionNames);
+
+// True when some step is a copy into its own partition.
+bool HasSamePartitionCopy(const QList<PasteStep>& steps);

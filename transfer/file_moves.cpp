@@ -66,9 +66,18 @@ QString RenameThroughLocalCopy(const ToolContext& tool, const QString& folder,
 }
 
 FailureList PasteThroughLocalCopies(const ToolContext& tool, const QString& folder,
-                                    const QList<PasteStep>& steps, const QString& targetPartition,
+                                    const QList<PasteStep>& planned, const QString& targetPartition,
                                     const std::function<void(int done)>& afterEntry)
 {
+    QList<PasteStep> steps = planned;
+    if (HasSamePartitionCopy(steps)) {
+        // Copies into their own partition must neither replace a file there
+        // nor each other. Should the listing fail, they are still unique
+        // among themselves (and the puts will tell what is wrong).
+        QString listProblem;
+        const QStringList present = ListPartitionFiles(tool, targetPartition, &listProblem);
+        MakeCopyNamesUnique(steps, present);
+    }
     FailureList failures;
     QList<qsizetype> toDelete; // copied entries whose source goes
     for (qsizetype i = 0; i < steps.size(); ++i) {

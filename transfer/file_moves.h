@@ -32,7 +32,9 @@ QString RenameThroughLocalCopy(const ToolContext& tool, const QString& folder,
 // `afterEntry` with the number of entries done after each one's get and put.
 // The sources of a Cut are deleted after all entries have been copied, once
 // one listing of the target shows their copies; a source whose copy a later
-// entry of the same name replaced is kept. Returns what failed, by entry.
+// entry of the same name replaced is kept. Copies into their own partition
+// get names unique in the partition and the batch (MakeCopyNamesUnique, after
+// one listing of the partition). Returns what failed, by entry.
 FailureList PasteThroughLocalCopies(const ToolContext& tool, const QString& folder,
                                     const QList<PasteStep>& steps, const QString& targetPartition,
                                     const std::function<void(int done)>& afterEntry);

@@ -140,7 +140,7 @@ public:
     explicit BusyWindow(TFormMain& form) : form_(form), wait_(&form.AbortRequested, &form)
     {
         wait_.setWindowModality(Qt::ApplicationModal);
-        wait_.show();
+        wait_.ShowDelayed();
     }
 
     void copying(const QString& partition, const QString& file, const QString& folder, bool last)
@@ -155,7 +155,7 @@ public:
     {
         if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kFrameMs)
             return;
-        QCoreApplication::processEvents();
+        TFormWait::ProcessPendingEvents();
         sinceEvents_.start();
     }
 
@@ -302,7 +302,7 @@ void CopyWholeMedium(TFormMain& form, FileGetter& getter, const QString& folder,
         const QString listingErrors =
             RunToolStep(ToolOf(form), DirCommand(form.ToolPath, form.CurrentMedium, partition));
         form.FillFileList();
-        QCoreApplication::processEvents();
+        TFormWait::ProcessPendingEvents();
         if (!listingErrors.isEmpty() && types.value(partition) == plus3Dos)
             tally.failed(partition, listingErrors);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The name a host file is put into a partition under: an 8.3 name that a
 // +3DOS file can carry, formed from the file-name part of hostPath by one
@@ -22,3 +23,23 @@
 // "archive.tar.gz" gives "ARCHIV~1.GZ". Different host names can give the
 // same short name.
 QString ShortName(const QString& hostPath);
+
+// The names a batch of host files is put under, one for each path in order.
+// A host name that already is an 8.3 name (its file name equals its
+// ShortName but for case) keeps it: the user chose that name, and when it is
+// taken the caller asks what to do. Every other host name gets a generated
+// name that is unique in the batch and against `partitionNames` (compared
+// without regard to case), numbered as the desktop does: the first free of
+// ShortName (today's name), then the base cut so that "~n" fits in 8
+// characters with n = 1, 2, ... ("My Program 1.bas" and "My Program 2.bas"
+// give "MY_PRO~1.BAS" and "MY_PRO~2.BAS", "a b.txt" gives "A_B.TXT" and then
+// "A_B~1.TXT"). Generated names also avoid the batch's chosen 8.3 names.
+QStringList UniqueShortNames(const QStringList& hostPaths, const QStringList& partitionNames);
+
+// The next free name for a +3DOS name that is taken, by the rule of the disk
+// tool's tape import: `name` itself when it is not among `taken`, otherwise
+// the first of NAME1, NAME2, ... that is not, with the name part (before the
+// first ".") cut so that name and number fit in 8 characters and the type
+// kept ("GAME.BAS" gives "GAME1.BAS", "LONGNAME.BIN" gives "LONGNAM1.BIN" and
+// later "LONGNA10.BIN"). Names compare without regard to case.
+QString NextFreeName(const QString& name, const QStringList& taken);

@@ -16,8 +16,11 @@ QString RunToolStep(const ToolContext& tool, const QString& commandLine)
     return BackendErrorText(tool.errFile);
 }
 
-QStringList ListPartitionFiles(const ToolContext& tool, const QString& partition, QString* error)
+QStringList ListPartitionFiles(const ToolContext& tool, const QString& partition, QString* error,
+                               QStringList* readOnly)
 {
+    if (readOnly)
+        readOnly->clear();
     const QString problem = RunToolStep(tool, DirCommand(tool.toolPath, tool.medium, partition));
     if (error)
         *error = problem;
@@ -29,8 +32,12 @@ QStringList ListPartitionFiles(const ToolContext& tool, const QString& partition
     QStringList names;
     if (!records.Next()) // the header line
         return names;
-    while (records.Next())
-        names << FileEntry::FromFields(records.Fields()).TrimmedName();
+    while (records.Next()) {
+        const FileEntry entry = FileEntry::FromFields(records.Fields());
+        names << entry.TrimmedName();
+        if (readOnly && entry.attr.startsWith(QLatin1Char('R')))
+            *readOnly << entry.TrimmedName();
+    }
     return names;
 }
 

@@ -23,9 +23,12 @@ struct ToolContext
 QString RunToolStep(const ToolContext& tool, const QString& commandLine);
 
 // The trimmed names of the files the tool lists in `partition` (its `dir`
-// records). When the listing fails, `error` receives the tool's error text
-// and the list is empty.
-QStringList ListPartitionFiles(const ToolContext& tool, const QString& partition, QString* error);
+// records); `readOnly`, when given, receives those of them whose attributes
+// begin with "R" (the read-only files, which the tool never replaces). When
+// the listing fails, `error` receives the tool's error text and the lists are
+// empty.
+QStringList ListPartitionFiles(const ToolContext& tool, const QString& partition, QString* error,
+                               QStringList* readOnly = nullptr);
 
 // Whether `name` is among `names`. +3DOS names are upper case and the tool
 // takes them without regard to case, so "game" and "GAME" are one name.

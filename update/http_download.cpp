@@ -1,5 +1,7 @@
 #include "http_download.h"
 
+#include "update_address.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
@@ -8,6 +10,7 @@
 
 #include <curl/curl.h>
 
+#include <netinet/in.h>
 #include <sys/socket.h>
 #include <thread>
 #include <utility>
@@ -30,8 +33,24 @@ struct Transfer
     const std::atomic<bool>* abort = nullptr;
     qint64 received = 0;
     bool resolvedReported = false;
+    // A plain http address of this machine: every connection of the
+    // transfer, redirections included, must then stay on the loopback.
+    bool loopbackOnly = false;
     QString writeError;
 };
+
+bool isLoopback(const curl_sockaddr* address)
+{
+    if (address->family == AF_INET) {
+        const auto* in = reinterpret_cast<const sockaddr_in*>(&address->addr);
+        return (ntohl(in->sin_addr.s_addr) >> 24) == 127;
+    }
+    if (address->family == AF_INET6) {
+        const auto* in6 = reinterpret_cast<const sockaddr_in6*>(&address->addr);
+        return IN6_IS_ADDR_LOOPBACK(&in6->sin6_addr);
+    }
+    return false;
+}
 
 // Runs fn on the owner's thread, after the events posted before it.
 template <typename Fn> void post(HttpDownload* owner, Fn fn)
@@ -49,6 +68,8 @@ curl_socket_t openSocket(void* clientp, curlsocktype purpose, curl_sockaddr* add
         HttpDownload* owner = transfer->owner;
         post(owner, [owner] { emit owner->hostResolved(); });
     }
+    if (transfer->loopbackOnly && !isLoopback(address))
+        return CURL_SOCKET_BAD;
     return ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
 }
 
@@ -96,8 +117,12 @@ bool curlReady()
 void configure(CURL* easy, const QByteArray& url, Transfer* transfer, char* errorBuffer)
 {
     curl_easy_setopt(easy, CURLOPT_URL, url.constData());
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // https only, redirections included. Plain http is let through only for
+    // an address on this machine, and then no connection may leave it.
+    transfer->loopbackOnly = isLoopbackHttpAddress(QString::fromUtf8(url));
+    const char* protocols = transfer->loopbackOnly ? "http,https" : "https";
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, protocols);
+    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, protocols);
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirections);
     curl_easy_setopt(easy, CURLOPT_PROXY, ""); // no proxy, whatever the environment says

@@ -48,7 +48,8 @@ public:
     explicit HttpDownload(QObject* parent = nullptr);
     ~HttpDownload() override;
 
-    // GET url, following redirections (HTTP and HTTPS only, at most 10),
+    // GET url, following redirections (HTTPS only, at most 10; plain HTTP
+    // only for an address of this machine, see isLoopbackHttpAddress()),
     // without a proxy, writing the final response's body to bodyFile
     // (created or emptied first). Blocks until the transfer has ended while
     // events of this thread go on being handled; the signals below arrive

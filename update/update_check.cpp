@@ -6,6 +6,7 @@
 #include "update_texts.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace update {
 
@@ -13,6 +14,15 @@ namespace {
 // One check at a time in the whole program: a second one started from the
 // menu while the first is downloading would fight over the same files.
 bool checkRunning = false;
+// A tool this user cannot replace: the file, or the folder it would be
+// written into, is not writable (a tool installed by the package manager).
+bool toolIsManaged(const QString& toolPath)
+{
+    const QFileInfo tool(toolPath);
+    const QFileInfo folder(toolFolder(toolPath));
+    return (tool.exists() && !tool.isWritable()) || (folder.exists() && !folder.isWritable());
+}
+
 } // namespace
 
 UpdateCheck::UpdateCheck(const QString& startFolder, const QString& toolPath, QObject* parent)
@@ -26,6 +36,10 @@ bool UpdateCheck::run()
 {
     if (checkRunning)
         return false;
+    if (toolIsManaged(m_toolPath)) {
+        emit statusText(QString::fromLatin1(kManagedToolText));
+        return true;
+    }
     checkRunning = true;
 
     HttpDownload download;

@@ -24,7 +24,10 @@
 // before the install; pending events are handled right after it, so the
 // cleared panel is painted) followed by "3E.EXE updated (MM/DD/YYYY, HH.MM)"
 // or "No 3E.EXE update available", or one of "Invalid host" and
-// "Connection Failed". An archive that cannot be read, or a tool or
+// "Connection Failed". A tool the user cannot replace (its file or folder is
+// not writable, as for a tool installed by the package manager) is left
+// alone: the one status is "3E.EXE is managed by the system package" and
+// nothing is downloaded. An archive that cannot be read, or a tool or
 // download file that cannot be written, ends in errorMessage instead of a
 // report; the download then stays in the start folder.
 namespace update {

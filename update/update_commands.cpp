@@ -4,7 +4,9 @@
 #include "formmain.h"
 
 #include "form_wait.h"
+#include "update_address.h"
 #include "update_check.h"
+#include "update_texts.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -30,6 +32,10 @@ void ShowDownloadProgress(TFormWait& wait, const update::UpdateProgress& progres
 
 void TFormMain::Check3Eupdates1Click()
 {
+    if (!update::updateAddressConfigured()) {
+        prompts().information(QString::fromLatin1(update::kNoUpdateAddressText));
+        return;
+    }
     update::UpdateCheck check(StartFolder, ToolPath);
     {
         // The download handles window events while it runs; the busy window

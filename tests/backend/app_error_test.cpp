@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "app_error.h"
+#include "tool_command.h"
 
 #include <QAction>
+
+#include <memory>
 
 namespace {
 
@@ -73,6 +76,51 @@ TEST_F(ErrorPathTest, SetErrorDisplayReturnsThePreviousOne)
     ShowErrorBox(QStringLiteral("two"));
     EXPECT_EQ(other, QStringList{"one"});
     EXPECT_EQ(shown_, QStringList{"two"});
+}
+
+TEST_F(ErrorPathTest, StoppedToolRunsAreReportedAsStoppedNeverAsErrorsOrSuccess)
+{
+    QStringList status;
+    auto owner = std::make_unique<QObject>();
+    SetStatusDisplay(owner.get(), [&](const QString& text) { status << text; });
+    using Kind = ToolRunStopped::Kind;
+    const struct
+    {
+        Kind kind;
+        int limitMs;
+        const char* status;
+        const char* box;
+    } cases[] = {
+        {Kind::Cancelled, 60000, "Cancelled", nullptr},
+        {Kind::TimedOut, 60000, nullptr,
+         "The disk tool did not answer within 60 seconds.\nThe command \"Get all files from "
+         "disk\" was stopped."},
+        {Kind::TimedOut, 800, nullptr,
+         "The disk tool did not answer within 1 second.\nThe command \"Get all files from disk\" "
+         "was stopped."},
+    };
+    for (const auto& c : cases) {
+        status.clear();
+        shown_.clear();
+        bool cleanedUp = false;
+        const bool finished = GuardedCall([&] {
+            const std::shared_ptr<void> cleanUp(nullptr, [&](void*) { cleanedUp = true; });
+            throw ToolRunStopped(c.kind, QStringLiteral("Get all files from disk"), c.limitMs);
+        });
+        EXPECT_FALSE(finished);
+        EXPECT_TRUE(cleanedUp);
+        EXPECT_EQ(status, c.status ? QStringList{c.status} : QStringList{});
+        EXPECT_EQ(shown_, c.box ? QStringList{c.box} : QStringList{});
+    }
+
+    // The display goes with its owner.
+    owner.reset();
+    status.clear();
+    shown_.clear();
+    GuardedCall([] { throw ToolRunStopped(Kind::Cancelled, QString(), 1000); });
+    EXPECT_TRUE(status.isEmpty());
+    EXPECT_TRUE(shown_.isEmpty());
+    SetStatusDisplay(nullptr, {});
 }
 
 TEST(AppErrorText, MessageKeptExactly)

@@ -69,25 +69,31 @@ TEST_F(BackendChecksTest, TextAfterCtrlZIsNotRead)
     EXPECT_FALSE(Read());
 }
 
-TEST_F(BackendChecksTest, RequireBackendShowsTheMissingToolText)
+TEST_F(BackendChecksTest, RequireBackendSaysWhatIsWrongWithTheTool)
 {
     QStringList shown;
     const ErrorDisplay record = [&](const QString& text) { shown << text; };
+    const QString missing = QStringLiteral("3e program not present.\r\nPlease be sure to "
+                                           "configure correct position in Preferences Dialog Box.");
     const QString tool = dir_.filePath(QStringLiteral("3E.EXE"));
 
     EXPECT_FALSE(RequireBackend(tool, record));
-    // A folder of that name is no tool either.
+    // A folder of that name is no tool either, executable or not.
     ASSERT_TRUE(QDir().mkpath(tool));
     EXPECT_FALSE(RequireBackend(tool, record));
-    ASSERT_EQ(shown.size(), 2);
-    EXPECT_EQ(shown[0], QStringLiteral("3e program not present.\r\nPlease be sure to configure "
-                                       "correct position in Preferences Dialog Box."));
+    EXPECT_EQ(shown, QStringList({missing, missing}));
 
+    // A file that may not be run is named as such; once it may, it passes.
     const QString realTool = dir_.filePath(QStringLiteral("tool"));
     QFile f(realTool);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    shown.clear();
+    EXPECT_FALSE(RequireBackend(realTool, record));
+    EXPECT_EQ(shown, QStringList{"3e program not executable: " + realTool});
+    ASSERT_TRUE(f.setPermissions(f.permissions() | QFile::ExeOwner));
     EXPECT_TRUE(RequireBackend(realTool, record));
-    EXPECT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown.size(), 1);
 }
 
 TEST_F(BackendChecksTest, RequireBackendUsesTheInstalledDisplay)

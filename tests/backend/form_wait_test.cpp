@@ -3,10 +3,17 @@
 #include "busy_animation.h"
 #include "form_wait.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
+
+#include <memory>
 
 namespace {
 
@@ -71,6 +78,64 @@ TEST(FormWait, EscapeReleaseSetsTheOwnersAbortFlag)
     QTest::keyRelease(form.ProgressBar1, Qt::Key_Escape);
     EXPECT_TRUE(abortRequested);
     EXPECT_TRUE(form.isVisible());
+}
+
+TEST(FormWait, CancelButtonStopsLikeEscapeAndTheHintSaysSo)
+{
+    bool abortRequested = false;
+    TFormWait form(&abortRequested);
+    QSignalSpy cancels(&form, &TFormWait::cancelRequested);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    EXPECT_EQ(form.size(), QSize(449, 153));
+    EXPECT_TRUE(form.LblHint->text().contains(QStringLiteral("Escape")));
+    EXPECT_TRUE(form.rect().contains(form.BtnCancel->geometry()));
+    EXPECT_TRUE(form.hasFocus()) << "Escape works without a click";
+
+    QTest::mouseClick(form.BtnCancel, Qt::LeftButton);
+    EXPECT_TRUE(abortRequested);
+    EXPECT_EQ(cancels.count(), 1);
+    QTest::keyRelease(&form, Qt::Key_Escape);
+    EXPECT_EQ(cancels.count(), 2);
+    EXPECT_TRUE(form.isVisible());
+}
+
+TEST(FormWait, CurrentIsTheLatestVisibleWindowAndFocusReturnsWhenItGoes)
+{
+    QWidget main;
+    auto* layout = new QVBoxLayout(&main);
+    auto* first = new QLineEdit(&main);
+    auto* second = new QLineEdit(&main);
+    layout->addWidget(first);
+    layout->addWidget(second);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    second->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), second);
+
+    EXPECT_EQ(TFormWait::Current(), nullptr);
+    {
+        TFormWait outer(nullptr, &main);
+        EXPECT_EQ(TFormWait::Current(), nullptr) << "not shown yet";
+        outer.show();
+        EXPECT_EQ(TFormWait::Current(), &outer);
+        {
+            auto inner = std::make_unique<TFormWait>(nullptr, &main);
+            inner->show();
+            EXPECT_EQ(TFormWait::Current(), inner.get());
+            inner->hide();
+            EXPECT_EQ(TFormWait::Current(), &outer);
+            inner->show();
+            EXPECT_EQ(TFormWait::Current(), inner.get());
+        }
+        EXPECT_EQ(TFormWait::Current(), &outer) << "a destroyed window is forgotten";
+        QTest::qWait(20);
+        EXPECT_NE(QApplication::focusWidget(), second) << "the busy window took the focus";
+    }
+    EXPECT_EQ(TFormWait::Current(), nullptr);
+    // Activation goes through the window system and arrives a moment later.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &main; }, 1000));
+    EXPECT_EQ(QApplication::focusWidget(), second);
 }
 
 TEST(FormWait, AnimationRunsWhileShown)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -19,6 +20,13 @@ TEST(TempFolder, PrivateFolderLiesInsideTempAndIsNotTempItself)
     EXPECT_EQ(QFileInfo(folder).absolutePath(), QFileInfo(userTemp.path()).absoluteFilePath());
     EXPECT_NE(QDir(folder).absolutePath(), QDir(userTemp.path()).absolutePath());
     EXPECT_EQ(PrivateTempFolder(), folder) << "one folder for the whole run";
+    const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    EXPECT_EQ(QFileInfo(folder).permissions() & (owner | others), owner)
+        << "nobody else may read it or plant files in it";
+    EXPECT_EQ(ToolOutputFolder(), folder + "/tool-output");
+    EXPECT_TRUE(QFileInfo(ToolOutputFolder()).isDir());
 
     qputenv("TEMP", saved);
 }

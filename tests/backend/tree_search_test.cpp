@@ -44,12 +44,17 @@ TEST_F(TreeSearchTest, StartNodeCoversItsFollowingSiblingsOnly)
     EXPECT_EQ(FindTreeNodeByText(&empty, nullptr, "x"), nullptr);
 }
 
-TEST_F(TreeSearchTest, ComparesTheFirst49Characters)
+TEST_F(TreeSearchTest, ComparesWholeTexts)
 {
-    const QString longName(60, QLatin1Char('A'));
-    QTreeWidgetItem* node = new QTreeWidgetItem(medium_, QStringList{longName});
-    EXPECT_EQ(FindTreeNodeByText(&tree_, nullptr, longName.left(49).toLower()), node);
-    EXPECT_EQ(FindTreeNodeByText(&tree_, nullptr, longName), nullptr);
+    // A medium path of the length usual on Linux is found by its whole text,
+    // and a text that only begins the same is no match.
+    const QString path =
+        QStringLiteral("/home/someone/projects/spectrum/media/disk-images/games.hdf");
+    ASSERT_GT(path.size(), 49);
+    QTreeWidgetItem* node = new QTreeWidgetItem(&tree_, QStringList{path});
+    EXPECT_EQ(FindTreeNodeByText(&tree_, nullptr, path.toUpper()), node);
+    EXPECT_EQ(FindTreeNodeByText(&tree_, nullptr, path.left(49)), nullptr);
+    EXPECT_EQ(FindTreeNodeByText(&tree_, nullptr, path + u'x'), nullptr);
 }
 
 TEST(TextEqualsIgnoringCase, BeyondAscii)

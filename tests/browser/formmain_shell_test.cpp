@@ -5,9 +5,12 @@
 #include "file_list_model.h"
 #include "form_about.h"
 #include "form_pref.h"
+#include "temp_folder.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -216,8 +219,10 @@ TEST_F(ShellTest, FirstStartUsesTheDefaults)
     TFormMain& f = makeForm();
     EXPECT_EQ(f.ToolPath, startFolder() + "/3E.EXE");
     EXPECT_EQ(f.StartFolder, startFolder());
-    EXPECT_EQ(f.OutFile, startFolder() + "/3E.OUT");
-    EXPECT_EQ(f.ErrFile, startFolder() + "/3E.ERR");
+    // The tool's output files live in the run's private folder, not beside
+    // the tool (an installed tool's folder is not writable).
+    EXPECT_EQ(f.OutFile, ToolOutputFolder() + "/3E.OUT");
+    EXPECT_EQ(f.ErrFile, ToolOutputFolder() + "/3E.ERR");
     EXPECT_TRUE(f.CheckUpdatesAtStartup);
     EXPECT_FALSE(f.UseSpectrumFont);
     EXPECT_TRUE(f.LastDiskImage.isEmpty());
@@ -229,8 +234,11 @@ TEST_F(ShellTest, FirstStartUsesTheDefaults)
 
 TEST_F(ShellTest, SettingsAreWrittenAtShutDownAndReadAtTheNextStart)
 {
+    const QString elsewhere = path("elsewhere/3E.EXE");
+    QDir().mkpath(path("elsewhere"));
+    QFile(elsewhere).open(QIODevice::WriteOnly);
     TFormMain& f = makeForm();
-    f.ToolPath = "/elsewhere/3E.EXE";
+    f.ToolPath = elsewhere;
     f.UseSpectrumFont = true;
     f.CheckUpdatesAtStartup = false;
     f.LastDiskImage = "/images/last.hdf";
@@ -243,9 +251,9 @@ TEST_F(ShellTest, SettingsAreWrittenAtShutDownAndReadAtTheNextStart)
     EXPECT_EQ(storedSetting("SpecFont").toString(), QString("1"));
     EXPECT_EQ(storedSetting("Check3EUpdates").toString(), QString("0"));
     TFormMain& g = makeForm();
-    EXPECT_EQ(g.ToolPath, QString("/elsewhere/3E.EXE"));
-    // Start-up fixes the output files beside the configured tool.
-    EXPECT_EQ(g.OutFile, QString("/elsewhere/3E.OUT"));
+    EXPECT_EQ(g.ToolPath, elsewhere);
+    // The output files stay in the private folder whatever the tool.
+    EXPECT_EQ(g.OutFile, ToolOutputFolder() + "/3E.OUT");
     EXPECT_TRUE(g.UseSpectrumFont);
     EXPECT_FALSE(g.CheckUpdatesAtStartup);
     EXPECT_EQ(g.LastDiskImage, QString("/images/last.hdf"));
@@ -254,6 +262,35 @@ TEST_F(ShellTest, SettingsAreWrittenAtShutDownAndReadAtTheNextStart)
     for (QAction* a : g.RecentFilesMenu()->actions())
         shown << a->text();
     EXPECT_EQ(shown, g.RecentFiles());
+}
+
+TEST_F(ShellTest, TheDefaultToolIsNotStoredAndAVanishedChoiceIsReportedOnce)
+{
+    // Started from a folder without the tool, the default tool is found
+    // again at each start and never written as "3ePos".
+    makeForm();
+    closeForm();
+    EXPECT_EQ(storedSetting("3ePos").toString(), QString());
+
+    const QString chosen = path("mine/3E.EXE");
+    QDir().mkpath(path("mine"));
+    QFile(chosen).open(QIODevice::WriteOnly);
+    writeSettings({{"3ePos", chosen}, {"Specfont", 0}, {"Check3EUpdates", 0}});
+    EXPECT_EQ(makeForm().ToolPath, chosen);
+    closeForm();
+    EXPECT_EQ(storedSetting("3ePos").toString(), chosen);
+
+    QFile::remove(chosen);
+    TFormMain& g = makeForm();
+    EXPECT_EQ(g.ToolPath, realToolPath());
+    g.FormShow();
+    ASSERT_EQ(prompts->records().size(), 1);
+    EXPECT_EQ(prompts->records()[0].kind, ScriptedPrompts::Kind::Information);
+    EXPECT_TRUE(prompts->records()[0].text.contains(chosen));
+    closeForm();
+    EXPECT_EQ(storedSetting("3ePos").toString(), QString());
+    makeForm().FormShow();
+    EXPECT_TRUE(prompts->records().isEmpty()) << "reported once";
 }
 
 TEST_F(ShellTest, PreferencesOkTakesThePathWithoutQuotesAndTheCheckBoxes)
@@ -308,14 +345,17 @@ TEST_F(ShellTest, ThePathButtonOffersExecutablesAndTakesTheChosenFile)
 
 TEST_F(ShellTest, ResetAsksAndEmptiesThePathUntilTheNextStart)
 {
-    writeSettings({{"3ePos", "/custom/3E.EXE"}, {"Specfont", 1}, {"Check3EUpdates", 0}});
+    const QString custom = path("custom/3E.EXE");
+    QDir().mkpath(path("custom"));
+    QFile(custom).open(QIODevice::WriteOnly);
+    writeSettings({{"3ePos", custom}, {"Specfont", 1}, {"Check3EUpdates", 0}});
     TFormMain& f = makeForm();
-    ASSERT_EQ(f.ToolPath, QString("/custom/3E.EXE"));
+    ASSERT_EQ(f.ToolPath, custom);
 
     // No: the dialog closes and nothing changes.
     prompts->clickInDialog("CmdReset").answerConfirm(Prompts::Answer::No);
     f.Preferences1Click();
-    EXPECT_EQ(f.ToolPath, QString("/custom/3E.EXE"));
+    EXPECT_EQ(f.ToolPath, custom);
 
     prompts->clickInDialog("CmdReset").answerConfirm(Prompts::Answer::Yes);
     f.Preferences1Click();

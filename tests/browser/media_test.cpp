@@ -6,6 +6,7 @@
 
 #include "file_list_model.h"
 #include "test_paths.h"
+#include "tree_search.h"
 
 #include <QAction>
 #include <QDir>
@@ -565,6 +566,19 @@ TEST_F(MediaTest, TheFirstShowingOpensTheLastMedium)
     EXPECT_TRUE(form->ListShowsPartitions());
 }
 
+TEST_F(MediaTest, AMediumGivenOnTheCommandLineIsOpenedInsteadOfTheLast)
+{
+    const QString last = makeImage("last.hdf", {"OLD"});
+    const QString given = makeImage("given.hdf", {"NEW", "MORE"});
+    writeSettings({{"LastDiskImage", last}, {"Specfont", 0}, {"Check3EUpdates", 0}});
+    commandLineMedium = given;
+    makeForm();
+    form->show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->TreeView()->topLevelItemCount() == 1; }));
+    EXPECT_EQ(treeTexts(), (QStringList{given, "PLUSIDEDOS", "NEW", "MORE", ""}));
+    EXPECT_EQ(form->LastDiskImage, given);
+}
+
 TEST_F(MediaTest, EnterAndDoubleClickOnAPartitionRowSelectItsNode)
 {
     const QString image = makeImage("disk.hdf", {"GAMES", "Utils"});
@@ -583,12 +597,16 @@ TEST_F(MediaTest, EnterAndDoubleClickOnAPartitionRowSelectItsNode)
 
 TEST_F(MediaTest, APartitionRowMissingFromTheTreeIsAnInvalidOperation)
 {
-    // The tree compares at most 49 characters of a node's text.
+    // A name longer than 49 characters is found whole; a row whose node has
+    // gone from the tree is refused.
     const QString longName(60, 'L');
     makeForm();
     useTool(fakeTool({"1,1,1", "2,0", "SYS,1,,0,0,0,0,0,0,1", longName + ",3,,0,0,0,0,0,0,1"},
                      {"header"}));
     openImage("/media/fake.hdf");
+    QTreeWidgetItem* node = FindTreeNodeByText(form->TreeView(), nullptr, longName);
+    ASSERT_NE(node, nullptr);
+    delete node;
     form->ListView()->selectRow(1, true);
     form->ListViewDblClick();
     EXPECT_EQ(prompts->errors(), QStringList{"Invalid operation."});

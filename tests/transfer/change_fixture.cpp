@@ -1,5 +1,6 @@
 #include "change_fixture.h"
 
+#include "form_wait.h"
 #include "test_paths.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QProgressBar>
+#include <QSet>
 #include <QTreeWidget>
 
 namespace {
@@ -31,11 +33,26 @@ protected:
             texts.insert(label->objectName(), label->text());
         auto* bar = qobject_cast<QProgressBar*>(watched);
         if (bar && event->type() == QEvent::Show)
-            connect(bar, &QProgressBar::valueChanged, this, [this, bar](int value) {
-                texts.insert(bar->objectName(), QString::number(value));
-            });
+            record(bar);
+        // A busy window follows its progress before it is shown.
+        if (TFormWait* wait = TFormWait::Current())
+            record(wait->ProgressBar1);
         return false;
     }
+
+private:
+    void record(QProgressBar* bar)
+    {
+        if (recorded_.contains(bar))
+            return;
+        recorded_.insert(bar);
+        connect(bar, &QProgressBar::valueChanged, this, [this, bar](int value) {
+            texts.insert(bar->objectName(), QString::number(value));
+        });
+        connect(bar, &QObject::destroyed, this, [this, bar] { recorded_.remove(bar); });
+    }
+
+    QSet<QObject*> recorded_;
 };
 
 } // namespace

@@ -215,6 +215,40 @@ TEST_F(UpdateCheckTest, FollowsRedirections)
     EXPECT_EQ(contents(toolPath()), "tool");
 }
 
+TEST_F(UpdateCheckTest, PlainHttpAwayFromThisMachineIsRefusedAlsoWhenRedirected)
+{
+    // 192.0.2.1 is a documentation address: nothing may even try to reach it.
+    const QString away = "http://192.0.2.1:9/3e.zip";
+    server.setReply("/old/3e.zip", {302, "see elsewhere", away.toUtf8(), true, -1});
+    for (const QString& start : {away, server.url("/old/3e.zip")}) {
+        SCOPED_TRACE(start.toStdString());
+        qputenv(kUpdateUrlVariable, start.toUtf8());
+        writeTool(toolPath(), "installed", utc(2008, 1, 1, 0, 0));
+        const CheckRecord record = runCheck();
+        ASSERT_TRUE(record.ran);
+        EXPECT_EQ(record.statuses.last(), "Connection Failed");
+        EXPECT_EQ(contents(toolPath()), "installed");
+    }
+}
+
+TEST_F(UpdateCheckTest, AToolTheUserCannotReplaceIsLeftAlone)
+{
+    serve(toolZip("tool", utc(2009, 3, 7, 14, 5)));
+    writeTool(toolPath(), "installed", utc(2008, 1, 1, 0, 0));
+    const QString tools = QFileInfo(toolPath()).absolutePath();
+    QFile::setPermissions(tools, QFile::ReadOwner | QFile::ExeOwner);
+    if (QFileInfo(tools).isWritable()) {
+        QFile::setPermissions(tools, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        GTEST_SKIP() << "this user may write a read-only folder (root)";
+    }
+    const CheckRecord record = runCheck();
+    QFile::setPermissions(tools, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(record.ran);
+    EXPECT_EQ(record.statuses, QStringList{"3E.EXE is managed by the system package"});
+    EXPECT_TRUE(server.requestedPaths().isEmpty());
+    EXPECT_EQ(contents(toolPath()), "installed");
+}
+
 TEST_F(UpdateCheckTest, ErrorStatusReportsConnectionFailedAndKeepsTheAnswer)
 {
     writeTool(toolPath(), "installed", utc(2008, 1, 1, 0, 0));
@@ -305,7 +339,7 @@ TEST_F(UpdateCheckTest, UnknownHostReportsInvalidHost)
         freeaddrinfo(found);
         GTEST_SKIP() << "the resolver answers for " << host;
     }
-    qputenv(kUpdateUrlVariable, QByteArray("http://") + host + kPath.toUtf8());
+    qputenv(kUpdateUrlVariable, QByteArray("https://") + host + kPath.toUtf8());
     const CheckRecord record = runCheck();
     EXPECT_EQ(record.statuses, QStringList{"Invalid host"});
     EXPECT_FALSE(QFile::exists(download()));

@@ -105,6 +105,22 @@ TEST_F(UpdateCommandTest, MenuEntryInstallsReportsAndShowsErrors)
     EXPECT_EQ(contents(path("3E.EXE")), "tool 2");
 }
 
+TEST_F(UpdateCommandTest, WithoutAnAddressTheMenuEntrySaysSoAndTheStartUpCheckIsQuiet)
+{
+    if (!QString::fromUtf8(update::kDefaultUpdateUrl).isEmpty())
+        GTEST_SKIP() << "built with an update address";
+    qunsetenv(update::kUpdateUrlVariable);
+    writeSettings({{"Specfont", 0}, {"Check3EUpdates", 1}});
+    makeForm();
+    form->FormShow();
+    EXPECT_TRUE(prompts->records().isEmpty());
+    EXPECT_EQ(form->StatusPanel(2), QString());
+    runFromMenu();
+    EXPECT_EQ(prompts->records().size(), 1);
+    EXPECT_EQ(prompts->informations(), QStringList{"No update address is configured."});
+    EXPECT_TRUE(server.requestedPaths().isEmpty());
+}
+
 TEST_F(UpdateCommandTest, TheBusyWindowShowsTheProgressWhileTheDownloadRuns)
 {
     const struct

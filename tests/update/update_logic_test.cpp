@@ -104,15 +104,38 @@ TEST(ToolTimestamp, TakesUtcFieldsOfTimesInOtherZones)
     EXPECT_EQ(ToolTimestamp{}, (ToolTimestamp{1980, 1, 1, 0, 0}));
 }
 
-TEST(UpdateAddress, FixedHttpsAddressUnlessTheEnvironmentReplacesIt)
+TEST(UpdateAddress, BuiltInAddressUnlessTheEnvironmentReplacesIt)
 {
+    // Built without an address (the default): nothing is configured.
     qunsetenv(kUpdateUrlVariable);
-    EXPECT_EQ(updateDownloadUrl(),
-              QString("https://harnwick.example.org/images/stories/3e_harnwick/3e.zip"));
+    EXPECT_EQ(updateDownloadUrl(), QString::fromUtf8(kDefaultUpdateUrl));
+    EXPECT_EQ(updateAddressConfigured(), !QString::fromUtf8(kDefaultUpdateUrl).isEmpty());
     qputenv(kUpdateUrlVariable, "");
-    EXPECT_TRUE(updateDownloadUrl().startsWith("https://"));
+    EXPECT_EQ(updateDownloadUrl(), QString::fromUtf8(kDefaultUpdateUrl));
     qputenv(kUpdateUrlVariable, "http://127.0.0.1:8080/x.zip");
     EXPECT_EQ(updateDownloadUrl(), QString("http://127.0.0.1:8080/x.zip"));
+    EXPECT_TRUE(updateAddressConfigured());
     qunsetenv(kUpdateUrlVariable);
     EXPECT_EQ(updateDownloadFile("/home/me/start"), QString("/home/me/start/3E.ZIP"));
+}
+
+TEST(UpdateAddress, OnlyTheLoopbackMayBePlainHttp)
+{
+    const struct
+    {
+        const char* url;
+        bool plainAllowed;
+    } cases[] = {
+        {"http://127.0.0.1:8080/x.zip", true},
+        {"http://[::1]/x.zip", true},
+        {"HTTP://127.0.0.1/x.zip", true},
+        {"https://127.0.0.1/x.zip", false}, // https anyway
+        {"http://localhost/x.zip", false},  // a name may resolve anywhere
+        {"http://127.0.0.1.example.org/x.zip", false},
+        {"http://192.0.2.1/x.zip", false},
+        {"ftp://127.0.0.1/x.zip", false},
+        {"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(isLoopbackHttpAddress(QString::fromUtf8(c.url)), c.plainAllowed) << c.url;
 }

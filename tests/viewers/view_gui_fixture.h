@@ -80,8 +80,12 @@ protected:
     {
         QStringList files;
         QDirIterator it(PrivateTempFolder(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            files << it.next();
+        // The tool's output files are no local copies.
+        while (it.hasNext()) {
+            const QString file = it.next();
+            if (!file.startsWith(ToolOutputFolder() + QLatin1Char('/')))
+                files << file;
+        }
         return files;
     }
 };

@@ -75,5 +75,7 @@ struct PartitionAndFile {
 PartitionAndFile splitPartitionAndFile(const std::string& arg);
 
 std::string usageText();
+// "3E.EXE <version>" and a line end.
+std::string versionText();
 
 }  // namespace p3tool

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/file.h>
@@ -38,6 +39,37 @@ std::string& flushFailure()
 {
     static std::string failure;
     return failure;
+}
+
+// Takes the lock, polling while another program holds it. Polling rather
+// than a blocking flock with an alarm: no signal handler to install, and a
+// lock released by a killed program is seen within a few milliseconds.
+void takeLock(int fd, MediumLock lock, const std::string& path)
+{
+    if (lock == MediumLock::None)
+        return;
+    const int op = (lock == MediumLock::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
+    for (int waited = 0;; waited += 5) {
+        if (::flock(fd, op) == 0)
+            return;
+        const int err = errno;
+        if (err == EINTR)
+            continue;
+        if (err != EWOULDBLOCK) {
+            // A file system without locks (some network shares): go on
+            // unlocked rather than refuse every command.
+            if (err == ENOLCK || err == EOPNOTSUPP || err == ENOSYS)
+                return;
+            ::close(fd);
+            throw IoError("cannot lock " + path + ": " + systemError(err));
+        }
+        if (waited >= kLockWaitMilliseconds) {
+            ::close(fd);
+            throw IoError("medium is busy (another program is writing to it): " + path);
+        }
+        const timespec pause{0, 5 * 1000 * 1000};
+        ::nanosleep(&pause, nullptr);
+    }
 }
 
 }  // namespace
@@ -116,10 +148,10 @@ uint64_t deviceSize(int fd, const std::string& path)
 
 }  // namespace
 
-std::unique_ptr<FileStorage> FileStorage::open(const std::string& path, bool forWriting)
+std::unique_ptr<FileStorage> FileStorage::open(const std::string& path, bool forWriting, MediumLock lock)
 {
     if (const auto inherited = inheritedDescriptor(path))
-        return adopt(*inherited, path, forWriting);
+        return adopt(*inherited, path, forWriting, lock);
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
@@ -154,6 +186,14 @@ std::unique_ptr<FileStorage> FileStorage::open(const std::string& path, bool for
                           ": permission denied");
         throw IoError("cannot open " + path + ": " + systemError(err));
     }
+    takeLock(fd, lock, path);
+    // The size as it is under the lock (an image may have been written
+    // while we waited).
+    if (!device && ::fstat(fd, &st) != 0) {
+        const int err = errno;
+        ::close(fd);
+        throw IoError("cannot open " + path + ": " + systemError(err));
+    }
     uint64_t size = uint64_t(st.st_size);
     if (device) {
         try {
@@ -166,7 +206,8 @@ std::unique_ptr<FileStorage> FileStorage::open(const std::string& path, bool for
     return std::unique_ptr<FileStorage>(new FileStorage(path, fd, size, forWriting, device));
 }
 
-std::unique_ptr<FileStorage> FileStorage::adopt(int inherited, const std::string& path, bool forWriting)
+std::unique_ptr<FileStorage> FileStorage::adopt(int inherited, const std::string& path, bool forWriting,
+                                                MediumLock lock)
 {
     struct stat st {};
     if (::fstat(inherited, &st) != 0)
@@ -184,17 +225,22 @@ std::unique_ptr<FileStorage> FileStorage::adopt(int inherited, const std::string
         refuseIfMounted(path, st.st_rdev);
     // A second descriptor of the same open file (not a reopening): this
     // storage closes its own at the end and leaves the caller's as it was.
+    // The lock is the open file's, shared with the caller; it is given up
+    // when the storage closes.
     const int fd = ::fcntl(inherited, F_DUPFD_CLOEXEC, 3);
     if (fd < 0)
         throw IoError("cannot use " + path + ": " + systemError(errno));
+    takeLock(fd, lock, path);
     uint64_t size = uint64_t(st.st_size);
-    if (device) {
-        try {
+    try {
+        if (device)
             size = deviceSize(fd, path);
-        } catch (...) {
-            ::close(fd);
-            throw;
-        }
+        else if (::fstat(fd, &st) == 0)  // the size under the lock
+            size = uint64_t(st.st_size);
+    } catch (...) {
+        ::flock(fd, LOCK_UN);
+        ::close(fd);
+        throw;
     }
     auto storage = std::unique_ptr<FileStorage>(new FileStorage(path, fd, size, forWriting, device));
     storage->borrowed_ = true;

@@ -80,6 +80,10 @@ int runTool(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         out << usageText();
         return ExitOk;
     }
+    if (args[0] == "--version") {
+        out << versionText();
+        return ExitOk;
+    }
     Output output;
     try {
         Invocation inv = parse(args);

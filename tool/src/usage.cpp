@@ -1,4 +1,6 @@
-// The command summary printed by 3E.EXE with no arguments or --help.
+// The command summary printed by 3E.EXE with no arguments or --help, and the
+// version line of --version. Both end their lines in LF: they are read by
+// people in a terminal, not parsed by the browser.
 #include "commands.h"
 
 namespace p3tool {
@@ -34,7 +36,7 @@ std::string usageText()
         "  3E.EXE <medium> drive <partition> <letter>|-",
         "  3E.EXE <medium> empty <partition>",
         "  3E.EXE scan [-backend]                       whole disks holding an IDEDOS table",
-        "  3E.EXE --help",
+        "  3E.EXE --help | --version",
         "",
         "<medium> is an HDF image (RS-IDE header, revision 1.0 or 1.1, full or halved sectors),",
         "a raw image (recognised by its content), or a whole-disk block device such as /dev/sdb.",
@@ -131,8 +133,13 @@ std::string usageText()
     };
     std::string text;
     for (const char* line : lines)
-        text += std::string(line) + "\r\n";
+        text += std::string(line) + "\n";
     return text;
+}
+
+std::string versionText()
+{
+    return std::string("3E.EXE ") + HARNWICK_VERSION + "\n";
 }
 
 }  // namespace p3tool

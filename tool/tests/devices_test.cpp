@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -171,6 +172,31 @@ TEST(Descriptor, MediaPassedOpenAreUsedAsTheyAre)
         toolOk({image, "get", "GAMES:F.BIN", out.path + "/"});
         return readFile(out / "F.BIN");
     }());
+}
+
+TEST(Descriptor, APassedDescriptorIsLockedForTheRunOnly)
+{
+    TempDir dir;
+    const std::string image = dir / "d.hdf";
+    toolOk({image, "create", "--size", "8M"});
+    toolOk({image, "newpart", "GAMES", "1M"});
+    writeFile(dir / "f.bin", randomBytes(1000, 8));
+    const int passed = ::open(image.c_str(), O_RDWR | O_CLOEXEC);
+    const int other = ::open(image.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(passed, 0);
+    ASSERT_GE(other, 0);
+    const std::string medium = "/dev/fd/" + std::to_string(passed);
+    // Another program reading: the write through the descriptor waits, then gives up.
+    ASSERT_EQ(::flock(other, LOCK_SH), 0);
+    const ToolRun busy = tool({medium, "put", dir / "f.bin", "GAMES:F.BIN"});
+    EXPECT_EQ(busy.code, 1);
+    EXPECT_TRUE(contains(busy.err, "medium is busy")) << busy.err;
+    ::flock(other, LOCK_UN);
+    toolOk({medium, "put", dir / "f.bin", "GAMES:F.BIN"});
+    // The caller still has the open file, but no lock is left on it.
+    EXPECT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+    ::close(passed);
+    ::close(other);
 }
 
 namespace {

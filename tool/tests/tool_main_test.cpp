@@ -13,8 +13,13 @@ TEST(ToolMain, NoArgumentsOrHelpPrintTheCommandSummary)
         EXPECT_EQ(r.code, 0);
         EXPECT_NE(r.out.find("3E.EXE <medium> get <partition>:<file> <folder>/"), std::string::npos);
         EXPECT_NE(r.out.find("HARNWICK_SCAN_EXTRA"), std::string::npos);
+        EXPECT_EQ(r.out.find('\r'), std::string::npos) << "help lines end in LF";
         EXPECT_TRUE(r.err.empty());
     }
+    const ToolRun version = toolProcess({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out, std::string("3E.EXE ") + HARNWICK_VERSION + "\n");
+    EXPECT_TRUE(version.err.empty());
 }
 
 TEST(ToolMain, BadCommandLinesExitWithTwo)

@@ -63,6 +63,7 @@ TFormMain& GuiTest::makeForm()
     TFormMainOptions options;
     options.settingsFolder = settingsFolder();
     options.startFolder = startFolder();
+    options.medium = commandLineMedium;
     form = std::make_unique<TFormMain>(options);
     auto scripted = std::make_unique<ScriptedPrompts>();
     prompts = scripted.get();

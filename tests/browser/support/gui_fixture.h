@@ -17,9 +17,9 @@
 class QTreeWidgetItem;
 
 // A fixture for tests of the main window: a private work folder holding the
-// settings file, a folder with the disk tool (its 3E.OUT and 3E.ERR land
-// there, so tests can run side by side), and the scripted prompts installed
-// in the window.
+// settings file, a folder with the disk tool, and the scripted prompts
+// installed in the window. (Its 3E.OUT and 3E.ERR land in the test process's
+// private folder, so tests can run side by side.)
 class GuiTest : public ::testing::Test
 {
 protected:
@@ -43,6 +43,8 @@ protected:
     // A new main window (not shown) with scripted prompts. `form` and
     // `prompts` name the newest one.
     TFormMain& makeForm();
+    // The medium the windows made here are given as on the command line.
+    QString commandLineMedium;
     // Closes the window (the shut-down writes the settings) and drops it.
     void closeForm();
 
