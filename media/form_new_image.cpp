@@ -168,15 +168,19 @@ void TFormNewImage::browse()
         file_->setText(chosen);
 }
 
-// Choosing an HDF format renames a .raw or .img file to .hdf: the tool would
-// otherwise write a raw image.
+// The extension follows the format: an HDF format renames a .raw or .img
+// file to .hdf (the tool would otherwise write a raw image), the raw format
+// an .hdf file to .img.
 void TFormNewImage::formatChanged()
 {
     const QString path = file_->text();
-    if (ImageFormat(format_->currentData().toInt()) != ImageFormat::Raw && HasRawExtension(path)) {
-        const QFileInfo info(path);
-        file_->setText(path.left(path.size() - info.suffix().size()) + QStringLiteral("hdf"));
-    }
+    const QString suffix = QFileInfo(path).suffix();
+    const bool raw = ImageFormat(format_->currentData().toInt()) == ImageFormat::Raw;
+    const QString stem = path.left(path.size() - suffix.size());
+    if (!raw && HasRawExtension(path))
+        file_->setText(stem + QStringLiteral("hdf"));
+    else if (raw && suffix.compare(QLatin1String("hdf"), Qt::CaseInsensitive) == 0)
+        file_->setText(stem + QStringLiteral("img"));
     update();
 }
 
@@ -196,6 +200,8 @@ NewImageResult TFormNewImage::result() const
 {
     NewImageResult r;
     r.path = file_->text().trimmed();
+    if (!r.path.isEmpty())
+        r.path = QFileInfo(r.path).absoluteFilePath(); // the tool runs in another folder
     r.layout.format = ImageFormat(format_->currentData().toInt());
     r.layout.halved = halved();
     r.geometry = geometry();

@@ -183,6 +183,8 @@ TEST(FormNewImage, BrowseUsesTheGivenFileDialogAndHdfRenamesARawFile)
     format->setCurrentIndex(1);
     EXPECT_EQ(file->text(), dir.filePath("card.hdf"));
     EXPECT_TRUE(OkEnabled(dialog));
+    format->setCurrentIndex(2);
+    EXPECT_EQ(file->text(), dir.filePath("card.img"));
 }
 
 // The dialog's result, run with the real tool, makes media that pass check
