@@ -77,7 +77,9 @@ TFormNewImage::TFormNewImage(const QString& startFolder, QWidget* parent)
     interface_->addItem(QStringLiteral("8-bit (halved sectors)"));
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&File:"), fileRow);
+    auto* fileLabel = new QLabel(QStringLiteral("&File:"), this);
+    fileLabel->setBuddy(file_);
+    form->addRow(fileLabel, fileRow);
     form->addRow(QStringLiteral("F&ormat:"), format_);
     form->addRow(QStringLiteral("&Interface:"), interface_);
 
