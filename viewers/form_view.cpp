@@ -3,6 +3,7 @@
 #include "ansi_text.h"
 #include "screen_view.h"
 #include "spectrum_text.h"
+#include "view_data.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -250,6 +251,23 @@ void TFormView::SetBasicColoured(bool on)
     m_highlighter->setDocument(m_memo->document());
 }
 
+void TFormView::SetView(const ViewChoice& choice, const QString& path, const QString& typeName)
+{
+    switch (choice.format) {
+    case ViewFormat::Basic:
+        // Only "Program" files are listed, and they always have the header.
+        SetBasicListing(ReadViewData(path, true, choice.count));
+        break;
+    case ViewFormat::Picture: {
+        const QByteArray screen = ReadPicture(choice, path, typeName);
+        SetLines(RenderView(choice, path, typeName));
+        ShowPicture(screen);
+        break;
+    }
+    default: SetLines(RenderView(choice, path, typeName)); break;
+    }
+}
+
 ScreenView* TFormView::ShowPicture(const QByteArray& screen)
 {
     if (!m_screenView) {
@@ -425,6 +443,16 @@ bool TFormView::HandleKeyEvent(QEvent* event)
     }
     default: return false;
     }
+}
+
+void TFormView::changeEvent(QEvent* event)
+{
+    // A new theme: colours that read on its base colour.
+    if (event->type() == QEvent::PaletteChange && m_highlighter->document()) {
+        m_highlighter->SetLines(&m_basicColoured, m_memo->palette());
+        m_highlighter->rehighlight();
+    }
+    QWidget::changeEvent(event);
 }
 
 bool TFormView::eventFilter(QObject* watched, QEvent* event)

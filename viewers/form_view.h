@@ -1,6 +1,7 @@
 #pragma once
 
 #include "format_basic.h"
+#include "view_choice.h"
 
 #include <QByteArrayList>
 #include <QByteArrayView>
@@ -62,6 +63,13 @@ public:
     // Shows the window (not modal) with the first lines in view.
     void ShowText();
 
+    // Fills the window with the view of a file: the local copy at `path`,
+    // its type name and the choice ChooseView made for it. A Picture shows
+    // the picture (its hex dump is the text "Save as..." writes), a Basic
+    // view the coloured listing, other formats their lines. Throws
+    // FormatterError when the copy cannot be read.
+    void SetView(const ViewChoice& choice, const QString& path, const QString& typeName);
+
     // Key release handler: Escape, the font size keys and the commands' keys.
     void FormKeyUp(int key, Qt::KeyboardModifiers shift);
 
@@ -104,6 +112,7 @@ public:
     std::function<void(const QString& message)> ReportError;
 
 protected:
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
 

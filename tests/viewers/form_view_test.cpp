@@ -1,8 +1,10 @@
 // The view window: its frame and text area, and the keys it takes.
 #include "form_view.h"
 
+#include "ansi_text.h"
 #include "screen_view.h"
 #include "spectrum_text.h"
+#include "view_fixtures.h"
 
 #include <QAction>
 #include <QApplication>
@@ -212,6 +214,43 @@ TEST_F(FormViewTest, APictureTakesThePlaceOfTheTextAndTheZoomKeys)
     QTest::keyClick(picture, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), picture->PictureToSave(true));
     EXPECT_EQ(w->Text(), QString("hex dump"));  // what Save as... writes
+}
+
+TEST_F(FormViewTest, SetViewFillsTheWindowAsTheChosenFormatAsks)
+{
+    viewtest::LocalCopies copies;
+    QByteArray screen(kScreenSize, Qt::Uninitialized);
+    for (int i = 0; i < screen.size(); ++i)
+        screen[i] = static_cast<char>(i * 7);
+    const QByteArray program("\x00\x0A\x03\x00\xF5\x31\x0D", 7);
+    struct Case
+    {
+        QString type;
+        QString path;
+        qint64 size;
+        ViewMode mode;
+        QByteArray picture;  // empty: text
+        QString text;
+    };
+    const Case cases[] = {
+        {"Bytes", copies.WriteWithHeader("scr", screen), kScreenSize, ViewMode::Automatic, screen, {}},
+        {"Headerless", copies.Write("bitmap", screen.left(kScreenBitmapSize)), kScreenBitmapSize, ViewMode::Picture,
+         screen.left(kScreenBitmapSize), {}},
+        {"Program", copies.WriteWithHeader("prog", program, 0), program.size(), ViewMode::Automatic, {},
+         "  10  PRINT 1"},
+        {"Bytes", copies.WriteWithHeader("scr", screen), kScreenSize, ViewMode::Text, {}, {}},
+    };
+    for (const Case& c : cases) {
+        const ViewChoice choice = ChooseView(c.mode, c.type, c.size, c.size);
+        TFormView* w = newWindow();
+        w->SetView(choice, c.path, c.type);
+        ASSERT_EQ(w->PictureView() != nullptr, !c.picture.isEmpty()) << c.path.toStdString();
+        if (w->PictureView())
+            EXPECT_EQ(w->PictureView()->Screen(), c.picture);
+        const QString lines = AnsiToQString(RenderView(choice, c.path, c.type).join('\n'));
+        EXPECT_EQ(w->Text(), c.text.isEmpty() ? lines : c.text);
+        EXPECT_EQ(w->BasicColoured() && w->HasBasicListing(), c.type == "Program");
+    }
 }
 
 }  // namespace
