@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QClipboard>
 #include <QFile>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -108,7 +107,7 @@ TFormView::TFormView(QWidget* owner)
       m_findStatus(new QLabel(m_findBar))
 {
     SaveFileName = [this](const QString& title, const QString& filter) {
-        return QFileDialog::getSaveFileName(this, title, QString(), filter);
+        return AskSaveFileName(this, title, filter, QStringLiteral("txt"));
     };
     ReportError = [this](const QString& message) { QMessageBox::critical(this, QStringLiteral("Error"), message); };
 

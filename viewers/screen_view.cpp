@@ -11,6 +11,16 @@
 
 #include <algorithm>
 
+QString AskSaveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& suffix)
+{
+    QFileDialog dialog(parent, title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
 ScreenView::ScreenView(QWidget* parent)
     : QWidget(parent),
       m_flashAction(new QAction(QStringLiteral("&Flash"), this)),
@@ -27,7 +37,7 @@ ScreenView::ScreenView(QWidget* parent)
         return QColorDialog::getColor(current, owner, QStringLiteral("Border colour"));
     };
     SaveFileName = [](const QString& title, const QString& filter, QWidget* owner) {
-        return QFileDialog::getSaveFileName(owner, title, QString(), filter);
+        return AskSaveFileName(owner, title, filter, QStringLiteral("png"));
     };
     ReportError = [](const QString& message, QWidget* owner) {
         QMessageBox::critical(owner, QStringLiteral("Error"), message);
@@ -137,11 +147,10 @@ QImage ScreenView::PictureToSave(bool atCurrentZoom) const
 
 bool ScreenView::SaveAsPng(bool atCurrentZoom)
 {
-    QString path = SaveFileName(QStringLiteral("Save picture as PNG"), QStringLiteral("PNG pictures (*.png)"), this);
+    const QString path =
+        SaveFileName(QStringLiteral("Save picture as PNG"), QStringLiteral("PNG pictures (*.png)"), this);
     if (path.isEmpty())
         return false;
-    if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
-        path += QLatin1String(".png");
     if (!PictureToSave(atCurrentZoom).save(path, "PNG")) {
         ReportError(QStringLiteral("Cannot write %1").arg(path), this);
         return false;

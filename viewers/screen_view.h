@@ -12,6 +12,11 @@
 
 class QAction;
 
+// A save-file dialog of the view windows: the default suffix is added to a
+// name typed without one before an existing file of that name is confirmed.
+// Returns the chosen path, empty when cancelled.
+QString AskSaveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& suffix);
+
 // Shows screen memory (a SCREEN$ of 6912 bytes, or a bare 6144-byte bitmap)
 // as the Spectrum does: every Spectrum pixel a square of zoom x zoom screen
 // pixels, never smoothed, the picture in the middle of the widget.
@@ -66,7 +71,7 @@ public:
     // the current zoom with the border as shown.
     QImage PictureToSave(bool atCurrentZoom) const;
     // Asks for a file name (through SaveFileName) and writes
-    // PictureToSave(atCurrentZoom) there as PNG. Returns false when the user
+    // PictureToSave(atCurrentZoom) there as PNG, whatever the name's suffix. Returns false when the user
     // cancelled or the file could not be written (the latter reported
     // through ReportError).
     bool SaveAsPng(bool atCurrentZoom);
