@@ -224,20 +224,23 @@ void TFormView::SetBasicListing(QByteArrayView program)
     m_basicColoured = BasicSyntaxListing(program);
     m_basicPlain = BasicListing(program);
     m_colouredAction->setEnabled(true);
-    m_basicColouredOn = !m_basicColouredOn;  // so that the call below shows it
-    SetBasicColoured(!m_basicColouredOn);
+    ShowBasic();
 }
 
 void TFormView::SetBasicColoured(bool on)
 {
     m_colouredAction->setChecked(on);
-    if (on == m_basicColouredOn || !HasBasicListing()) {
-        m_basicColouredOn = on;
+    if (on == m_basicColouredOn)
         return;
-    }
     m_basicColouredOn = on;
+    if (HasBasicListing())
+        ShowBasic();
+}
+
+void TFormView::ShowBasic()
+{
     m_highlighter->setDocument(nullptr);
-    if (!on) {
+    if (!m_basicColouredOn) {
         ShowLines(m_basicPlain);
         return;
     }

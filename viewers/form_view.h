@@ -122,6 +122,8 @@ private:
     void SetFontPoints(int points);
     void WatchKeys(QWidget* widget);
     void ShowLines(const QByteArrayList& lines);
+    // The BASIC listing, coloured or plain as chosen.
+    void ShowBasic();
 
     QPlainTextEdit* m_memo;
     // The Windows-1252 lines shown, for "Save as..."; empty after SetText.
