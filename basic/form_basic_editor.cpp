@@ -111,6 +111,8 @@ bool TFormBasicEditor::Save()
 
 bool TFormBasicEditor::SaveAs()
 {
+    if (m_storing)
+        return false;
     const std::optional<QString> answer = m_nameQuestion ? m_nameQuestion(m_fileName) : std::nullopt;
     if (!answer)
         return false;
@@ -133,7 +135,11 @@ bool TFormBasicEditor::StoreAs(const QString& name)
         m_status->setText(QStringLiteral("The program cannot be stored from this window."));
         return false;
     }
+    if (m_storing)
+        return false;
+    m_storing = true;
     const QString error = m_store(Text(), name);
+    m_storing = false;
     if (!error.trimmed().isEmpty()) {
         ShowFault(error);
         return false;
@@ -169,6 +175,10 @@ void TFormBasicEditor::UpdateCaption()
 
 void TFormBasicEditor::closeEvent(QCloseEvent* event)
 {
+    if (m_storing) {
+        event->ignore();
+        return;
+    }
     if (!IsModified()) {
         event->accept();
         return;

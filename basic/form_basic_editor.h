@@ -57,7 +57,9 @@ public:
     QString Text() const;
     bool IsModified() const;
 
-    // Stores the text under FileName(); true when it was stored.
+    // Stores the text under FileName(); true when it was stored. While a
+    // store runs (the tool is waited for in a local event loop) a further
+    // Save, Save as or close is refused.
     bool Save();
     // Asks for a name (a +3DOS name, see IsPlus3FileName) and stores the text
     // under it; on success the window edits that file from then on.
@@ -94,4 +96,5 @@ private:
     StoreFunction m_store;
     CloseQuestion m_closeQuestion;
     NameQuestion m_nameQuestion;
+    bool m_storing = false;
 };

@@ -37,6 +37,8 @@ protected:
         editor_.SetProgram(QStringLiteral("MY DATA"), QStringLiteral("GAME.BAS"), kProgram);
         editor_.SetStoreFunction([this](const QString& text, const QString& name) {
             calls_.push_back({text, name});
+            if (reenter_)
+                reentered_ = editor_.Save() || editor_.close();
             return storeResult_;
         });
         editor_.SetCloseQuestion([this](const QString& question) {
@@ -57,6 +59,8 @@ protected:
     QStringList questions_;
     QString storeResult_;
     CloseAnswer closeAnswer_ = CloseAnswer::Cancel;
+    bool reenter_ = false;
+    bool reentered_ = false;
 };
 
 TEST_F(BasicEditorTest, SaveStoresTheTextUnderTheFileName)
@@ -69,7 +73,12 @@ TEST_F(BasicEditorTest, SaveStoresTheTextUnderTheFileName)
 
     QStringList stored;
     QObject::connect(&editor_, &TFormBasicEditor::Stored, [&](const QString& name) { stored << name; });
+    // A Save or close while the store runs is refused.
+    reenter_ = true;
+    editor_.show();
     editor_.SaveAction()->trigger();
+    EXPECT_FALSE(reentered_);
+    EXPECT_TRUE(editor_.isVisible());
 
     ASSERT_EQ(calls_.size(), 1u);
     EXPECT_EQ(calls_[0].text, kProgram + QStringLiteral("\n30 CLS"));
