@@ -16,82 +16,11 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench_process.h"
+
+using namespace benchtool;
+
 namespace {
-
-const std::string kTool = HARNWICK_TOOL_EXE;
-std::string gFolder;
-
-double gLastCpuUs = 0;  // user + system time of the last child
-
-int runIn(const std::vector<std::string>& argv)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (::chdir(gFolder.c_str()) != 0)
-            ::_exit(126);
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 1);
-        ::dup2(null, 2);
-        std::vector<char*> args;
-        for (const auto& a : argv)
-            args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
-        ::execvp(args[0], args.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    struct rusage usage {};
-    ::wait4(pid, &status, 0, &usage);
-    gLastCpuUs = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e6 + double(usage.ru_utime.tv_usec) +
-                 double(usage.ru_stime.tv_usec);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-void must(const std::vector<std::string>& argv)
-{
-    if (runIn(argv) != 0) {
-        std::string line;
-        for (const auto& a : argv)
-            line += a + " ";
-        std::fprintf(stderr, "failed: %s\n", line.c_str());
-        std::exit(1);
-    }
-}
-
-struct Timing {
-    double wallUs;  // median wall time of a whole run
-    double cpuUs;   // median user + system time of the process
-};
-
-// Medians of whole runs. The commands take turns round after round, so a
-// machine that slows down or speeds up while the benchmark runs affects them
-// all alike; CPU time is reported as well, as it hardly depends on what else
-// the machine is doing.
-std::vector<Timing> medians(const std::vector<std::vector<std::string>>& commands, int rounds = 101)
-{
-    std::vector<std::vector<double>> wall(commands.size()), cpu(commands.size());
-    for (const auto& c : commands)
-        runIn(c);  // warm the page cache
-    for (int r = 0; r < rounds; ++r) {
-        for (size_t i = 0; i < commands.size(); ++i) {
-            const auto t0 = std::chrono::steady_clock::now();
-            if (runIn(commands[i]) != 0) {
-                std::fprintf(stderr, "failed: %s\n", commands[i][0].c_str());
-                std::exit(1);
-            }
-            wall[i].push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
-            cpu[i].push_back(gLastCpuUs);
-        }
-    }
-    auto median = [&](std::vector<double>& v) {
-        std::nth_element(v.begin(), v.begin() + rounds / 2, v.end());
-        return v[size_t(rounds / 2)];
-    };
-    std::vector<Timing> result;
-    for (size_t i = 0; i < commands.size(); ++i)
-        result.push_back({median(wall[i]), median(cpu[i])});
-    return result;
-}
 
 void writeFile(const std::string& path, size_t size, unsigned seed)
 {
@@ -189,6 +118,59 @@ int main()
                 "del/true %.2f del/cpmrm %.2f showptable 4G/32M %.2f\n",
                 cpuRatio(1, 0), cpuRatio(1, 2), cpuRatio(3, 0), cpuRatio(3, 4), cpuRatio(5, 0), cpuRatio(5, 7),
                 cpuRatio(6, 0), cpuRatio(6, 8), cpuRatio(10, 9));
+
+    // Against an earlier build of the tool (HARNWICK_BASELINE_TOOL names its
+    // 3E.EXE): the same commands from both, taking turns in every round.
+    if (const char* baseline = std::getenv("HARNWICK_BASELINE_TOOL")) {
+        const std::string old = baseline;
+        // Each pair runs new-old and then old-new within a round, so that
+        // neither side always runs first.
+        const std::vector<std::vector<std::string>> commands = {
+            {"full.raw", "dir", "BENCH", "-backend"},
+            {"full.raw", "get", "BENCH:TARGET.BIN", "out/"},
+            {"room.raw", "put", "NEW.BIN", "BENCH:NEW.BIN"},
+            {"room.raw", "del", "BENCH:NEW.BIN"},
+            {"large.hdf", "showptable", "-backend"},
+        };
+        auto with = [](const std::string& tool, std::vector<std::string> args) {
+            args.insert(args.begin(), tool);
+            return args;
+        };
+        std::vector<std::vector<std::string>> runs;
+        // put and del alternate, so that every put finds the name free.
+        for (size_t order = 0; order < 2; ++order)
+            for (size_t i = 0; i < commands.size(); ++i) {
+                if (i == 3)
+                    continue;
+                const std::string first = order == 0 ? kTool : old, second = order == 0 ? old : kTool;
+                runs.push_back(with(first, commands[i]));
+                if (i == 2)
+                    runs.push_back(with(first, commands[3]));
+                runs.push_back(with(second, commands[i]));
+                if (i == 2)
+                    runs.push_back(with(second, commands[3]));
+            }
+        const auto c = medians(runs, 51);
+        // Sum of the medians of each side, per command, in the order of runs.
+        std::vector<double> newWall(commands.size()), oldWall(commands.size()), newCpu(commands.size()),
+            oldCpu(commands.size());
+        for (size_t k = 0; k < runs.size(); ++k) {
+            size_t i = 0;
+            while (!(std::vector<std::string>(runs[k].begin() + 1, runs[k].end()) == commands[i]))
+                ++i;
+            (runs[k][0] == kTool ? newWall : oldWall)[i] += c[k].wallUs;
+            (runs[k][0] == kTool ? newCpu : oldCpu)[i] += c[k].cpuUs;
+        }
+        std::printf("\nagainst %s (target: none above 1.10)\n", old.c_str());
+        const char* names[] = {"dir", "get", "put", "del", "showptable"};
+        std::printf("wall:");
+        for (size_t i = 0; i < commands.size(); ++i)
+            std::printf(" %s %.2f", names[i], newWall[i] / oldWall[i]);
+        std::printf("\ncpu: ");
+        for (size_t i = 0; i < commands.size(); ++i)
+            std::printf(" %s %.2f", names[i], newCpu[i] / oldCpu[i]);
+        std::printf("\n");
+    }
     std::system(("rm -rf '" + gFolder + "'").c_str());
     return 0;
 }

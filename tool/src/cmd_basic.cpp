@@ -6,7 +6,7 @@
 #include "plus3_file.h"
 #include "plus3_header.h"
 #include "plus3_name.h"
-#include "plus3_partition.h"
+#include "medium_access.h"
 #include "text_util.h"
 #include "tool_error.h"
 
@@ -25,7 +25,7 @@ int cmdListBas(Invocation& inv, Output& out)
 {
     inv.expectArgs(1, 1, "listbas <partition>:<name>");
     const PartitionAndFile target = splitPartitionAndFile(inv.args[0]);
-    OpenMedium m = openMedium(inv.medium, false);
+    OpenMedium m = openForReading(inv.medium);
     Plus3Partition p(m, requirePartition(m, target.partition));
     const auto files = p.fs().filesOfUser(0);
     const CpmFile* f = findFile(files, target.file);

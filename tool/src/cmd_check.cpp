@@ -1,7 +1,7 @@
 // check: the partition table and the +3DOS file systems of a medium.
 #include "commands.h"
 #include "cpm_check.h"
-#include "plus3_partition.h"
+#include "medium_access.h"
 #include "tool_error.h"
 
 namespace p3tool {
@@ -13,7 +13,15 @@ size_t checkPartition(OpenMedium& m, const PartitionEntry& e, Output& out)
     std::vector<std::string> faults;
     try {
         Plus3Partition p(m, e);
-        faults = checkFileSystem(p.fs());
+        // A change left staged by an interrupted write is not a fault: it is
+        // said what the next write does with it, and the file system is
+        // checked as that leaves it. A journal that cannot be read is one.
+        if (p.pending() && p.pending()->damage.empty())
+            out.line(e.displayName() + ": " + p.pending()->describe());
+        else if (p.pending())
+            faults.push_back(p.pending()->describe());
+        const auto found = checkFileSystem(p.fs());
+        faults.insert(faults.end(), found.begin(), found.end());
     } catch (const ToolError& error) {
         faults.push_back(error.what());
     }
@@ -29,7 +37,7 @@ size_t checkPartition(OpenMedium& m, const PartitionEntry& e, Output& out)
 int cmdCheck(Invocation& inv, Output& out)
 {
     inv.expectArgs(0, 1, "check [<partition>]");
-    OpenMedium m = openMedium(inv.medium, false);
+    OpenMedium m = openForReading(inv.medium);
     size_t faults = 0;
     if (inv.args.size() == 1) {
         const PartitionEntry& e = requirePartition(m, inv.args[0]);

@@ -1,6 +1,6 @@
 // dir: the files of user 0 of a +3DOS partition.
 #include "commands.h"
-#include "plus3_partition.h"
+#include "medium_access.h"
 #include "records.h"
 #include "text_util.h"
 #include "tool_error.h"
@@ -35,7 +35,7 @@ int cmdDir(Invocation& inv, Output& out)
 {
     const bool backend = inv.takeFlag("-backend");
     inv.expectArgs(1, 1, "dir <partition> [-backend]");
-    OpenMedium m = openMedium(inv.medium, false);
+    OpenMedium m = openForReading(inv.medium);
     Plus3Partition p(m, requirePartition(m, inv.args[0]));
     CpmFileSystem& fs = p.fs();
     const auto files = fs.filesOfUser(0);

@@ -7,7 +7,7 @@
 #include "host_files.h"
 #include "plus3_floppy.h"
 #include "plus3_name.h"
-#include "plus3_partition.h"
+#include "medium_access.h"
 #include "tape_image.h"
 #include "tool_error.h"
 
@@ -66,8 +66,8 @@ int cmdPutTap(Invocation& inv, Output& out)
     if (tape.files.empty())
         throw ToolError("tape image " + inv.args[0] + " holds no files");
 
-    OpenMedium m = openMedium(inv.medium, true);
-    Plus3Partition p(m, requirePartition(m, inv.args[1]));
+    WritableMedium w(inv.medium);
+    Plus3Partition& p = w.plus3(inv.args[1]);
     formats::UniqueNamer namer = namesTaken(p.fs());
     CpmWriter writer(p.fs());
     out.keepOnError = true;
@@ -110,8 +110,8 @@ int cmdPutDsk(Invocation& inv, Output& out)
     CpmFileSystem floppyFs(source, source.params());
     const std::vector<CpmFile> files = floppyFs.files();
 
-    OpenMedium m = openMedium(inv.medium, true);
-    Plus3Partition p(m, requirePartition(m, inv.args[1]));
+    WritableMedium w(inv.medium);
+    Plus3Partition& p = w.plus3(inv.args[1]);
     formats::UniqueNamer namer = namesTaken(p.fs());
     CpmWriter writer(p.fs());
     out.keepOnError = true;

@@ -4,7 +4,7 @@
 
 #include "commands.h"
 #include "idedos_edit.h"
-#include "plus3_partition.h"
+#include "medium_access.h"
 #include "text_util.h"
 #include "tool_error.h"
 
@@ -77,7 +77,8 @@ int cmdNewPart(Invocation& inv, Output& out)
         throw UsageError("--type is plus3dos or swap, not \"" + type + "\"");
     if (!drive.empty())
         request.driveLetter = parseDriveLetter(drive, false);
-    OpenMedium m = openMedium(inv.medium, true);
+    WritableMedium w(inv.medium);
+    OpenMedium& m = w.medium();
     addPartition(m.table, request);
     out.line(std::string("Created ") + (request.type == PartitionType::Swap ? "swap" : "+3DOS") + " partition " +
              trimRight(request.name) + " of " + std::to_string(request.megabytes) + " MB on " + inv.medium);
@@ -87,7 +88,8 @@ int cmdNewPart(Invocation& inv, Output& out)
 int cmdDelPart(Invocation& inv, Output& out)
 {
     inv.expectArgs(1, 1, "delpart <partition>");
-    OpenMedium m = openMedium(inv.medium, true);
+    WritableMedium w(inv.medium);
+    OpenMedium& m = w.medium();
     const PartitionEntry& e = editablePartition(m, inv.args[0]);
     const std::string name = e.displayName();
     deletePartition(m.table, e);
@@ -98,7 +100,8 @@ int cmdDelPart(Invocation& inv, Output& out)
 int cmdRenPart(Invocation& inv, Output& out)
 {
     inv.expectArgs(2, 2, "renpart <partition> <new name>");
-    OpenMedium m = openMedium(inv.medium, true);
+    WritableMedium w(inv.medium);
+    OpenMedium& m = w.medium();
     const PartitionEntry& e = editablePartition(m, inv.args[0]);
     const std::string name = e.displayName();
     renamePartition(m.table, e, inv.args[1]);
@@ -110,7 +113,8 @@ int cmdDrive(Invocation& inv, Output& out)
 {
     inv.expectArgs(2, 2, "drive <partition> <letter>|-");
     const char letter = parseDriveLetter(inv.args[1], true);
-    OpenMedium m = openMedium(inv.medium, true);
+    WritableMedium w(inv.medium);
+    OpenMedium& m = w.medium();
     const PartitionEntry& e = editablePartition(m, inv.args[0]);
     const std::string name = e.displayName();
     setDriveLetter(m.table, e, letter);
@@ -122,10 +126,11 @@ int cmdDrive(Invocation& inv, Output& out)
 int cmdEmpty(Invocation& inv, Output& out)
 {
     inv.expectArgs(1, 1, "empty <partition>");
-    OpenMedium m = openMedium(inv.medium, true);
+    WritableMedium w(inv.medium);
+    OpenMedium& m = w.medium();
     const PartitionEntry& e = editablePartition(m, inv.args[0]);
     requireWritableTable(m.table);
-    Plus3Partition p(m, e);
+    Plus3Partition& p = w.plus3(e);
     const size_t files = emptyFileSystem(p.fs());
     out.line("Deleted " + std::to_string(files) + " file(s) from partition " + p.name() + " on " + inv.medium);
     return ExitOk;

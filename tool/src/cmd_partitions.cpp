@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "commands.h"
-#include "plus3_partition.h"
+#include "medium_access.h"
 #include "records.h"
 #include "text_util.h"
 #include "tool_error.h"
@@ -58,7 +58,7 @@ int cmdShowPTable(Invocation& inv, Output& out)
 {
     const bool backend = inv.takeFlag("-backend");
     inv.expectArgs(0, 0, "showptable [-backend]");
-    OpenMedium m = openMedium(inv.medium, false);
+    OpenMedium m = openForReading(inv.medium);
     const PartitionTable& t = m.table;
     if (backend) {
         out.line(geometryRecord(t.geometry()));
@@ -82,7 +82,7 @@ int cmdShowPTable(Invocation& inv, Output& out)
 int cmdShowPEntry(Invocation& inv, Output& out)
 {
     inv.expectArgs(1, 1, "showpentry <partition>");
-    OpenMedium m = openMedium(inv.medium, false);
+    OpenMedium m = openForReading(inv.medium);
     const PartitionEntry* found = m.table.find(inv.args[0]);
     if (!found && inv.args[0] == inv.medium) {
         // The browser's tree names the medium itself this way.

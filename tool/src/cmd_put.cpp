@@ -4,7 +4,7 @@
 #include "cpm_writer.h"
 #include "host_files.h"
 #include "plus3_name.h"
-#include "plus3_partition.h"
+#include "medium_access.h"
 #include "text_util.h"
 #include "tool_error.h"
 
@@ -29,6 +29,32 @@ void dropEmptyTail(Invocation& inv)
         inv.args.pop_back();
 }
 
+// The bytes put and putbin store, read from the host file while they are
+// written: an optional head (a +3DOS header, new or with its load address
+// changed) and the host file from skip on.
+class HostSource : public ByteSource {
+public:
+    HostSource(HostFileReader& file, std::vector<uint8_t> head, uint64_t skip)
+        : file_(file), head_(std::move(head)), skip_(skip)
+    {
+    }
+    uint64_t size() const override { return head_.size() + file_.size() - skip_; }
+    void read(uint64_t offset, uint8_t* out, size_t n) override
+    {
+        while (n > 0 && offset < head_.size()) {
+            *out++ = head_[size_t(offset++)];
+            --n;
+        }
+        if (n > 0)
+            file_.read(offset - head_.size() + skip_, out, n);
+    }
+
+private:
+    HostFileReader& file_;
+    std::vector<uint8_t> head_;
+    uint64_t skip_;
+};
+
 int storeHostFile(Invocation& inv, bool withHeader)
 {
     const std::string form = withHeader ? "putbin <host file> <partition>:<name> [<address>]"
@@ -45,10 +71,33 @@ int storeHostFile(Invocation& inv, bool withHeader)
     }
     FileToStore file;
     file.name = validName(target.file);
-    std::vector<uint8_t> bytes = readHostFile(inv.args[0], CpmWriter::kMaxBytes);
-    if (withHeader)
-        bytes = withPlus3Header(std::move(bytes), address, inv.args[0]);
-    file.bytes = std::move(bytes);
+    HostFileReader host(inv.args[0], CpmWriter::kMaxBytes);
+    std::vector<uint8_t> head;
+    uint64_t skip = 0;
+    if (withHeader) {
+        // Only the first record decides: a header there is kept, else one
+        // is made for the file's length.
+        std::vector<uint8_t> first(size_t(std::min<uint64_t>(Plus3Header::kSize, host.size())));
+        host.read(0, first.data(), first.size());
+        if (Plus3Header::parse(first.data(), first.size())) {
+            head = withPlus3Header(std::move(first), address, inv.args[0]);
+            skip = Plus3Header::kSize;
+        } else {
+            if (host.size() > 0xFFFF)
+                throw ToolError(inv.args[0] + " is too long for a +3DOS header (" + std::to_string(host.size()) +
+                                " bytes; a header describes at most 65535)");
+            const uint16_t length = uint16_t(host.size());
+            const auto header =
+                Plus3Header::forData(3, length, address ? *address : defaultLoadAddress(length), 0x8000).bytes();
+            head.assign(header.begin(), header.end());
+        }
+    }
+    HostSource source(host, std::move(head), skip);
+    if (source.size() > CpmWriter::kMaxBytes)
+        throw ToolError(inv.args[0] + " is too long for a +3DOS file (" + std::to_string(source.size()) +
+                        " bytes with its header; at most " + std::to_string(CpmWriter::kMaxBytes) + ")");
+    file.source = &source;
+
     storeFile(inv.medium, target.partition, file);
     return ExitOk;
 }
@@ -57,9 +106,8 @@ int storeHostFile(Invocation& inv, bool withHeader)
 
 void storeFile(const std::string& medium, const std::string& partition, const FileToStore& file)
 {
-    OpenMedium m = openMedium(medium, true);
-    Plus3Partition p(m, requirePartition(m, partition));
-    CpmWriter(p.fs()).store(file);
+    WritableMedium w(medium);
+    CpmWriter(w.plus3(partition).fs()).store(file);
 }
 
 std::vector<uint8_t> withPlus3Header(std::vector<uint8_t> bytes, std::optional<uint16_t> address,
@@ -97,8 +145,8 @@ int cmdDel(Invocation& inv, Output&)
 {
     inv.expectArgs(1, 1, "del <partition>:<file>");
     const PartitionAndFile target = splitPartitionAndFile(inv.args[0]);
-    OpenMedium m = openMedium(inv.medium, true);
-    Plus3Partition p(m, requirePartition(m, target.partition));
+    WritableMedium w(inv.medium);
+    Plus3Partition& p = w.plus3(target.partition);
     const auto files = p.fs().filesOfUser(0);
     const CpmFile* f = findFile(files, target.file);
     if (!f)

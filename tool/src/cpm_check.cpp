@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "plus3_file.h"
 #include "tool_error.h"
 
 namespace p3tool {
@@ -17,7 +18,7 @@ std::string entryName(const CpmFileSystem& fs, unsigned slot)
 
 }  // namespace
 
-std::vector<std::string> checkFileSystem(CpmFileSystem& fs)
+std::vector<std::string> structuralFaults(const CpmFileSystem& fs)
 {
     std::vector<std::string> faults;
     const DiskParams& p = fs.params();
@@ -52,31 +53,47 @@ std::vector<std::string> checkFileSystem(CpmFileSystem& fs)
 
     for (const CpmFile& f : fs.files()) {
         const std::string name = std::to_string(f.user) + ":" + f.displayName();
-        const unsigned perEntry = p.exm + 1u;
         std::map<uint32_t, unsigned> groups;
-        for (size_t i = 0; i < f.slots.size(); ++i) {
-            const DirEntry& e = dir[f.slots[i]];
-            const uint32_t x = extentNumber(e);
-            const auto [it, fresh] = groups.emplace(x / perEntry, f.slots[i]);
+        for (unsigned slot : f.slots) {
+            const uint32_t x = extentNumber(dir[slot]);
+            const auto [it, fresh] = groups.emplace(x / (p.exm + 1u), slot);
             if (!fresh)
                 faults.push_back(name + ": extent " + std::to_string(x) + " is held twice (entries " +
-                                 std::to_string(it->second) + " and " + std::to_string(f.slots[i]) + ")");
-            if (i + 1 < f.slots.size() && ((x & p.exm) != p.exm || e[15] != 0x80))
+                                 std::to_string(it->second) + " and " + std::to_string(slot) + ")");
+        }
+    }
+    return faults;
+}
+
+std::vector<std::string> checkFileSystem(CpmFileSystem& fs)
+{
+    std::vector<std::string> faults = structuralFaults(fs);
+    const DiskParams& p = fs.params();
+    const auto& dir = fs.directory();
+    for (const CpmFile& f : fs.files()) {
+        const std::string name = std::to_string(f.user) + ":" + f.displayName();
+        for (size_t i = 0; i + 1 < f.slots.size(); ++i) {
+            const DirEntry& e = dir[f.slots[i]];
+            const uint32_t x = extentNumber(e);
+            if ((x & p.exm) != p.exm || e[15] != 0x80)
                 faults.push_back(name + ": extent " + std::to_string(x) + " (entry " + std::to_string(f.slots[i]) +
                                  ") is not full although later extents follow");
         }
+        // The limits get applies, so that check never passes a file get
+        // refuses.
         std::optional<Plus3Header> header;
         try {
+            if (auto why = unreadableReason(fs, f)) {
+                faults.push_back(name + ": " + *why);
+                continue;
+            }
             header = fs.readHeader(f);
         } catch (const ToolError&) {
             continue;  // its blocks are reported above
         }
         if (!header)
             continue;
-        if (header->totalLength > f.recordBytes())
-            faults.push_back(name + ": its +3DOS header says " + std::to_string(header->totalLength) +
-                             " bytes but the directory holds " + std::to_string(f.recordBytes()));
-        else if (header->totalLength != Plus3Header::kSize + header->dataLength)
+        if (header->totalLength != Plus3Header::kSize + header->dataLength)
             faults.push_back(name + ": its +3DOS header gives a total length of " + std::to_string(header->totalLength) +
                              " bytes for " + std::to_string(header->dataLength) + " bytes of data");
     }

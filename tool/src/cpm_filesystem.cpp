@@ -154,10 +154,8 @@ std::vector<CpmFile> CpmFileSystem::filesOfUser(uint8_t user) const
     return mine;
 }
 
-std::vector<uint8_t> CpmFileSystem::readFile(const CpmFile& file, uint64_t maxBytes)
+std::vector<CpmFileSystem::Piece> CpmFileSystem::filePieces(const CpmFile& file, uint64_t total) const
 {
-    const uint64_t total = std::min(file.recordBytes(), maxBytes);
-    std::vector<uint8_t> out(size_t(total), 0);
     const uint32_t bs = params_.blockSize();
     const uint64_t groupBytes = uint64_t(params_.exm + 1) * 16384;
 
@@ -167,11 +165,6 @@ std::vector<uint8_t> CpmFileSystem::readFile(const CpmFile& file, uint64_t maxBy
     for (unsigned s : file.slots)
         groups.emplace(extentNumber(directory_[s]) / (params_.exm + 1u), s);
 
-    struct Piece {
-        uint64_t from;  // offset in the file system
-        uint64_t to;    // offset in the file
-        uint64_t length;
-    };
     std::vector<Piece> pieces;
     for (uint64_t pos = 0; pos < total;) {
         const uint32_t group = uint32_t(pos / groupBytes);
@@ -194,9 +187,43 @@ std::vector<uint8_t> CpmFileSystem::readFile(const CpmFile& file, uint64_t maxBy
         }
         pos += length;
     }
+    return pieces;
+}
+
+std::vector<uint8_t> CpmFileSystem::readFile(const CpmFile& file, uint64_t maxBytes)
+{
+    const uint64_t total = std::min(file.recordBytes(), maxBytes);
+    const std::vector<Piece> pieces = filePieces(file, total);
+    std::vector<uint8_t> out(size_t(total), 0);
     for (const Piece& p : pieces)
         readBytes(p.from, out.data() + p.to, size_t(p.length));
     return out;
+}
+
+void CpmFileSystem::streamFile(const CpmFile& file, uint64_t maxBytes, size_t chunkBytes,
+                               const std::function<void(const uint8_t*, size_t)>& sink)
+{
+    const uint64_t total = std::min(file.recordBytes(), maxBytes);
+    const std::vector<Piece> pieces = filePieces(file, total);  // refuses a damaged file before any byte goes out
+    // Sector-aligned chunks, so that every read goes straight into the buffer.
+    const size_t ss = source_.sectorSize();
+    chunkBytes = std::max(ss, chunkBytes / ss * ss);
+    std::vector<uint8_t> buffer(std::min<uint64_t>(chunkBytes, total));
+    size_t next = 0;  // first piece not yet done
+    for (uint64_t pos = 0; pos < total;) {
+        const size_t n = size_t(std::min<uint64_t>(buffer.size(), total - pos));
+        std::fill(buffer.begin(), buffer.begin() + long(n), uint8_t(0));  // holes read as zeros
+        while (next < pieces.size() && pieces[next].to + pieces[next].length <= pos)
+            ++next;
+        for (size_t i = next; i < pieces.size() && pieces[i].to < pos + n; ++i) {
+            const Piece& p = pieces[i];
+            const uint64_t from = std::max(p.to, pos);
+            const uint64_t to = std::min(p.to + p.length, pos + n);
+            readBytes(p.from + (from - p.to), buffer.data() + (from - pos), size_t(to - from));
+        }
+        sink(buffer.data(), n);
+        pos += n;
+    }
 }
 
 std::optional<Plus3Header> CpmFileSystem::readHeader(const CpmFile& file)

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -73,6 +74,11 @@ public:
     // The file's bytes, record by record, up to maxBytes (holes read as
     // zeros). Throws ToolError for a block pointer past the last block.
     std::vector<uint8_t> readFile(const CpmFile& file, uint64_t maxBytes = UINT64_MAX);
+    // The same bytes handed to sink in order, at most chunkBytes at a time
+    // (rounded down to whole sectors): memory stays bounded whatever the
+    // file's length. Throws before the first piece for a damaged pointer.
+    void streamFile(const CpmFile& file, uint64_t maxBytes, size_t chunkBytes,
+                    const std::function<void(const uint8_t*, size_t)>& sink);
     // The +3DOS header of a file, if it has one (reads one record).
     std::optional<Plus3Header> readHeader(const CpmFile& file);
 
@@ -101,6 +107,14 @@ public:
     void sync() { source_.sync(); }
 
 private:
+    struct Piece {
+        uint64_t from;  // offset in the file system
+        uint64_t to;    // offset in the file
+        uint64_t length;
+    };
+    // Where the first total bytes of the file lie, neighbouring blocks
+    // merged; holes are left out.
+    std::vector<Piece> filePieces(const CpmFile& file, uint64_t total) const;
     void readBytes(uint64_t fsOffset, uint8_t* out, size_t length);
 
     BlockSource& source_;

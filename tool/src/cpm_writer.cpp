@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "tool_error.h"
@@ -28,7 +29,7 @@ bool sameName(const CpmFile& file, uint8_t user, const std::array<uint8_t, 11>& 
 void CpmWriter::store(const FileToStore& file)
 {
     const DiskParams& p = fs_.params();
-    const uint64_t length = file.bytes.size();
+    const uint64_t length = file.source ? file.source->size() : file.bytes.size();
     const std::string where = fs_.source().describe();
     const std::string shown = shownName(file.name);
     if (length > kMaxBytes)
@@ -108,9 +109,14 @@ void CpmWriter::store(const FileToStore& file)
                             std::to_string(entryCount) + " entries, " + std::to_string(freeSlots.size()) + " are free");
         chosen.assign(freeSlots.begin(), freeSlots.begin() + entryCount);
     }
+    // A staged change needs a staging user number holding no file of this
+    // name, one more free slot for the journal and one more free block for
+    // its record.
     uint8_t stagingUser = 0;
+    unsigned journalSlot = 0;
+    uint32_t journalBlock = 0;
     if (!single) {
-        for (uint8_t u = 1; u <= DirStatus::LastUser && stagingUser == 0; ++u) {
+        for (uint8_t u = 1; u < kJournalUser && stagingUser == 0; ++u) {
             if (u == file.user)
                 continue;
             bool taken = false;
@@ -121,23 +127,39 @@ void CpmWriter::store(const FileToStore& file)
         }
         if (stagingUser == 0)
             throw ToolError("no spare user number in " + where + " to write " + shown + " safely");
+        if (freeSlots.size() < size_t(entryCount) + 1)
+            throw ToolError("the directory of " + where + " is full: " + shown + " needs " +
+                            std::to_string(entryCount + 1) + " entries (one for the journal that keeps the write safe), " +
+                            std::to_string(freeSlots.size()) + " are free");
+        journalSlot = freeSlots[entryCount];
+        for (uint32_t b = freeBlocks.empty() ? 0 : freeBlocks.back() + 1; b < used.size() && journalBlock == 0; ++b)
+            if (!used[b])
+                journalBlock = b;
+        if (journalBlock == 0)
+            throw ToolError(where + " is full: " + shown + " needs " + std::to_string(uint64_t(blocksNeeded) * blockSize) +
+                            " bytes and one more block for the journal that keeps the write safe");
     }
 
-    // 1. The data, into free blocks, runs of neighbouring blocks at a time.
+    // 1. The data, into free blocks: runs of neighbouring blocks, at most
+    // kChunkBytes at a time.
     const std::vector<uint32_t>& blocks = freeBlocks;
+    const uint32_t chunkBlocks = std::max<uint32_t>(1, uint32_t(kChunkBytes / blockSize));
     std::vector<uint8_t> buffer;
     for (size_t i = 0; i < blocks.size();) {
-        size_t run = 1;
-        while (i + run < blocks.size() && blocks[i + run] == blocks[i] + run)
+        uint32_t run = 1;
+        while (run < chunkBlocks && i + run < blocks.size() && blocks[i + run] == blocks[i] + run)
             ++run;
         buffer.assign(size_t(run) * blockSize, 0);
         const uint64_t from = uint64_t(i) * blockSize;
         const size_t n = size_t(std::min<uint64_t>(buffer.size(), length - from));
-        std::memcpy(buffer.data(), file.bytes.data() + from, n);
+        if (file.source)
+            file.source->read(from, buffer.data(), n);
+        else
+            std::memcpy(buffer.data(), file.bytes.data() + from, n);
         // The rest of the last record holds the CP/M end-of-file mark.
         for (size_t k = n; k % 128 != 0; ++k)
             buffer[k] = 0x1A;
-        fs_.writeBlocks(blocks[i], uint32_t(run), buffer.data());
+        fs_.writeBlocks(blocks[i], run, buffer.data());
         i += run;
     }
     fs_.sync();
@@ -194,35 +216,43 @@ void CpmWriter::store(const FileToStore& file)
         return;
     }
 
-    // 2a. The new entries under the spare user number, the one holding the
-    // first records (and so any +3DOS header) last: interrupted, they form a
-    // complete file there or one without its beginning, never one whose
-    // header claims more than it holds.
-    std::vector<unsigned> order;
-    const unsigned headSector = chosen[0] / perSector;
-    for (unsigned s : chosen)
-        if (s / perSector != headSector)
-            order.push_back(s);
-    for (unsigned s : chosen)
-        if (s / perSector == headSector)
-            order.push_back(s);
+    // 2. Staged: journal, new entries under the staging user, commit, finish.
+    StagedChange change;
+    change.user = file.user;
+    for (size_t k = 0; k < 11; ++k)
+        change.name[k] = file.name[k] & 0x7F;
+    change.stagingUser = stagingUser;
+    change.newSlots = chosen;
+    change.oldSlots = oldSlots;
+    writeJournal(change, journalBlock, journalSlot, false);
     for (uint32_t j = 0; j < entryCount; ++j) {
         fs_.slot(chosen[j]) = entries[j];
         fs_.slot(chosen[j])[0] = stagingUser;
     }
-    fs_.writeSlots(order);
+    fs_.writeSlots(chosen);
     fs_.sync();
+    fs_.slot(journalSlot)[11] = 'C';
+    fs_.writeSlots({journalSlot});
+    fs_.sync();
+    PendingChange pending;
+    pending.journalSlot = journalSlot;
+    pending.committed = true;
+    pending.change = change;
+    writeResolution(fs_, resolveInMemory(fs_, pending));
+}
 
-    // 2b. The old entries released (in extent order), then the new ones
-    // taken over by the user, each step written on its own: at every point
-    // the directory is sound, and the new file is complete somewhere.
-    for (unsigned s : oldSlots)
-        fs_.slot(s)[0] = DirStatus::Free;
-    fs_.writeSlots(oldSlots);
+void CpmWriter::writeJournal(const StagedChange& change, uint32_t block, unsigned slot, bool committed)
+{
+    const uint32_t blockSize = fs_.params().blockSize();
+    std::vector<uint8_t> record = journalRecord(change);
+    if (record.size() > blockSize || record.size() > 128 * 128)
+        throw ToolError("the directory of " + fs_.source().describe() + " is too large to stage a change safely");
+    const size_t recordBytes = record.size();
+    record.resize(blockSize, 0x1A);
+    fs_.writeBlocks(block, 1, record.data());
     fs_.sync();
-    for (unsigned s : chosen)
-        fs_.slot(s)[0] = file.user;
-    fs_.writeSlots(order);
+    fs_.slot(slot) = journalEntry(fs_, committed, block, recordBytes);
+    fs_.writeSlots({slot});
     fs_.sync();
 }
 
@@ -230,8 +260,38 @@ void CpmWriter::remove(const CpmFile& file)
 {
     if (file.readOnly)
         throw ToolError(file.displayName() + " in " + fs_.source().describe() + " is read-only; it is not deleted");
-    // In extent order: an interruption leaves the end of the file without its
-    // beginning, never a header that claims more than is there.
+    const unsigned perSector = fs_.source().sectorSize() / 32;
+    bool oneSector = true;
+    for (unsigned s : file.slots)
+        oneSector = oneSector && s / perSector == file.slots.front() / perSector;
+    // Entries in several sectors: a committed journal first, so that an
+    // interruption is finished by the next run instead of leaving part of
+    // the file. Without a free slot and block for the journal, the entries
+    // go in extent order: the end of the file without its beginning, never
+    // a header that claims more than is there.
+    if (!oneSector) {
+        const auto& dir = fs_.directory();
+        std::optional<unsigned> slot;
+        for (unsigned s = 0; s < dir.size() && !slot; ++s)
+            if (dir[s][0] == DirStatus::Free)
+                slot = s;
+        const std::vector<bool> used = fs_.usedBlocks();
+        const auto block = std::find(used.begin(), used.end(), false);
+        if (slot && block != used.end()) {
+            StagedChange change;
+            change.user = file.user;
+            change.name = file.name;
+            change.stagingUser = file.user == 1 ? 2 : 1;  // unused: nothing is staged
+            change.oldSlots = file.slots;
+            writeJournal(change, uint32_t(block - used.begin()), *slot, true);
+            PendingChange pending;
+            pending.journalSlot = *slot;
+            pending.committed = true;
+            pending.change = change;
+            writeResolution(fs_, resolveInMemory(fs_, pending));
+            return;
+        }
+    }
     for (unsigned s : file.slots)
         fs_.slot(s)[0] = DirStatus::Free;
     fs_.writeSlots(file.slots);

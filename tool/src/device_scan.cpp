@@ -71,7 +71,7 @@ ScanResult scanDevices(const std::vector<std::string>& candidates, const std::st
     ScanResult result;
     for (const std::string& path : candidates) {
         try {
-            OpenMedium m = openMedium(path, false);
+            OpenMedium m = openMedium(path, MediumLock::None);
             ScannedDevice d;
             d.name = path;
             d.sizeBytes = m.medium->sectorCount() * m.medium->fileSectorBytes();

@@ -20,9 +20,9 @@ Medium::Medium(std::unique_ptr<Storage> storage) : storage_(std::move(storage))
     }
 }
 
-std::unique_ptr<Medium> Medium::open(const std::string& path, bool forWriting)
+std::unique_ptr<Medium> Medium::open(const std::string& path, bool forWriting, MediumLock lock)
 {
-    return fromStorage(FileStorage::open(path, forWriting));
+    return fromStorage(FileStorage::open(path, forWriting, lock));
 }
 
 std::unique_ptr<Medium> Medium::fromStorage(std::unique_ptr<Storage> storage)

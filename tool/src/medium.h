@@ -24,7 +24,7 @@ enum class SectorLayout {
 class Medium {
 public:
     // Opens an image or device. Nothing but the HDF header is read here.
-    static std::unique_ptr<Medium> open(const std::string& path, bool forWriting);
+    static std::unique_ptr<Medium> open(const std::string& path, bool forWriting, MediumLock lock = MediumLock::None);
     static std::unique_ptr<Medium> fromStorage(std::unique_ptr<Storage> storage);
 
     const std::string& path() const { return storage_->name(); }

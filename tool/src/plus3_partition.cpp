@@ -4,9 +4,9 @@
 
 namespace p3tool {
 
-OpenMedium openMedium(const std::string& path, bool forWriting)
+OpenMedium openMedium(const std::string& path, MediumLock lock)
 {
-    auto medium = Medium::open(path, forWriting);
+    auto medium = Medium::open(path, lock == MediumLock::Exclusive, lock);
     PartitionTable table = PartitionTable::load(*medium);
     return OpenMedium{std::move(medium), std::move(table)};
 }
@@ -42,6 +42,24 @@ Plus3Partition::Plus3Partition(OpenMedium& m, const PartitionEntry& entry)
               "partition \"" + entry.displayName() + "\" of " + m.medium->path()),
       fs_(std::make_unique<CpmFileSystem>(source_, plus3Params(entry)))
 {
+    try {
+        pending_ = findPendingChange(*fs_);
+    } catch (const ToolError& e) {
+        pending_ = PendingChange{};
+        pending_->damage = e.what();
+    }
+    if (pending_ && pending_->damage.empty())
+        resolution_ = resolveInMemory(*fs_, *pending_);
+}
+
+void Plus3Partition::finishPending()
+{
+    if (!pending_)
+        return;
+    if (!pending_->damage.empty())
+        throw ToolError("partition \"" + name() + "\" holds " + pending_->describe());
+    writeResolution(*fs_, resolution_);
+    pending_.reset();
 }
 
 }  // namespace p3tool

@@ -2,8 +2,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,6 +29,37 @@ FaultState& faults()
 }
 
 std::string systemError(int err) { return std::strerror(err); }
+
+// Takes the lock, polling while another program holds it. Polling rather
+// than a blocking flock with an alarm: no signal handler to install, and a
+// lock released by a killed program is seen within a few milliseconds.
+void takeLock(int fd, MediumLock lock, const std::string& path)
+{
+    if (lock == MediumLock::None)
+        return;
+    const int op = (lock == MediumLock::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
+    for (int waited = 0;; waited += 5) {
+        if (::flock(fd, op) == 0)
+            return;
+        const int err = errno;
+        if (err == EINTR)
+            continue;
+        if (err != EWOULDBLOCK) {
+            // A file system without locks (some network shares): go on
+            // unlocked rather than refuse every command.
+            if (err == ENOLCK || err == EOPNOTSUPP || err == ENOSYS)
+                return;
+            ::close(fd);
+            throw IoError("cannot lock " + path + ": " + systemError(err));
+        }
+        if (waited >= kLockWaitMilliseconds) {
+            ::close(fd);
+            throw IoError("medium is busy (another program is writing to it): " + path);
+        }
+        const timespec pause{0, 5 * 1000 * 1000};
+        ::nanosleep(&pause, nullptr);
+    }
+}
 
 }  // namespace
 
@@ -75,7 +108,7 @@ FileStorage::~FileStorage()
         ::close(fd_);
 }
 
-std::unique_ptr<FileStorage> FileStorage::open(const std::string& path, bool forWriting)
+std::unique_ptr<FileStorage> FileStorage::open(const std::string& path, bool forWriting, MediumLock lock)
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
@@ -100,6 +133,14 @@ std::unique_ptr<FileStorage> FileStorage::open(const std::string& path, bool for
         if (err == EACCES || err == EPERM)
             throw IoError((device ? "device " : "image ") + path + " is not " +
                           (forWriting ? "writable" : "readable") + ": permission denied");
+        throw IoError("cannot open " + path + ": " + systemError(err));
+    }
+    takeLock(fd, lock, path);
+    // The size as it is under the lock (an image may have been written
+    // while we waited).
+    if (!device && ::fstat(fd, &st) != 0) {
+        const int err = errno;
+        ::close(fd);
         throw IoError("cannot open " + path + ": " + systemError(err));
     }
     uint64_t size = uint64_t(st.st_size);

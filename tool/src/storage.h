@@ -37,12 +37,28 @@ private:
     std::string name_;
 };
 
+// The advisory lock (flock) a command holds on an image or device for as
+// long as it has it open: writers hold it exclusively, readers shared, so a
+// reader never sees a write half done and two writers never interleave.
+// Taken right after opening, before the first byte is read.
+enum class MediumLock {
+    None,       // scan: looks at every device, never waits for one
+    Shared,     // commands that only read
+    Exclusive,  // commands that write
+};
+
+// How long a command waits for a lock held by another program.
+constexpr int kLockWaitMilliseconds = 5000;
+
 // An image file or a block device, reached with pread/pwrite.
 class FileStorage : public Storage {
 public:
-    // Opens an existing image or device. A device opened for writing is opened
-    // exclusively, which fails while it or one of its partitions is mounted.
-    static std::unique_ptr<FileStorage> open(const std::string& path, bool forWriting);
+    // Opens an existing image or device and takes the lock, waiting up to
+    // kLockWaitMilliseconds; then fails with "medium is busy". A device
+    // opened for writing is opened exclusively, which fails while it or one
+    // of its partitions is mounted.
+    static std::unique_ptr<FileStorage> open(const std::string& path, bool forWriting,
+                                             MediumLock lock = MediumLock::None);
     // Creates a new image file of the given size (sparse). An existing file is
     // never replaced.
     static std::unique_ptr<FileStorage> create(const std::string& path, uint64_t size);

@@ -105,28 +105,37 @@ TEST_F(Faults, StagedReplacementKeepsOneWholeFileAtEveryStep)
     writeFile(dir / "new", newer);
     const std::vector<std::string> put{image, "put", dir / "new", "P:FILE.BIN"};
     const uint64_t writes = writesOf(put);
-    // Data, the staged entries (sector 1), the release of the old ones
-    // (sector 0), the take-over (sector 1).
-    ASSERT_GE(writes, 4u);
+    // Data, the journal's record and entry, the staged entries (sector 1),
+    // the commit, the release of the old ones (sector 0), the take-over and
+    // the journal's removal (sector 1).
+    ASSERT_GE(writes, 6u);
+    bool replaced = false, sawPending = false;
     for (uint64_t k = 0; k < writes; ++k) {
         writeFile(image, readFile(dir / "pristine"));
         p3tool::WriteFaults::failAfter(k);
         EXPECT_EQ(tool(put).code, 1);
         p3tool::WriteFaults::disarm();
-        toolOk({image, "check"});
-        CpmTools(image, "P").fsck();
-        if (k + 1 < writes) {
-            EXPECT_EQ(get("FILE.BIN"), old) << "failure at write " << k;
-            continue;
-        }
-        // Cut off before the last write: the new file lies complete under
-        // the spare user number.
-        EXPECT_EQ(get("FILE.BIN"), std::vector<uint8_t>{});
+        // check says what is left and what the next write does with it.
+        const std::string checked = toolOk({image, "check"});
+        sawPending = sawPending || checked.find("an interrupted replace of FILE.BIN (committed): the next write "
+                                                "finishes it") != std::string::npos;
+        // Cut off before the commit, the old file; from the commit on, the
+        // new one.
+        const auto seen = get("FILE.BIN");
+        EXPECT_EQ(seen, replaced ? newer : seen == newer ? newer : old) << "failure at write " << k;
+        replaced = seen == newer;
+        // The next write finishes or undoes the staged change; no copy is
+        // left under another user number.
+        EXPECT_EQ(tool({image, "del", "P:NOSUCH.X"}).code, 1);
+        EXPECT_EQ(get("FILE.BIN"), seen);
         CpmTools cpm(image, "P");
+        cpm.fsck();
         std::string output;
-        EXPECT_EQ(cpm.run("cpmcp -f {def} {img} 1:FILE.BIN back", &output), 0) << output;
-        EXPECT_EQ(readFile(cpm.folder() + "/back"), newer);
+        cpm.run("cpmls -f {def} {img} '1:*.*' '15:*.*'", &output);
+        EXPECT_EQ(output.find("file"), std::string::npos) << output;
     }
+    EXPECT_TRUE(replaced);
+    EXPECT_TRUE(sawPending);
     writeFile(image, readFile(dir / "pristine"));
     toolOk(put);
     EXPECT_EQ(get("FILE.BIN"), newer);

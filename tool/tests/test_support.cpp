@@ -77,8 +77,13 @@ ToolRun toolProcess(const std::vector<std::string>& args)
 
 std::vector<uint8_t> readFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in)
+        return {};
+    std::vector<uint8_t> bytes(size_t(in.tellg()));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
+    return bytes;
 }
 
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes)
