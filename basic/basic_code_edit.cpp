@@ -84,6 +84,8 @@ void BasicCodeEdit::changeEvent(QEvent* event)
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange) {
         UpdateGutterWidth();
         ApplyMark();
+        if (event->type() == QEvent::PaletteChange)
+            emit PaletteChanged();
     }
 }
 

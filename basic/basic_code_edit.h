@@ -25,6 +25,11 @@ public:
     // The marked line (1-based), 0 when none.
     int MarkedLine() const { return m_markedLine; }
 
+signals:
+    // The editor's own palette changed (a theme change reaches it after
+    // its window): colours derived from it are out of date.
+    void PaletteChanged();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;

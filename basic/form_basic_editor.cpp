@@ -73,6 +73,8 @@ TFormBasicEditor::TFormBasicEditor(QWidget* parent)
 
     m_closeQuestion = [this](const QString& question) { return AskWithMessageBox(this, question); };
     m_nameQuestion = [this](const QString& name) { return AskWithInputDialog(this, name); };
+    connect(m_editor, &BasicCodeEdit::PaletteChanged, this,
+            [this] { m_highlighter->SetPalette(m_editor->palette()); });
     connect(m_editor->document(), &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
     resize(720, 520);
     UpdateCaption();
@@ -190,11 +192,4 @@ void TFormBasicEditor::closeEvent(QCloseEvent* event)
         event->accept();
     else
         event->ignore();
-}
-
-void TFormBasicEditor::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange)
-        m_highlighter->SetPalette(m_editor->palette());
 }

@@ -79,7 +79,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     bool StoreAs(const QString& name);

@@ -266,16 +266,21 @@ TEST(BasicHighlighterTest, ColoursAreReadableOnLightAndDarkThemes)
                   formats[size_t(BasicTextClass::String)].foreground().color());
     }
 
-    // The highlighter puts the formats on the document's lines.
+    // The highlighter puts the formats on the document's lines, and new ones
+    // when the window's palette changes (a switch to a dark theme).
     TFormBasicEditor editor;
     editor.SetProgram(QStringLiteral("A"), QStringLiteral("P"), QStringLiteral("10 REM x"));
-    const QTextBlock block = editor.Editor()->document()->firstBlock();
-    const auto formats = BasicTextFormats(editor.Editor()->palette());
-    bool keywordSeen = false;
-    for (const QTextLayout::FormatRange& range : block.layout()->formats())
-        keywordSeen |= range.start == 3 && range.length == 3 &&
-                       range.format.foreground() == formats[size_t(BasicTextClass::Keyword)].foreground();
-    EXPECT_TRUE(keywordSeen);
+    auto keywordColour = [&] {
+        for (const QTextLayout::FormatRange& range : editor.Editor()->document()->firstBlock().layout()->formats())
+            if (range.start == 3 && range.length == 3)
+                return range.format.foreground().color();
+        return QColor();
+    };
+    for (const QPalette& palette : {light, dark}) {
+        editor.setPalette(palette);
+        EXPECT_EQ(keywordColour(), BasicTextFormats(palette)[size_t(BasicTextClass::Keyword)].foreground().color());
+        EXPECT_GE(ContrastRatio(keywordColour(), palette.color(QPalette::Base)), 4.5);
+    }
 }
 
 TEST(FormPutBasicTest, AsksForAValidNameAndAutostartLine)
