@@ -18,6 +18,8 @@ PACKAGES=(
   openbox xdotool x11-utils
   # independent checkers used by the tests
   cpmtools fuse-emulator-utils zmakebas libdsk-utils
+  # cards shared with a PC, on loop devices: a FAT partition beside the +3e's
+  dosfstools e2fsprogs util-linux
   # the tests' own HTTP server for the update check
   python3
   # desktop integration: icons rendered from SVG, validators, package checks

@@ -30,8 +30,9 @@ std::string sizeText(uint64_t bytes)
 
 std::string layoutText(Medium& m)
 {
+    const auto* file = dynamic_cast<const FileStorage*>(&m.storage());
     std::string kind = m.hdf() ? std::string("HDF ") + (m.hdf()->revision == 0x10 ? "1.0" : "1.1") + " image"
-                               : (m.storage().name().rfind("/dev/", 0) == 0 ? "block device" : "raw image");
+                               : (file && file->isBlockDevice() ? "block device" : "raw image");
     switch (m.layout()) {
     case SectorLayout::Wide16: return kind + ", 16-bit, 512-byte sectors";
     case SectorLayout::Halved8: return kind + ", 8-bit, halved 256-byte sectors";
@@ -48,6 +49,12 @@ void describeMedium(OpenMedium& m, Output& out)
     out.line("Geometry (C/H/S): " + std::to_string(g.cylinders) + "/" + std::to_string(g.heads) + "/" +
              std::to_string(g.sectors));
     out.line("Size: " + sizeText(uint64_t(g.cylinders) * g.heads * g.sectors * m.medium->sectorBytes()));
+    if (const auto& pc = m.medium->pcPartition())
+        out.line("IDEDOS disk: in PC partition " + std::to_string(pc->slot) + " (type 7F), starting at LBA " +
+                 std::to_string(pc->firstLba) + " of the medium, " + groupThousands(m.medium->sectorCount()) +
+                 " sectors; the LBAs below count from there");
+    else
+        out.line("IDEDOS disk: the whole medium, starting at LBA 0");
     out.line("Partition table at LBA " + std::to_string(m.table.tableLba()) + ", " +
              std::to_string(m.table.capacity()) + " entries");
 }

@@ -30,7 +30,8 @@ int cmdScan(Invocation& inv, Output& out)
     for (const ScannedDevice& d : r.devices) {
         out.line(d.name + (d.model.empty() ? "" : " (" + d.model + ")") + ": " + groupThousands(d.sizeBytes) +
                  " bytes, C/H/S " + std::to_string(d.geometry.cylinders) + "/" + std::to_string(d.geometry.heads) +
-                 "/" + std::to_string(d.geometry.sectors));
+                 "/" + std::to_string(d.geometry.sectors) +
+                 (d.idedosStart ? ", IDEDOS disk in a PC partition from LBA " + std::to_string(d.idedosStart) : ""));
         std::string names;
         for (const auto& p : d.partitions)
             names += (names.empty() ? "" : ", ") + p;

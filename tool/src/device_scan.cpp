@@ -74,7 +74,10 @@ ScanResult scanDevices(const std::vector<std::string>& candidates, const std::st
             OpenMedium m = openMedium(path, MediumLock::None);
             ScannedDevice d;
             d.name = path;
-            d.sizeBytes = m.medium->sectorCount() * m.medium->fileSectorBytes();
+            const uint64_t bytes = m.medium->storage().size();
+            d.sizeBytes = bytes - std::min<uint64_t>(bytes, m.medium->hdf() ? m.medium->hdf()->dataOffset : 0);
+            if (const auto& pc = m.medium->pcPartition())
+                d.idedosStart = pc->firstLba;
             d.geometry = m.table.geometry();
             for (const PartitionEntry* e : m.table.usedEntries())
                 if (e->type() != PartitionType::System && e->type() != PartitionType::Free)

@@ -14,7 +14,10 @@ constexpr const char* kScanExtraVariable = "HARNWICK_SCAN_EXTRA";
 
 struct ScannedDevice {
     std::string name;  // the path every later command is given
-    uint64_t sizeBytes = 0;  // of the sector data (an image's header left out)
+    uint64_t sizeBytes = 0;  // of the sector data (an image's header left out), the whole device
+    // Where the IDEDOS disk starts on a disk shared with a PC (a partition of
+    // type 0x7F), in 512-byte sectors; 0 when it is the whole disk.
+    uint64_t idedosStart = 0;
     Geometry geometry;
     std::vector<std::string> partitions;  // shown names of the used entries, system partition left out
     std::string model;

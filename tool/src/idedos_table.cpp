@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 
+#include "mbr_partition.h"
 #include "text_util.h"
 #include "tool_error.h"
 
@@ -24,11 +25,10 @@ struct Location {
 std::optional<SectorLayout> probeSector(Medium& medium, uint64_t lba)
 {
     const unsigned fileBytes = medium.fileSectorBytes();
-    const uint64_t at = medium.dataOffset() + lba * fileBytes;
     if (lba >= medium.sectorCount())
         return std::nullopt;
     uint8_t sector[512];
-    medium.storage().read(at, sector, fileBytes);
+    medium.storage().read(medium.fileOffset(lba), sector, fileBytes);
     if (fileBytes == 256)
         return isSystemEntry(sector) ? std::optional(SectorLayout::Halved8) : std::nullopt;
     if (isSystemEntry(sector))
@@ -41,11 +41,11 @@ std::optional<SectorLayout> probeSector(Medium& medium, uint64_t lba)
     return std::nullopt;
 }
 
-std::optional<Location> locate(Medium& medium)
+// C0/H1/S1, whose LBA is the number of sectors per track: the
+// identification's value, else every plausible one.
+std::optional<Location> locateAtHead1(Medium& medium)
 {
-    // C0/H0/S1 first; then C0/H1/S1, whose LBA is the number of sectors per
-    // track: the identification's value, else every plausible one.
-    std::vector<uint64_t> candidates{0};
+    std::vector<uint64_t> candidates;
     if (medium.hdf() && medium.hdf()->sectorsPerTrack > 0)
         candidates.push_back(medium.hdf()->sectorsPerTrack);
     for (uint64_t lba = 1; lba <= 255; ++lba)
@@ -55,6 +55,47 @@ std::optional<Location> locate(Medium& medium)
         if (auto layout = probeSector(medium, lba))
             return Location{lba, *layout};
     return std::nullopt;
+}
+
+std::optional<Location> locateOnDisk(Medium& medium)
+{
+    if (auto layout = probeSector(medium, 0))
+        return Location{0, *layout};
+    return locateAtHead1(medium);
+}
+
+// A disk shared with a PC: the IDEDOS disk inside a PC partition of type
+// 0x7F (see mbr_partition.h). The first such partition holding a table
+// wins; the medium stays confined to it.
+std::optional<Location> locateInPcPartition(Medium& medium)
+{
+    if (medium.fileSectorBytes() != 512 || medium.sectorCount() == 0)
+        return std::nullopt;
+    uint8_t sector[512];
+    medium.storage().read(medium.fileOffset(0), sector, sizeof sector);
+    for (const MbrPartition& p : readMbr(sector)) {
+        if (p.type != kIdedosMbrType || p.firstLba == 0 || p.firstLba >= medium.sectorCount())
+            continue;
+        medium.confineTo(p);
+        if (auto where = locateOnDisk(medium))
+            return where;
+        medium.release();
+    }
+    return std::nullopt;
+}
+
+std::optional<Location> locate(Medium& medium)
+{
+    // The whole disk's first sector; then a +3e partition of a PC partition
+    // table, before the probe of C0/H1: a 0x7F partition starting within the
+    // first 255 sectors would otherwise pass for a whole-disk table at C0/H1,
+    // with every address counted from the wrong sector.
+    medium.release();
+    if (auto layout = probeSector(medium, 0))
+        return Location{0, *layout};
+    if (auto inside = locateInPcPartition(medium))
+        return inside;
+    return locateAtHead1(medium);
 }
 
 }  // namespace

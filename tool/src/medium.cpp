@@ -40,7 +40,29 @@ void Medium::setLayout(SectorLayout layout)
 uint64_t Medium::sectorCount() const
 {
     const uint64_t size = storage_->size();
-    return size <= dataOffset_ ? 0 : (size - dataOffset_) / fileSectorBytes();
+    const uint64_t whole = size <= dataOffset_ ? 0 : (size - dataOffset_) / fileSectorBytes();
+    return pcPartition_ ? windowSectors_ : whole;
+}
+
+void Medium::confineTo(const MbrPartition& partition)
+{
+    release();
+    if (fileSectorBytes() != 512)
+        throw ToolError("a PC partition table cannot describe a medium of halved sectors: " + path());
+    const uint64_t whole = sectorCount();
+    if (partition.firstLba >= whole)
+        throw ToolError("PC partition " + std::to_string(partition.slot) + " of " + path() + " starts at sector " +
+                        std::to_string(partition.firstLba) + ", past the end of the medium");
+    pcPartition_ = partition;
+    windowStart_ = partition.firstLba;
+    windowSectors_ = std::min(partition.sectors, whole - partition.firstLba);
+}
+
+void Medium::release()
+{
+    pcPartition_.reset();
+    windowStart_ = 0;
+    windowSectors_ = 0;
 }
 
 void Medium::checkRange(uint64_t lba, uint64_t count) const
@@ -54,7 +76,7 @@ void Medium::checkRange(uint64_t lba, uint64_t count) const
 void Medium::readSectors(uint64_t lba, uint64_t count, uint8_t* out)
 {
     checkRange(lba, count);
-    const uint64_t at = dataOffset_ + lba * fileSectorBytes();
+    const uint64_t at = fileOffset(lba);
     if (layout_ != SectorLayout::Even8) {
         storage_->read(at, out, size_t(count * sectorBytes()));
         return;
@@ -75,13 +97,13 @@ void Medium::readBytes(uint64_t lba, size_t offset, size_t length, uint8_t* out)
         return;
     }
     checkRange(lba, sectors);
-    storage_->read(dataOffset_ + lba * fileSectorBytes() + offset, out, length);
+    storage_->read(fileOffset(lba) + offset, out, length);
 }
 
 void Medium::writeSectors(uint64_t lba, uint64_t count, const uint8_t* in)
 {
     checkRange(lba, count);
-    const uint64_t at = dataOffset_ + lba * fileSectorBytes();
+    const uint64_t at = fileOffset(lba);
     if (layout_ != SectorLayout::Even8) {
         storage_->write(at, in, size_t(count * sectorBytes()));
         return;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "hdf_header.h"
+#include "mbr_partition.h"
 #include "storage.h"
 
 namespace p3tool {
@@ -21,6 +22,9 @@ enum class SectorLayout {
 // sectors), a raw image or a whole-disk block device. Gives access to
 // physical sectors by LBA. A physical sector holds 512 data bytes on a
 // 16-bit disk and 256 on an 8-bit disk, whatever the image stores.
+// On a disk shared with a PC the medium is confined to the PC partition
+// that holds the IDEDOS disk: LBA 0 is that partition's first sector, and
+// no sector outside it can be read or written.
 class Medium {
 public:
     // Opens an image or device. Nothing but the HDF header is read here.
@@ -40,8 +44,20 @@ public:
     unsigned fileSectorBytes() const { return layout_ == SectorLayout::Halved8 ? 256 : 512; }
     // Data bytes per physical sector of the disk.
     unsigned sectorBytes() const { return layout_ == SectorLayout::Wide16 ? 512 : 256; }
-    // Physical sectors present in the image.
+    // Physical sectors present in the image (in the PC partition when
+    // confined to one).
     uint64_t sectorCount() const;
+    // Byte offset in the image or device of sector lba.
+    uint64_t fileOffset(uint64_t lba) const { return dataOffset_ + (windowStart_ + lba) * fileSectorBytes(); }
+
+    // Confines every later access to a partition of a PC partition table
+    // (full-width media only, whose sectors are the PC's 512-byte sectors);
+    // release() lifts that again. The part of the partition past the end of
+    // the medium is left out.
+    void confineTo(const MbrPartition& partition);
+    void release();
+    // The PC partition the medium is confined to, if any.
+    const std::optional<MbrPartition>& pcPartition() const { return pcPartition_; }
 
     // Reads or writes count physical sectors starting at lba: count x
     // sectorBytes() data bytes. Sectors outside the image are refused.
@@ -60,6 +76,9 @@ private:
     std::optional<HdfHeader> hdf_;
     uint64_t dataOffset_ = 0;
     SectorLayout layout_ = SectorLayout::Wide16;
+    std::optional<MbrPartition> pcPartition_;
+    uint64_t windowStart_ = 0;  // in sectors of the file
+    uint64_t windowSectors_ = 0;
 };
 
 }  // namespace p3tool

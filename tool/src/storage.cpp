@@ -9,10 +9,15 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
+#include "device_guard.h"
 #include "tool_error.h"
 
 namespace p3tool {
+
+// Byte offsets on cards of many gigabytes pass through off_t.
+static_assert(sizeof(off_t) == 8, "build with 64-bit file offsets (_FILE_OFFSET_BITS=64)");
 
 namespace {
 
@@ -29,6 +34,12 @@ FaultState& faults()
 }
 
 std::string systemError(int err) { return std::strerror(err); }
+
+std::string& flushFailure()
+{
+    static std::string failure;
+    return failure;
+}
 
 // Takes the lock, polling while another program holds it. Polling rather
 // than a blocking flock with an alarm: no signal handler to install, and a
@@ -104,12 +115,43 @@ FileStorage::FileStorage(std::string path, int fd, uint64_t size, bool writable,
 
 FileStorage::~FileStorage()
 {
-    if (fd_ >= 0)
-        ::close(fd_);
+    if (fd_ < 0)
+        return;
+    // The end of every command that wrote to a block device, whether it
+    // succeeded or not.
+    if (blockDevice_ && written_) {
+        const std::string failure = flushBlockDevice(fd_);
+        if (!failure.empty() && flushFailure().empty())
+            flushFailure() = "cannot flush " + name() + ": " + failure + "; what was written may not be on the card";
+    }
+    // A lock belongs to the open file, which the caller of a passed
+    // descriptor keeps open after this run: it must be given up by hand.
+    if (borrowed_)
+        ::flock(fd_, LOCK_UN);
+    ::close(fd_);
 }
+
+std::string takeDeviceFlushFailure()
+{
+    return std::exchange(flushFailure(), std::string());
+}
+
+namespace {
+
+uint64_t deviceSize(int fd, const std::string& path)
+{
+    uint64_t bytes = 0;
+    if (::ioctl(fd, BLKGETSIZE64, &bytes) != 0)
+        throw IoError("device " + path + " is not readable: " + systemError(errno));
+    return bytes;
+}
+
+}  // namespace
 
 std::unique_ptr<FileStorage> FileStorage::open(const std::string& path, bool forWriting, MediumLock lock)
 {
+    if (const auto inherited = inheritedDescriptor(path))
+        return adopt(*inherited, path, forWriting, lock);
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
@@ -121,6 +163,8 @@ std::unique_ptr<FileStorage> FileStorage::open(const std::string& path, bool for
     const bool device = S_ISBLK(st.st_mode);
     if (!device && !S_ISREG(st.st_mode))
         throw IoError(path + " is neither an image file nor a block device");
+    if (device && forWriting)
+        refuseIfMounted(path, st.st_rdev);
 
     int flags = forWriting ? O_RDWR : O_RDONLY;
     if (device && forWriting)
@@ -130,9 +174,16 @@ std::unique_ptr<FileStorage> FileStorage::open(const std::string& path, bool for
         const int err = errno;
         if (err == EBUSY)
             throw IoError("device " + path + " is in use (is it or one of its partitions mounted?)");
+        // Root refused a device (a container's device rules) has no group to
+        // join; everyone else is told how to get access.
+        if (device && (err == EACCES || err == EPERM))
+            throw IoError("cannot open device " + path + " for " + (forWriting ? "writing" : "reading") + ": " +
+                          systemError(err) + (::geteuid() == 0 ? "" : std::string("; ") + kDeviceAccessAdvice));
+        if (device && err == EROFS)
+            throw IoError("device " + path + " is write-protected (" + systemError(err) + ")");
         if (err == EACCES || err == EPERM)
-            throw IoError((device ? "device " : "image ") + path + " is not " +
-                          (forWriting ? "writable" : "readable") + ": permission denied");
+            throw IoError("image " + path + " is not " + (forWriting ? "writable" : "readable") +
+                          ": permission denied");
         throw IoError("cannot open " + path + ": " + systemError(err));
     }
     takeLock(fd, lock, path);
@@ -145,15 +196,55 @@ std::unique_ptr<FileStorage> FileStorage::open(const std::string& path, bool for
     }
     uint64_t size = uint64_t(st.st_size);
     if (device) {
-        uint64_t bytes = 0;
-        if (::ioctl(fd, BLKGETSIZE64, &bytes) != 0) {
-            const int err = errno;
+        try {
+            size = deviceSize(fd, path);
+        } catch (...) {
             ::close(fd);
-            throw IoError("device " + path + " is not readable: " + systemError(err));
+            throw;
         }
-        size = bytes;
     }
     return std::unique_ptr<FileStorage>(new FileStorage(path, fd, size, forWriting, device));
+}
+
+std::unique_ptr<FileStorage> FileStorage::adopt(int inherited, const std::string& path, bool forWriting,
+                                                MediumLock lock)
+{
+    struct stat st {};
+    if (::fstat(inherited, &st) != 0)
+        throw IoError(path + " is not a descriptor left open for this program: " + systemError(errno));
+    const bool device = S_ISBLK(st.st_mode);
+    if (!device && !S_ISREG(st.st_mode))
+        throw IoError(path + " is neither an image file nor a block device");
+    const int access = ::fcntl(inherited, F_GETFL) & O_ACCMODE;
+    if (access == O_WRONLY)
+        throw IoError(path + " was opened for writing only; the tool needs to read it as well");
+    if (forWriting && access != O_RDWR)
+        throw IoError(path + " was opened read-only; this command writes, so the " +
+                      std::string(device ? "device" : "image") + " must be opened for reading and writing");
+    if (device && forWriting)
+        refuseIfMounted(path, st.st_rdev);
+    // A second descriptor of the same open file (not a reopening): this
+    // storage closes its own at the end and leaves the caller's as it was.
+    // The lock is the open file's, shared with the caller; it is given up
+    // when the storage closes.
+    const int fd = ::fcntl(inherited, F_DUPFD_CLOEXEC, 3);
+    if (fd < 0)
+        throw IoError("cannot use " + path + ": " + systemError(errno));
+    takeLock(fd, lock, path);
+    uint64_t size = uint64_t(st.st_size);
+    try {
+        if (device)
+            size = deviceSize(fd, path);
+        else if (::fstat(fd, &st) == 0)  // the size under the lock
+            size = uint64_t(st.st_size);
+    } catch (...) {
+        ::flock(fd, LOCK_UN);
+        ::close(fd);
+        throw;
+    }
+    auto storage = std::unique_ptr<FileStorage>(new FileStorage(path, fd, size, forWriting, device));
+    storage->borrowed_ = true;
+    return storage;
 }
 
 std::unique_ptr<FileStorage> FileStorage::create(const std::string& path, uint64_t size)
@@ -197,6 +288,7 @@ void FileStorage::doRead(uint64_t offset, void* buffer, size_t length)
 
 void FileStorage::doWrite(uint64_t offset, const void* buffer, size_t length)
 {
+    written_ = true;
     const auto* p = static_cast<const uint8_t*>(buffer);
     while (length > 0) {
         const ssize_t n = ::pwrite(fd_, p, length, off_t(offset));

@@ -51,12 +51,20 @@ enum class MediumLock {
 constexpr int kLockWaitMilliseconds = 5000;
 
 // An image file or a block device, reached with pread/pwrite.
+//
+// A block device written to is flushed when its storage closes (fsync and
+// the device's own cache, see flushBlockDevice), at the end of every command
+// that wrote, failed or not; a destructor cannot throw, so a failed flush is
+// kept for takeDeviceFlushFailure().
 class FileStorage : public Storage {
 public:
     // Opens an existing image or device and takes the lock, waiting up to
     // kLockWaitMilliseconds; then fails with "medium is busy". A device
-    // opened for writing is opened exclusively, which fails while it or one
-    // of its partitions is mounted.
+    // opened for writing is refused while it or one of its partitions is
+    // mounted (the message names the mount point), and opened exclusively.
+    // /dev/fd/N uses the open descriptor N instead (see inheritedDescriptor):
+    // an image or a device by what it is, refused for writing when opened
+    // read-only, locked like any other medium.
     static std::unique_ptr<FileStorage> open(const std::string& path, bool forWriting,
                                              MediumLock lock = MediumLock::None);
     // Creates a new image file of the given size (sparse). An existing file is
@@ -75,11 +83,19 @@ protected:
 
 private:
     FileStorage(std::string path, int fd, uint64_t size, bool writable, bool blockDevice);
+    static std::unique_ptr<FileStorage> adopt(int inherited, const std::string& path, bool forWriting,
+                                              MediumLock lock);
     int fd_;
     uint64_t size_;
     bool writable_;
     bool blockDevice_;
+    bool written_ = false;
+    bool borrowed_ = false;  // a descriptor passed in as /dev/fd/N
 };
+
+// The failure of the last flush of a written block device, if any ("cannot
+// flush /dev/sdb: ..."), cleared by the call. Empty when every flush worked.
+std::string takeDeviceFlushFailure();
 
 // A medium held in memory (fuzzing, tests of the layers above).
 class MemoryStorage : public Storage {

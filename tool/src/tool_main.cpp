@@ -3,6 +3,7 @@
 #include <map>
 
 #include "commands.h"
+#include "storage.h"
 #include "tool_error.h"
 
 namespace p3tool {
@@ -95,10 +96,15 @@ int runTool(const std::vector<std::string>& args, std::ostream& out, std::ostrea
                 throw UsageError("unknown command \"" + inv.command + "\" (try 3E.EXE --help)");
             code = it->second(inv, output);
         }
+        // A device written to was flushed as the command closed it.
+        const std::string flush = takeDeviceFlushFailure();
+        if (!flush.empty())
+            throw IoError(flush);
         out << output.text;
         out.flush();
         return code;
     } catch (const ToolError& e) {
+        takeDeviceFlushFailure();  // the first failure is the one reported
         if (output.keepOnError)
             out << output.text;
         err << e.what() << "\r\n";
