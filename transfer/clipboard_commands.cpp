@@ -18,6 +18,7 @@
 #include "prompts.h"
 #include "short_name.h"
 #include "temp_folder.h"
+#include "tool_command.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -28,6 +29,8 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QTreeWidgetItem>
+
+#include <exception>
 
 namespace {
 
@@ -73,6 +76,18 @@ void EmptyDesktopClipboard()
     QGuiApplication::clipboard()->clear();
 }
 
+// Empties the desktop clipboard when a paste ends, however it ends: what it
+// held has been dealt with (or, after a cancel, must not be pasted again
+// half done).
+class EmptyDesktopClipboardAtEnd
+{
+public:
+    EmptyDesktopClipboardAtEnd() = default;
+    ~EmptyDesktopClipboardAtEnd() { EmptyDesktopClipboard(); }
+    EmptyDesktopClipboardAtEnd(const EmptyDesktopClipboardAtEnd&) = delete;
+    EmptyDesktopClipboardAtEnd& operator=(const EmptyDesktopClipboardAtEnd&) = delete;
+};
+
 // Pastes the recorded entries: each one got, put into the partition and,
 // after a Cut into another partition, deleted at its source, with progress
 // in the busy window.
@@ -83,11 +98,13 @@ void InternalPaste(CommandContext& ctx, TransferCommands& commands, const QStrin
     const QStringList entries = std::exchange(commands.FileClipboard, {});
     const bool cut = commands.ClipboardMode == TransferCommands::ClipboardModes::Cut;
     commands.ClipboardMode = TransferCommands::ClipboardModes::None;
+    const EmptyDesktopClipboardAtEnd emptyAtEnd;
 
     QList<PasteStep> steps;
     for (const QString& entry : entries)
         steps << PlanPasteStep(entry, partition, cut);
     FailureList failures;
+    std::exception_ptr stopped;
     {
         TFormWait wait(nullptr, ctx.dialogParent());
         wait.ShowDelayed();
@@ -98,21 +115,30 @@ void InternalPaste(CommandContext& ctx, TransferCommands& commands, const QStrin
         QElapsedTimer sinceFrame;
         sinceFrame.start();
         const auto count = static_cast<int>(steps.size());
-        failures = PasteThroughLocalCopies(
-            ctx.tool(), PrivateTempFolder(), steps, partition, [&](int done) {
-                const int percent = TFormWait::ProgressPercent(done, count);
-                wait.ProgressBar1->setValue(percent);
-                wait.LblPercent->setText(QString::number(percent) + QLatin1Char('%'));
-                if (done == count || sinceFrame.elapsed() >= kFrameMs) {
-                    LetEventsRun();
-                    wait.SetPercent(percent);
-                    sinceFrame.restart();
-                }
-            });
+        try {
+            failures = PasteThroughLocalCopies(
+                ctx.tool(), PrivateTempFolder(), steps, partition, [&](int done) {
+                    const int percent = TFormWait::ProgressPercent(done, count);
+                    wait.ProgressBar1->setValue(percent);
+                    wait.LblPercent->setText(QString::number(percent) + QLatin1Char('%'));
+                    if (done == count || sinceFrame.elapsed() >= kFrameMs) {
+                        LetEventsRun();
+                        wait.SetPercent(percent);
+                        sinceFrame.restart();
+                    }
+                });
+        } catch (const ToolRunStopped&) {
+            // Sources of a Cut are deleted only once every copy is confirmed,
+            // so a stop leaves each file at least where it was.
+            stopped = std::current_exception();
+        }
+    }
+    if (stopped) {
+        ctx.listPartitionAgain();
+        std::rethrow_exception(stopped);
     }
     ctx.setStatusPanel(1, QString());
     EndChangeCommand(ctx, failures, static_cast<int>(entries.size()), kPasteEnd);
-    EmptyDesktopClipboard();
 }
 
 // Puts the files another program placed on the desktop clipboard, asking
@@ -131,6 +157,7 @@ void ExternalPaste(CommandContext& ctx, const QString& partition, const QStringL
         EmptyDesktopClipboard();
         return;
     }
+    const EmptyDesktopClipboardAtEnd emptyAtEnd;
     const ToolRunner tool = ctx.tool();
     FailureList failures;
     for (const QString& file : files) {

@@ -14,19 +14,24 @@ QString Step(const char* what, const QString& toolText)
 }
 
 // Gets a file into its local copy and puts the copy; an empty text when both
-// worked. The local copy is removed afterwards.
+// worked. The local copy is removed afterwards, on every way out.
 QString CopyThroughLocalCopy(const ToolRunner& tool, const QString& get, const QString& localCopy,
                              const QString& put)
 {
     // A copy left from an earlier command must not pass for this get's.
     QFile::remove(localCopy);
+    // Removed however this ends, a stopped tool run included.
+    struct RemoveLocalCopy
+    {
+        const QString& path;
+        ~RemoveLocalCopy() { QFile::remove(path); }
+    } removeLocalCopy{localCopy};
     QString problem = tool.runForErrors(get);
     if (!problem.isEmpty())
         return Step("Get failed", problem);
     if (!QFileInfo(localCopy).isFile())
         return QStringLiteral("Get failed: the disk tool wrote no local copy");
     problem = tool.runForErrors(put);
-    QFile::remove(localCopy);
     return problem.isEmpty() ? QString() : Step("Put failed", problem);
 }
 

@@ -26,6 +26,7 @@
 #include "tape_writer.h"
 #include "temp_folder.h"
 #include "text_utils.h"
+#include "tool_command.h"
 #include "transfer_error.h"
 
 #include <QCoreApplication>
@@ -319,6 +320,25 @@ void CopyWholeMedium(CommandContext& ctx, FileGetter& getter, const QString& fol
     }
 }
 
+// The list's "Start" and "Vars" column captions, put back when a get of all
+// files ends however it ends: the copy lists partitions whose types may have
+// changed the captions.
+class ColumnCaptionsBack
+{
+public:
+    explicit ColumnCaptionsBack(FileListModel& rows) : rows_(rows) {}
+    ~ColumnCaptionsBack()
+    {
+        rows_.setColumnCaption(FileListModel::ColStart, QStringLiteral("Start"));
+        rows_.setColumnCaption(FileListModel::ColVars, QStringLiteral("Vars"));
+    }
+    ColumnCaptionsBack(const ColumnCaptionsBack&) = delete;
+    ColumnCaptionsBack& operator=(const ColumnCaptionsBack&) = delete;
+
+private:
+    FileListModel& rows_;
+};
+
 int SiblingPosition(QTreeWidget* tree, QTreeWidgetItem* node)
 {
     return node->parent() ? node->parent()->indexOfChild(node) : tree->indexOfTopLevelItem(node);
@@ -406,16 +426,26 @@ void TransferCommands::getAllFilesFromPartition()
     FileGetter getter(m_ctx.tool(), folder);
 
     AbortRequested = false;
-    auto busy = std::make_unique<BusyWindow>(m_ctx, &AbortRequested);
     CopyTally tally;
-    if (wholeMedium)
-        CopyWholeMedium(m_ctx, getter, folder, *busy, tally, AbortRequested);
-    else
-        CopyPartition(m_ctx, getter, node->text(0), folder, *busy, tally, AbortRequested);
-    busy.reset();
-    m_ctx.rows().setColumnCaption(FileListModel::ColStart, QStringLiteral("Start"));
-    m_ctx.rows().setColumnCaption(FileListModel::ColVars, QStringLiteral("Vars"));
-    FinishCopy(m_ctx, tally, AbortRequested);
+    // A stopped tool run ends the copy: the busy window goes and the captions
+    // come back as on any other end, the files got so far are reported as an
+    // aborted copy, and the stop is passed on to the command guard.
+    std::exception_ptr stopped;
+    {
+        ColumnCaptionsBack captions(m_ctx.rows());
+        BusyWindow busy(m_ctx, &AbortRequested);
+        try {
+            if (wholeMedium)
+                CopyWholeMedium(m_ctx, getter, folder, busy, tally, AbortRequested);
+            else
+                CopyPartition(m_ctx, getter, node->text(0), folder, busy, tally, AbortRequested);
+        } catch (const ToolRunStopped&) {
+            stopped = std::current_exception();
+        }
+    }
+    FinishCopy(m_ctx, tally, AbortRequested || stopped);
+    if (stopped)
+        std::rethrow_exception(stopped);
 }
 
 void TransferCommands::getAllFilesFromMedium()
