@@ -17,6 +17,8 @@ namespace {
 
 constexpr const char* kFailVariable = "HARNWICK_TEST_FAIL";
 constexpr const char* kSkipVariable = "HARNWICK_TEST_SKIP";
+constexpr const char* kSlowVariable = "HARNWICK_TEST_SLOW";
+constexpr const char* kHangVariable = "HARNWICK_TEST_HANG";
 
 // What labels show when they paint, and the values progress bars are set
 // to, recorded by object name.
@@ -66,14 +68,18 @@ void ChangeTest::SetUp()
         QStringLiteral(
             "line=$(shift; printf '%s|' \"$@\")\n"
             "case \"$2\" in dir|showptable) ;; *) printf '%s\\n' \"$line\" >> '%1';; esac\n"
+            "case \"$line\" in $%5) sleep 0.4;; esac\n"
+            "case \"$line\" in $%6) exec sleep 30;; esac\n"
             "case \"$line\" in $%2) printf 'refused: %s\\r\\n' \"$2\" >&2; exit 1;; esac\n"
             "case \"$line\" in $%4) exit 0;; esac\n"
             "exec '%3' \"$@\"")
             .arg(toolLog, QLatin1String(kFailVariable), QString::fromUtf8(testpaths::kToolExe),
-                 QLatin1String(kSkipVariable)));
+                 QLatin1String(kSkipVariable), QLatin1String(kSlowVariable),
+                 QLatin1String(kHangVariable)));
     writeSettings({{"3ePos", wrapper}, {"Check3EUpdates", 0}});
     failRuns({});
     failRuns({}, true);
+    delayRuns({}, {});
 }
 
 void ChangeTest::TearDown()
@@ -83,6 +89,8 @@ void ChangeTest::TearDown()
         runTool({image, "check"});
     qunsetenv(kFailVariable);
     qunsetenv(kSkipVariable);
+    qunsetenv(kSlowVariable);
+    qunsetenv(kHangVariable);
     m_recorder.reset();
     GuiTest::TearDown();
 }
@@ -176,6 +184,12 @@ void ChangeTest::failRuns(const QString& pattern, bool silently)
 {
     // An empty pattern matches only an empty line, which no run logs.
     qputenv(silently ? kSkipVariable : kFailVariable, pattern.toUtf8());
+}
+
+void ChangeTest::delayRuns(const QString& slow, const QString& hang)
+{
+    qputenv(kSlowVariable, slow.toUtf8());
+    qputenv(kHangVariable, hang.toUtf8());
 }
 
 void ChangeTest::recordShown()

@@ -35,6 +35,9 @@ protected:
     QStringList runs() const;
     void clearRuns();
     void failRuns(const QString& pattern, bool silently = false);
+    // Runs matching `slow` take 0.4 s longer; runs matching `hang` sleep
+    // 30 s instead of running (until they are killed).
+    void delayRuns(const QString& slow, const QString& hang);
 
     // From recordShown() on: what the QLabels named `name` showed each time
     // they were painted, or the values the QProgressBars named `name` were
