@@ -36,6 +36,7 @@
 #include <QHash>
 #include <QTreeWidget>
 
+#include <exception>
 #include <memory>
 
 namespace {
@@ -377,21 +378,32 @@ void TransferCommands::getSelectedFiles()
     // there, so nothing beside the tape is touched.
     FileGetter getter(m_ctx.tool(), tape ? PrivateTempFolder() : folder);
 
-    auto busy = std::make_unique<BusyWindow>(m_ctx, &AbortRequested);
     CopyTally tally;
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        busy->copying(partition, files[i].name, folder, i + 1 == files.size());
+    // As for a get of all files: a stopped run ends the copy, which is
+    // reported as aborted before the stop goes on to the command guard. The
+    // blocks written to a tape before it stay (the writer closes the tape).
+    std::exception_ptr stopped;
+    {
+        BusyWindow busy(m_ctx, &AbortRequested);
+        try {
+            for (qsizetype i = 0; i < files.size(); ++i) {
+                busy.copying(partition, files[i].name, folder, i + 1 == files.size());
+                if (tape)
+                    AppendToTape(getter, partition, files[i], *tape, tally);
+                else
+                    GetIntoFolder(getter, partition, files[i], GetWithoutHeader, folder, tally);
+                busy.afterFile();
+                busy.progress(i + 1, files.size());
+            }
+        } catch (const ToolRunStopped&) {
+            stopped = std::current_exception();
+        }
         if (tape)
-            AppendToTape(getter, partition, files[i], *tape, tally);
-        else
-            GetIntoFolder(getter, partition, files[i], GetWithoutHeader, folder, tally);
-        busy->afterFile();
-        busy->progress(i + 1, files.size());
+            tape->close();
     }
-    if (tape)
-        tape->close();
-    busy.reset();
-    FinishCopy(m_ctx, tally, false);
+    FinishCopy(m_ctx, tally, static_cast<bool>(stopped));
+    if (stopped)
+        std::rethrow_exception(stopped);
 }
 
 void TransferCommands::getSelectedFilesWithoutHeader()

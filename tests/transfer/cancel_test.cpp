@@ -56,6 +56,7 @@ TEST_F(CancelTest, ACancelledCommandCleansUpAndReportsNothingAsDone)
     const QList<CancelCase> cases{
         {"get all", "get|TWO:F1|*", "get|TWO:F2|*", "get|TWO:F2|",
          "Getallfilesfromselectedpartition1"},
+        {"get selected", "get|TWO:F1|*", "get|TWO:F2|*", "get|TWO:F2|", "Saveselectedfiles2"},
         {"cut and paste", "put|*|TWO:F1|", "put|*|TWO:F2|", "|TWO:F2|", "Paste1"},
         {"delete", "del|ONE:F[12]|", "del|ONE:F3|", "del|ONE:F3|", "Deleteselectedfiles2"},
     };
@@ -64,11 +65,13 @@ TEST_F(CancelTest, ACancelledCommandCleansUpAndReportsNothingAsDone)
         const QString name = QString::fromLatin1(c.name);
         const QString dest = path("dest-" + QString(name).replace(' ', '-'));
         QDir().mkpath(dest);
-        if (name == "get all") {
+        const bool get = name.startsWith("get");
+        if (get) {
             QList<QByteArray> inTwo;
             for (const QByteArray& item : kFiles)
                 inTwo << (item.startsWith('F') ? "TWO:" + item : item);
             openMedium({"ONE", "TWO"}, inTwo, "TWO");
+            selectRows({0, 1, 2, 3});
             // The copy puts these captions back whatever they showed.
             form->rows().setColumnCaption(FileListModel::ColStart, "X");
             form->rows().setColumnCaption(FileListModel::ColVars, "Y");
@@ -117,9 +120,11 @@ TEST_F(CancelTest, ACancelledCommandCleansUpAndReportsNothingAsDone)
         // No local copy or staging folder is left behind.
         EXPECT_TRUE(QDir(PrivateTempFolder()).entryList({"F?"}, QDir::Files).isEmpty());
 
-        if (name == "get all") {
+        if (get) {
             EXPECT_EQ(QDir(dest).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                       QStringList{"F1"});
+        }
+        if (name == "get all") {
             EXPECT_EQ(form->rows().columnCaption(FileListModel::ColStart), "Start");
             EXPECT_EQ(form->rows().columnCaption(FileListModel::ColVars), "Vars");
         } else if (name == "cut and paste") {
@@ -130,7 +135,7 @@ TEST_F(CancelTest, ACancelledCommandCleansUpAndReportsNothingAsDone)
             const QMimeData* desktop = QGuiApplication::clipboard()->mimeData();
             EXPECT_TRUE(!desktop || !desktop->hasText());
             EXPECT_EQ(form->Transfer().FileClipboard, QStringList{});
-        } else {
+        } else if (name == "delete") {
             EXPECT_EQ(filesIn("ONE"), (QStringList{"F3", "F4"}));
             EXPECT_TRUE(runs().filter("del|ONE:F4|").isEmpty());
             EXPECT_EQ(columnTexts(FileListModel::ColName), (QStringList{"F3", "F4"}));
