@@ -15,7 +15,6 @@
 
 #include <QAbstractItemView>
 #include <QFile>
-#include <QItemSelection>
 #include <QTreeWidget>
 
 namespace {
@@ -149,26 +148,6 @@ void TFormMain::ListViewDblClick()
         prompts().error(QString::fromLatin1(guard::kInvalidOperation));
     }
     m_list->currentView()->setFocus();
-}
-
-void TFormMain::Selectallfiles1Click()
-{
-    m_list->currentView()->setFocus();
-    if (RowCount() == 0)
-        return;
-    const QItemSelection all(m_model->index(0, 0),
-                             m_model->index(RowCount() - 1, FileListModel::kColumns - 1));
-    m_list->selectionModel()->select(all, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
-
-void TFormMain::Invertselection1Click()
-{
-    m_list->currentView()->setFocus();
-    if (RowCount() == 0)
-        return;
-    const QItemSelection all(m_model->index(0, 0),
-                             m_model->index(RowCount() - 1, FileListModel::kColumns - 1));
-    m_list->selectionModel()->select(all, QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
 }
 
 // ---- The list events the transfer module answers ----

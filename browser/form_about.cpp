@@ -1,6 +1,5 @@
 #include "form_about.h"
 
-#include "formmain.h"
 #include "pictures.h"
 
 #include <QFrame>
@@ -65,10 +64,4 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
     layout->addWidget(panel, 1);
     layout->addWidget(CmdOK, 0, Qt::AlignHCenter);
     setFixedSize(510, 236);
-}
-
-void TFormMain::About1Click()
-{
-    TFormAbout dialog(this);
-    prompts().execDialog(dialog);
 }

@@ -1,6 +1,5 @@
 #include "form_pref.h"
 
-#include "formmain.h"
 #include "prompts.h"
 
 #include <QCheckBox>
@@ -110,15 +109,4 @@ void TFormPref::CmdResetClick()
         return;
     }
     reject();
-}
-
-void TFormMain::Preferences1Click()
-{
-    TFormPref dialog(prompts(), ToolPath, UseSpectrumFont, CheckUpdatesAtStartup, this);
-    if (prompts().execDialog(dialog) != QDialog::Accepted)
-        return;
-    // The output and error files stay where start-up put them.
-    ToolPath = dialog.ToolPathResult();
-    UseSpectrumFont = dialog.UseSpectrumFontResult();
-    CheckUpdatesAtStartup = dialog.CheckUpdatesResult();
 }

@@ -1,10 +1,7 @@
 #include "form_properties.h"
 
 #include "app_pictures.h"
-#include "command_guards.h"
 #include "file_list_model.h"
-#include "formmain.h"
-#include "guard_texts.h"
 #include "properties_texts.h"
 
 #include <QFrame>
@@ -140,29 +137,4 @@ void TFormProperties::Fill(const PropertiesTexts& t)
             label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         }
     }
-}
-
-void TFormMain::Properties1Click()
-{
-    QTreeWidgetItem* node = RequirePartitionNode(*this);
-    if (!node || !RequireRows(*this) || !RequireSelection(*this))
-        return;
-    if (SelectedCount() > 1) {
-        prompts().error(QString::fromLatin1(guard::kInvalidOperation));
-        return;
-    }
-
-    const FileListRow row = ListModel().row(SelectedRows().first());
-    PropertiesTexts texts;
-    if (ListShowsPartitions()) {
-        // Runs the tool twice; an error there ends the command before the
-        // dialog shows.
-        const auto [used, free] = PartitionUsage(CurrentMedium, row.cells[FileListModel::ColName]);
-        texts = PartitionPropertiesTexts(row, used, free);
-    } else {
-        texts = FilePropertiesTexts(row, node->text(0));
-    }
-    TFormProperties dialog(this);
-    dialog.Fill(texts);
-    prompts().execDialog(dialog);
 }

@@ -1,5 +1,6 @@
 #include "formmain.h"
 
+#include "browser_commands.h"
 #include "command_registry.h"
 #include "file_list_model.h"
 #include "pictures.h"
@@ -258,11 +259,6 @@ void TFormMain::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void TFormMain::Exit1Click()
-{
-    close();
-}
-
 // ---- Recent Files ----
 
 void TFormMain::AddRecentFile(const QString& name)
@@ -284,13 +280,8 @@ void TFormMain::RebuildRecentMenu()
             m_recentMenu->addAction(QString(name).replace(QLatin1Char('&'), QLatin1String("&&")));
         entry->setData(name);
         connect(entry, &QAction::triggered, this,
-                [this, name] { RunGuarded([this, name] { RecentFileClick(name); }); });
+                [this, name] { RunGuarded([this, name] { m_browser->openRecentFile(name); }); });
     }
-}
-
-void TFormMain::RecentFileClick(const QString& name)
-{
-    OpenMedium(name);
 }
 
 // ---- Tree helpers ----
@@ -349,60 +340,4 @@ void TFormMain::ListViewEnter()
         m_list->selectRow(0, true);
         m_list->currentView()->setCurrentIndex(m_model->index(0, 0));
     }
-}
-
-// ---- View menu ----
-
-void TFormMain::SetListStyle(FileListView::Style style)
-{
-    m_list->setStyle(style);
-    const std::array<std::pair<const char*, FileListView::Style>, 4> entries{{
-        {"IconView1", FileListView::Style::Icon},
-        {"SmallIconView1", FileListView::Style::SmallIcon},
-        {"ListView1", FileListView::Style::List},
-        {"ReportView1", FileListView::Style::Report},
-    }};
-    for (const auto& [name, entryStyle] : entries) {
-        m_commands->action(QLatin1String(name))->setChecked(entryStyle == style);
-    }
-}
-
-void TFormMain::IconView1Click()
-{
-    SetListStyle(FileListView::Style::Icon);
-}
-
-void TFormMain::SmallIconView1Click()
-{
-    SetListStyle(FileListView::Style::SmallIcon);
-}
-
-void TFormMain::ListView1Click()
-{
-    SetListStyle(FileListView::Style::List);
-}
-
-void TFormMain::ReportView1Click()
-{
-    SetListStyle(FileListView::Style::Report);
-}
-
-void TFormMain::Toolbar1Click()
-{
-    m_toolBar->setVisible(m_commands->action(QStringLiteral("Toolbar1"))->isChecked());
-}
-
-void TFormMain::StatusBar1Click()
-{
-    statusBar()->setVisible(m_commands->action(QStringLiteral("StatusBar1"))->isChecked());
-}
-
-void TFormMain::Lockwindows1Click()
-{
-    QAction* action = m_commands->action(QStringLiteral("Lockwindows1"));
-    // The divider can no longer be dragged: its handle is hidden. The tree
-    // keeps its width.
-    const QList<int> sizes = m_splitter->sizes();
-    m_splitter->handle(1)->setVisible(!action->isChecked());
-    m_splitter->setSizes(sizes);
 }

@@ -14,6 +14,7 @@
 #include <memory>
 #include <utility>
 
+class BrowserCommands;
 class CommandRegistry;
 class FileListModel;
 class TransferCommands;
@@ -44,10 +45,11 @@ struct TFormMainOptions
 
 // The program's one main window: partition tree, file list, menus, tool bar
 // and status bar. It owns the window's state and puts the window together:
-// it registers its own commands (opening media, the tree, the list, the View
-// menu, properties) and those of the command modules of transfer/, viewers/
-// and update/, which see the window only as a CommandContext, and lays the
-// registered actions out into its menus, tool bar and pop-ups.
+// it registers its own commands (BrowserCommands: opening media, the tree,
+// the list, the View menu, properties) and those of the command modules of
+// transfer/, viewers/ and update/, which see the window only as a
+// CommandContext, and lays the registered actions out into its menus, tool
+// bar and pop-ups. The list and tree events stay its own members.
 class TFormMain : public QMainWindow, public CommandContext
 {
     Q_OBJECT
@@ -88,7 +90,8 @@ public:
     QMenu* RecentFilesMenu() const { return m_recentMenu; }
     // The action registry: one QAction per command, by id.
     CommandRegistry& Commands() const { return *m_commands; }
-    // The command modules.
+    // The window's own commands and the command modules.
+    BrowserCommands& Browser() const { return *m_browser; }
     TransferCommands& Transfer() const { return *m_transfer; }
     ViewCommands& Viewers() const { return *m_viewers; }
     UpdateCommands& Update() const { return *m_update; }
@@ -121,31 +124,6 @@ public:
     void FormClose(); // writes the settings to the store
     QString SettingsFilePath() const;
 
-    // ---- File menu ----
-    void OpenHDFFile1Click();
-    void OpenPhysicalDevice1Click();
-    void Scanallcompatibledevices1Click();
-    void RecentFileClick(const QString& name);
-    void About1Click();
-    void Exit1Click();
-    // ---- Edit menu ----
-    void Selectallfiles1Click();
-    void Invertselection1Click();
-    // ---- View menu ----
-    void Toolbar1Click();
-    void StatusBar1Click();
-    void Lockwindows1Click();
-    void IconView1Click();
-    void SmallIconView1Click();
-    void ListView1Click();
-    void ReportView1Click();
-    // ---- Device menu and tree ----
-    void Showpartitiontable1Click();
-    void Search1Click();
-    void SortPartitionTree1Click();
-    // ---- Tools menu ----
-    void Preferences1Click();
-
     // ---- Opening media and the tree ----
     void OpenMedium(const QString& name);
     void TreeViewChange();
@@ -164,10 +142,6 @@ public:
 
     // ---- Partition usage: used and free bytes of a partition ----
     std::pair<double, double> PartitionUsage(const QString& medium, const QString& partitionName);
-
-    // ---- Partition details and properties ----
-    void Showpartitiondetails1Click();
-    void Properties1Click();
 
     // ---- List events the transfer module answers ----
     // Host files dropped on the list are put into the selected partition.
@@ -206,6 +180,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The window's own commands work on its controls and state directly.
+    friend class BrowserCommands;
+
     // The one guarded entry point of every command and list or tree event:
     // an error raised below it ends the command and is shown in the error box.
     void RunGuarded(const std::function<void()>& command);
@@ -216,12 +193,12 @@ private:
     void BuildPopupMenus();
     void ReadSettings();
     void RebuildRecentMenu();
-    void SetListStyle(FileListView::Style style);
     void OnTreeSelectionChanged();
 
     TFormMainOptions m_options;
     std::unique_ptr<Prompts> m_prompts;
     CommandRegistry* m_commands = nullptr;
+    std::unique_ptr<BrowserCommands> m_browser;
     std::unique_ptr<TransferCommands> m_transfer;
     std::unique_ptr<ViewCommands> m_viewers;
     std::unique_ptr<UpdateCommands> m_update;

@@ -4,6 +4,7 @@
 // preconditions.
 #include "formmain.h"
 
+#include "browser_commands.h"
 #include "command_registry.h"
 #include "transfer_commands.h"
 #include "update_commands.h"
@@ -14,73 +15,13 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-namespace {
-
-using Handler = void (TFormMain::*)();
-
-struct Declared
-{
-    Command command;
-    Handler handler;
-};
-
-using P = ToolbarPicture;
-
-// The browser's own commands, declared once. The command modules declare
-// theirs (TransferCommands, ViewCommands, UpdateCommands::registerCommands).
-const Declared kCommands[] = {
-    // File menu
-    {{"OpenHDFFile1", "Open &hard disk image", "F3", "Open hard disk image", P::OpenHardDiskImage},
-     &TFormMain::OpenHDFFile1Click},
-    {{"OpenPhysicalDevice1", "Open &physical device", "F4", "Open physical device",
-      P::OpenPhysicalDevice},
-     &TFormMain::OpenPhysicalDevice1Click},
-    {{"Scanallcompatibledevices1", "&Scan all compatible devices"},
-     &TFormMain::Scanallcompatibledevices1Click},
-    {{"About1", "&About..."}, &TFormMain::About1Click},
-    {{"Exit1", "&Exit", "Ctrl+Q", "Exit", P::Exit}, &TFormMain::Exit1Click},
-    // Edit menu
-    {{"Selectallfiles1", "&Select all files", "Ctrl+A"}, &TFormMain::Selectallfiles1Click},
-    {{"Invertselection1", "&Invert selection"}, &TFormMain::Invertselection1Click},
-    // View menu
-    {{.id = "Toolbar1", .caption = "&Toolbar", .checkable = true}, &TFormMain::Toolbar1Click},
-    {{.id = "StatusBar1", .caption = "Status &Bar", .checkable = true},
-     &TFormMain::StatusBar1Click},
-    {{.id = "Lockwindows1", .caption = "&Lock windows", .checkable = true},
-     &TFormMain::Lockwindows1Click},
-    {{.id = "IconView1", .caption = "&Icon View", .checkable = true}, &TFormMain::IconView1Click},
-    {{.id = "SmallIconView1", .caption = "&Small Icon View", .checkable = true},
-     &TFormMain::SmallIconView1Click},
-    {{.id = "ListView1", .caption = "&List View", .checkable = true}, &TFormMain::ListView1Click},
-    {{.id = "ReportView1", .caption = "&Report View", .checkable = true},
-     &TFormMain::ReportView1Click},
-    // Device menu and tree
-    {{"Showpartitiontable1", "Show partition &table", "Ctrl+T", "Show partition table",
-      P::ShowPartitionTable},
-     &TFormMain::Showpartitiontable1Click},
-    {{"Showpartitiondetails1", "Show partition &details", "Ctrl+P"},
-     &TFormMain::Showpartitiondetails1Click},
-    {{"Search1", "&Search", "Ctrl+F"}, &TFormMain::Search1Click},
-    {{"Sortpartitiontree1", "Sort partition tree"}, &TFormMain::SortPartitionTree1Click},
-    // List pop-up only; Alt+Enter works while the list has the focus.
-    {{.id = "Properties1",
-      .caption = "Properties",
-      .shortcut = "Alt+Return",
-      .popupShortcut = "Alt+Return"},
-     &TFormMain::Properties1Click},
-    // Tools menu
-    {{"Preferences1", "&Preferences"}, &TFormMain::Preferences1Click},
-};
-
-} // namespace
-
 void TFormMain::RegisterCommands()
 {
     m_commands = new CommandRegistry(this, [this](const std::function<void()>& command) {
         RunGuarded(command);
     });
-    for (const Declared& d : kCommands)
-        m_commands->add(d.command, [this, handler = d.handler] { (this->*handler)(); });
+    m_browser = std::make_unique<BrowserCommands>(*this);
+    m_browser->registerCommands(*m_commands);
     m_transfer = std::make_unique<TransferCommands>(*this);
     m_transfer->registerCommands(*m_commands);
     m_viewers = std::make_unique<ViewCommands>(*this);
@@ -88,7 +29,7 @@ void TFormMain::RegisterCommands()
     m_update = std::make_unique<UpdateCommands>(*this);
     m_update->registerCommands(*m_commands);
 
-    // The bars are shown and the report style is chosen at start (SetListStyle
+    // The bars are shown and the report style is chosen at start (setListStyle
     // keeps the four style entries checked as one choice).
     m_commands->action(QStringLiteral("Toolbar1"))->setChecked(true);
     m_commands->action(QStringLiteral("StatusBar1"))->setChecked(true);

@@ -1,23 +1,17 @@
-// Opening media, the partition tree and what selecting a node does; the
-// device picker, the device report, the partition search and the tree sort.
+// Opening media, the partition tree and what selecting a node does.
 #include "formmain.h"
 
-#include "ansi_text.h"
 #include "backend_checks.h"
+#include "browser_commands.h"
 #include "command_builders.h"
 #include "file_list_model.h"
-#include "form_select_device.h"
-#include "guard_texts.h"
 #include "process_runner.h"
 #include "records.h"
 #include "text_reader.h"
-#include "tree_search.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QTreeWidget>
 
-#include <algorithm>
 
 namespace {
 
@@ -104,81 +98,6 @@ void TFormMain::OpenMedium(const QString& name)
     LastDiskImage = name;
 }
 
-void TFormMain::OpenHDFFile1Click()
-{
-    FileDialogRequest request;
-    request.title = QStringLiteral("Open hard disk image");
-    request.defaultSuffix = QStringLiteral("hdf");
-    request.fileName = QStringLiteral("*.hdf");
-    request.filter = QStringLiteral(
-        "Hard disk Image Files (*.hdf)|*.hdf|Raw Image Files (*.raw)|*.raw|All Files (*.*)|*.*");
-    request.folder = OpenDialogFolder;
-    const QStringList chosen = prompts().openFiles(request);
-    if (chosen.isEmpty())
-        return;
-    const QString file = chosen.first();
-    OpenDialogFolder = QFileInfo(file).absolutePath();
-    OpenMedium(file);
-    // The file joins Recent Files whether or not the opening worked.
-    if (!m_recentFiles.contains(file, Qt::CaseSensitive))
-        AddRecentFile(file);
-}
-
-void TFormMain::OpenPhysicalDevice1Click()
-{
-    if (!CheckBackend())
-        return;
-    Tool().run(ScanBackendCommand(ToolPath));
-    if (BackendReportedErrors())
-        return;
-
-    QStringList devices;
-    {
-        QFile out(OutFile);
-        OpenTextFile(out, OutFile);
-        RecordReader reader(out, kNarrowSlots);
-        reader.Next();
-        if (DeviceCountIsZero(reader.Line())) {
-            prompts().error(QString::fromLatin1(guard::kNoDevice));
-            return;
-        }
-        while (reader.Next())
-            devices << reader.Field(DeviceRecord::DeviceName);
-    }
-
-    TFormSelectDevice picker(devices, this);
-    prompts().execDialog(picker);
-    const QString device = picker.SelectedDevice();
-    if (device.isEmpty())
-        return;
-    OpenMedium(device);
-    // A full menu loses its oldest entry even when the device is listed.
-    if (m_recentFiles.size() >= 4) {
-        m_recentFiles.removeFirst();
-        RebuildRecentMenu();
-    }
-    if (!m_recentFiles.contains(device, Qt::CaseSensitive)) {
-        AddRecentFile(device);
-        m_model->setColumnCaption(FileListModel::ColStart, QStringLiteral("Start"));
-        m_model->setColumnCaption(FileListModel::ColVars, QStringLiteral("Vars"));
-    }
-}
-
-void TFormMain::Scanallcompatibledevices1Click()
-{
-    if (!CheckBackend())
-        return;
-    Tool().run(ScanCommand(ToolPath));
-    if (BackendReportedErrors())
-        return;
-    QString text;
-    for (const QByteArray& line : ReadTextFileLines(OutFile))
-        text += AnsiToQString(line) + QLatin1String("\r\n");
-    if (text.isEmpty())
-        text = QString::fromLatin1(guard::kNoDevice);
-    prompts().information(text);
-}
-
 // ---- The tree ----
 
 void TFormMain::TreeViewChange()
@@ -194,7 +113,7 @@ void TFormMain::TreeViewChange()
     const int position =
         node->parent() ? node->parent()->indexOfChild(node) : m_tree->indexOfTopLevelItem(node);
     if (position == 0) {
-        Showpartitiontable1Click();
+        m_browser->showPartitionTable();
         return;
     }
     Tool().run(DirCommand(ToolPath, CurrentMedium, node->text(0)));
@@ -214,48 +133,4 @@ void TFormMain::OnTreeSelectionChanged()
     if (!node || m_rebuildingTree)
         return;
     RunGuarded([this] { TreeViewChange(); });
-}
-
-void TFormMain::Search1Click()
-{
-    InputRequest request;
-    request.caption = QStringLiteral("Search");
-    request.prompt = QStringLiteral("Type a partition name to search");
-    request.maxLength = 255;
-    const std::optional<QString> text = prompts().inputText(request);
-    if (!text)
-        return;
-    QTreeWidgetItem* node = FindTreeNodeByText(m_tree, nullptr, *text);
-    if (!node) {
-        prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
-        return;
-    }
-    m_tree->setFocus();
-    SelectNode(node);
-}
-
-void TFormMain::SortPartitionTree1Click()
-{
-    QTreeWidgetItem* selected = SelectedNode();
-    FlagScope rebuilding(m_rebuildingTree);
-    const auto byText = [](QTreeWidgetItem* a, QTreeWidgetItem* b) {
-        return QString::localeAwareCompare(a->text(0), b->text(0)) < 0;
-    };
-    std::function<void(QTreeWidgetItem*)> sortChildren = [&](QTreeWidgetItem* node) {
-        QList<QTreeWidgetItem*> children = node->takeChildren();
-        std::stable_sort(children.begin(), children.end(), byText);
-        node->addChildren(children);
-        for (QTreeWidgetItem* child : std::as_const(children))
-            sortChildren(child);
-    };
-    QList<QTreeWidgetItem*> roots;
-    while (m_tree->topLevelItemCount() > 0)
-        roots << m_tree->takeTopLevelItem(0);
-    std::stable_sort(roots.begin(), roots.end(), byText);
-    m_tree->addTopLevelItems(roots);
-    for (QTreeWidgetItem* root : std::as_const(roots))
-        sortChildren(root);
-    m_tree->expandAll();
-    if (selected)
-        SelectNode(selected);
 }

@@ -1,9 +1,8 @@
-// The partition table report in the file list, and a partition's usage.
+// The rows of the partition table report, and a partition's usage.
 #include "formmain.h"
 
 #include "command_builders.h"
 #include "file_list_model.h"
-#include "guard_texts.h"
 #include "list_rows.h"
 #include "number_conversion.h"
 #include "records.h"
@@ -11,7 +10,6 @@
 #include "text_utils.h"
 
 #include <QFile>
-#include <QTreeWidget>
 
 #include <array>
 
@@ -55,56 +53,6 @@ FileListRow PartitionRowFromRecord(const PartitionRecord& record)
     row.cells[FileListModel::ColLbaBegin] = record.lbaBegin;
     row.cells[FileListModel::ColLbaEnd] = record.lbaEnd;
     return row;
-}
-
-void TFormMain::Showpartitiontable1Click()
-{
-    if (!CheckBackend())
-        return;
-    if (m_tree->topLevelItemCount() == 0) {
-        prompts().error(QString::fromLatin1(guard::kNoDevice));
-        return;
-    }
-    Tool().run(ShowPTableCommand(ToolPath, CurrentMedium));
-    m_model->clear();
-    if (BackendReportedErrors())
-        return;
-
-    m_model->setColumnCaption(FileListModel::ColName, QStringLiteral("Partition Name"));
-    m_model->setColumnWidth(FileListModel::ColVer, 0);
-    m_model->setColumnWidth(FileListModel::ColRealSize, 0);
-    m_model->setColumnCaption(FileListModel::ColStart, QStringLiteral("CH Begin"));
-    m_model->setColumnCaption(FileListModel::ColVars, QStringLiteral("CH End"));
-    m_model->setColumnWidth(FileListModel::ColLbaBegin, 70);
-    m_model->setColumnWidth(FileListModel::ColLbaEnd, 70);
-
-    QFile out(OutFile);
-    OpenTextFile(out, OutFile);
-    RecordReader reader(out, kWideSlots);
-    reader.Next();
-    const GeometryLine geometry = GeometryLine::FromFields(reader.Fields());
-    reader.Next();
-    const CountsLine counts = CountsLine::FromFields(reader.Fields());
-
-    SetStatusPanel(1, QString());
-    SetStatusPanel(2, QLatin1String("Disk geometry (C/H/S): ") + geometry.GeometryText() +
-                          QLatin1String(" (") +
-                          FormatGrouped(static_cast<double>(geometry.DiskSizeBytes()), 5) +
-                          QLatin1String(" bytes) - Partitions: ") + counts.partitionsUsedText +
-                          QLatin1String(" used, ") + counts.partitionsFreeText +
-                          QLatin1String(" free, ") +
-                          QString::number(qint64(counts.partitionsUsed) + counts.partitionsFree) +
-                          QLatin1String(" total"));
-
-    std::vector<FileListRow> rows;
-    try {
-        while (reader.Next())
-            rows.push_back(PartitionRowFromRecord(PartitionRecord::FromFields(reader.Fields())));
-    } catch (...) {
-        m_model->appendRows(std::move(rows));
-        throw;
-    }
-    m_model->appendRows(std::move(rows));
 }
 
 std::pair<double, double> TFormMain::PartitionUsage(const QString& medium,

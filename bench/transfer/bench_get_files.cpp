@@ -10,6 +10,7 @@
 // process's peak memory grew.
 #include "command_builders.h"
 #include "file_list_model.h"
+#include "browser_commands.h"
 #include "formmain.h"
 #include "plus3dos_header.h"
 #include "process_runner.h"
@@ -221,7 +222,7 @@ int main(int argc, char** argv)
     std::printf("  longest time without events      %9.1f ms\n", Median(gapMs));
 
     // All 500 files into one tape through the command.
-    form.Selectallfiles1Click();
+    form.Browser().selectAllFiles();
     std::vector<double> tapeMs;
     long growth = 0;
     for (int round = 0; round < kRounds; ++round) {

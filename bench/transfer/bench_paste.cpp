@@ -6,6 +6,7 @@
 // their ratio are printed.
 #include "command_builders.h"
 #include "file_moves.h"
+#include "browser_commands.h"
 #include "formmain.h"
 #include "process_runner.h"
 #include "transfer_commands.h"
@@ -100,7 +101,7 @@ double PasteThroughWindow(const QString& image)
         return form.TreeView()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
     };
     form.SelectNode(node("A"));
-    form.Selectallfiles1Click();
+    form.Browser().selectAllFiles();
     form.Transfer().cutFiles();
     form.SelectNode(node("B"));
     QElapsedTimer timer;

@@ -3,6 +3,7 @@
 #include "gui_fixture.h"
 #include "transfer_commands.h"
 
+#include "browser_commands.h"
 #include "file_list_model.h"
 #include "form_about.h"
 #include "form_pref.h"
@@ -321,7 +322,7 @@ TEST_F(ShellTest, PreferencesOkTakesThePathWithoutQuotesAndTheCheckBoxes)
         pref.CmdOK->click();
         return d.result();
     });
-    f.Preferences1Click();
+    f.Browser().showPreferences();
     EXPECT_EQ(f.ToolPath, QString("/my tools/3E.EXE"));
     EXPECT_TRUE(f.UseSpectrumFont);
     EXPECT_FALSE(f.CheckUpdatesAtStartup);
@@ -335,7 +336,7 @@ TEST_F(ShellTest, PreferencesOkTakesThePathWithoutQuotesAndTheCheckBoxes)
         pref.CmdCancel->click();
         return d.result();
     });
-    f.Preferences1Click();
+    f.Browser().showPreferences();
     EXPECT_TRUE(f.UseSpectrumFont);
     EXPECT_EQ(f.windowTitle(), QString("3e Harnwick - a Zx Spectrum +3e File Browser"));
 }
@@ -351,7 +352,7 @@ TEST_F(ShellTest, ThePathButtonOffersExecutablesAndTakesTheChosenFile)
         return d.result();
     });
     prompts->answerOpenFiles({"/opt/3E.EXE"});
-    f.Preferences1Click();
+    f.Browser().showPreferences();
     EXPECT_EQ(f.ToolPath, QString("/opt/3E.EXE"));
     ASSERT_EQ(prompts->fileRequests().size(), 1);
     EXPECT_EQ(prompts->fileRequests()[0].filter,
@@ -369,11 +370,11 @@ TEST_F(ShellTest, ResetAsksAndEmptiesThePathUntilTheNextStart)
 
     // No: the dialog closes and nothing changes.
     prompts->clickInDialog("CmdReset").answerConfirm(Prompts::Answer::No);
-    f.Preferences1Click();
+    f.Browser().showPreferences();
     EXPECT_EQ(f.ToolPath, custom);
 
     prompts->clickInDialog("CmdReset").answerConfirm(Prompts::Answer::Yes);
-    f.Preferences1Click();
+    f.Browser().showPreferences();
     EXPECT_EQ(prompts->records()[2].kind, ScriptedPrompts::Kind::Dialog);
     EXPECT_EQ(prompts->records()[3].text, QString("Are you sure you want to reset configuration?"));
     EXPECT_EQ(prompts->records()[3].caption, QString("Confirm"));
@@ -382,7 +383,7 @@ TEST_F(ShellTest, ResetAsksAndEmptiesThePathUntilTheNextStart)
     EXPECT_TRUE(f.CheckUpdatesAtStartup);
 
     // With no tool every command that needs it says so.
-    f.Showpartitiontable1Click();
+    f.Browser().showPartitionTable();
     ASSERT_EQ(prompts->errors().size(), 1);
     EXPECT_EQ(prompts->errors()[0], QString("3e program not present.\r\nPlease be sure to "
                                             "configure correct position in Preferences "
@@ -409,7 +410,7 @@ TEST_F(ShellTest, AboutShowsTheProgramAndCloses)
         EXPECT_FALSE(about.isVisible());
         return d.result();
     });
-    f.About1Click();
+    f.Browser().showAbout();
     EXPECT_TRUE(prompts->allAnswersUsed());
 }
 

@@ -3,6 +3,7 @@
 #include "view_gui_fixture.h"
 
 #include "backend_checks.h"
+#include "browser_commands.h"
 #include "properties_texts.h"
 
 #include <QAction>
@@ -95,7 +96,7 @@ TEST_F(PropertiesGuiTest, RefusesInOrder)
     for (const auto& [setUp, message] : cases) {
         makeFakeToolForm();
         setUp();
-        form->Properties1Click();
+        form->Browser().showProperties();
         EXPECT_EQ(prompts->errors(), QStringList{message});
     }
 }
@@ -141,7 +142,7 @@ TEST_F(DetailsTest, ShowTheToolsTextInANewWindowEachTime)
                      "GAMES) printf 'Name: GAMES\\r\\nType: +3DOS\\r\\n';;\n"
                      "BAD) printf 'no such partition\\r\\n' >&2;;\n"
                      "esac");
-    form->Showpartitiondetails1Click();
+    form->Browser().showPartitionDetails();
     showRows({}, {}, "GAMES");
     form->show();
     form->activateWindow();
@@ -152,7 +153,7 @@ TEST_F(DetailsTest, ShowTheToolsTextInANewWindowEachTime)
         TriggerEntry(*form, "PopupMenu1/Showpartitiondetails1");
     }
     form->ToolPath = path("missing/3E.EXE");
-    form->Showpartitiondetails1Click();
+    form->Browser().showPartitionDetails();
 
     EXPECT_EQ(prompts->errors(), (QStringList{"No partition selected.", kBackendMissingText}));
     QStringList shown;

@@ -3,6 +3,7 @@
 #include "view_gui_fixture.h"
 
 #include "ansi_text.h"
+#include "browser_commands.h"
 #include "formatters.h"
 #include "plus3dos_header.h"
 
@@ -66,7 +67,7 @@ TEST_F(ViewRealToolTest, ViewsEachTypeOfARealPartition)
     EXPECT_TRUE(prompts->errors().isEmpty());
     EXPECT_TRUE(privateTempFiles().isEmpty());
 
-    form->Showpartitiondetails1Click();
+    form->Browser().showPartitionDetails();
     EXPECT_EQ(viewWindows().last()->windowTitle(), QString("Show Partitition Details (GAMES)"));
     EXPECT_TRUE(viewWindows().last()->Text().startsWith("Partition: GAMES\n"));
 }
