@@ -80,7 +80,7 @@ void TFormMain::BuildMenus()
     QMenu* viewFile = items->addMenu(QStringLiteral("&View selected file"));
     viewFile->setObjectName(QStringLiteral("Viewselectedfile1"));
     c.fillMenu(viewFile,
-               {"ViewBASICcode1", "AsBASIC1", "AsBinary1", "AsText1", "AsList1", "AsData1"});
+               {"ViewBASICcode1", "AsBASIC1", "AsBinary1", "AsText1", "AsList1", "AsData1", "AsPicture1"});
     c.fillMenu(items, {"-", "Putfilestandard1", "Putfile3DOS1",
                        "Putfilesinstandardmodetoaspecificaddress1", "Putalltapecontents1",
                        "Putalldiskcontents1"});

@@ -19,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QTreeWidgetItem>
 
+#include <memory>
+
 namespace {
 
 // A folder of its own inside the private temporary folder for one local
@@ -83,14 +85,15 @@ void ViewSelectedFile(CommandContext& ctx, ViewMode mode)
     // The tool's error output is not read: a missing or short copy is
     // reported by the formatter.
     ctx.tool().run(GetFileCommand(ctx.tool().toolPath, ctx.tool().medium, partition, fileName, folder.path()));
-    const QByteArrayList lines = RenderView(choice, folder.copyOf(fileName), typeName);
-
-    auto* window = new TFormView(ctx.dialogParent());
+    // The window is owned here until it shows: a copy that cannot be read
+    // raises before that and leaves no hidden window behind.
+    auto window = std::make_unique<TFormView>(ctx.dialogParent());
     window->setWindowTitle(QStringLiteral("File View - ") + partition + QLatin1Char(':') + fileName);
-    window->SetLines(lines);
+    window->SetView(choice, folder.copyOf(fileName), typeName);
     if (ctx.useSpectrumFont())
         window->UseSpectrumFont();
     window->ShowText();
+    window.release(); // its parent owns it from here on, as before
 }
 
 }  // namespace
@@ -115,6 +118,7 @@ void ViewCommands::registerCommands(CommandRegistry& registry)
     add({"AsText1", "as Binary/Text"}, ViewMode::Text);
     add({"AsList1", "as List"}, ViewMode::List);
     add({"AsData1", "as Zx Basic DATA"}, ViewMode::Data);
+    add({"AsPicture1", "as Picture"}, ViewMode::Picture);
 }
 
 void ViewCommands::viewSelectedFile(ViewMode mode)

@@ -5,6 +5,8 @@
 #include "ansi_text.h"
 #include "backend_checks.h"
 #include "formatters.h"
+#include "screen_image.h"
+#include "screen_view.h"
 
 #include <QAction>
 #include <QPlainTextEdit>
@@ -87,6 +89,33 @@ TEST_F(ViewCommandTest, EachEntryOpensAWindowInItsFormat)
     }
     EXPECT_EQ(viewWindows().size(), static_cast<int>(cases.size()));
     EXPECT_TRUE(prompts->errors().isEmpty());
+}
+
+TEST_F(ViewCommandTest, AScreenIsShownAsAPicture)
+{
+    // A 6912-byte Bytes file shows as a picture by itself and through
+    // "as Picture"; a file of another size is refused as a picture.
+    QByteArray screen(6912, '\0');
+    for (int i = 0; i < screen.size(); ++i)
+        screen[i] = char((i * 37) % 251);
+    makeFakeToolForm();
+    addSource("SCREEN.SCR", QByteArray(128, 'H') + screen);
+    addSource("BIG.BIN", QByteArray(128, 'H') + QByteArray(7000, 'x'));
+    showRows({Row("SCREEN.SCR", "Bytes", QLocale().toString(6912)), Row("BIG.BIN", "Bytes", QLocale().toString(7000))},
+             {0});
+    form->show();
+    for (const char* entry : {"ViewBASICcode1", "AsPicture1"}) {
+        SCOPED_TRACE(entry);
+        TriggerEntry(*form, entry);
+        ASSERT_FALSE(viewWindows().isEmpty());
+        ScreenView* picture = viewWindows().last()->PictureView();
+        ASSERT_NE(picture, nullptr);
+        EXPECT_EQ(picture->PictureToSave(false), RenderScreen(screen));
+    }
+    selectOnly(1);
+    TriggerEntry(*form, "AsPicture1");
+    EXPECT_EQ(prompts->errors(), QStringList{"This file cannot be viewed as a picture."});
+    EXPECT_EQ(viewWindows().size(), 2);
 }
 
 TEST_F(ViewCommandTest, AFailedReadLeavesNoWindowAndNoCopy)
