@@ -256,6 +256,14 @@ void TFormMain::showEvent(QShowEvent* event)
 
 void TFormMain::closeEvent(QCloseEvent* event)
 {
+    // Our own windows close first: one holding unsaved work (a program in the
+    // editor) asks, and a Cancel there keeps the program running.
+    for (QWidget* window : findChildren<QWidget*>()) {
+        if (window->isWindow() && window->isVisible() && !window->close()) {
+            event->ignore();
+            return;
+        }
+    }
     FormClose();
     event->accept();
 }

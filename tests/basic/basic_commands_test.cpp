@@ -117,6 +117,15 @@ TEST_F(BasicCommandsTest, PutTextThenEditAndSaveInTheWindow)
     ASSERT_TRUE(editor->SaveAs()) << editor->StatusText().toStdString();
     EXPECT_EQ(columnTexts(FileListModel::ColName).filter("COPY.BAS").size(), 1);
     EXPECT_EQ(listed("COPY.BAS"), editor->Text());
+
+    // Closing the main window with an unsaved change asks first; Cancel keeps
+    // the editor open and the program running.
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText("\n40 REM unsaved");
+    prompts->answerConfirm(Prompts::Answer::Cancel);
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(editor->isVisible());
+    prompts->answerConfirm(Prompts::Answer::No); // discard
     editor->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(form->findChild<TFormBasicEditor*>(), nullptr);
