@@ -6,6 +6,7 @@
 
 #include "browser_commands.h"
 #include "command_registry.h"
+#include "media_commands.h"
 #include "transfer_commands.h"
 #include "update_commands.h"
 #include "view_commands.h"
@@ -28,6 +29,8 @@ void TFormMain::RegisterCommands()
     m_viewers->registerCommands(*m_commands);
     m_update = std::make_unique<UpdateCommands>(*this);
     m_update->registerCommands(*m_commands);
+    m_media = std::make_unique<MediaCommands>(*this);
+    m_media->registerCommands(*m_commands);
 
     // The bars are shown and the report style is chosen at start (setListStyle
     // keeps the four style entries checked as one choice).
@@ -52,7 +55,7 @@ void TFormMain::BuildMenus()
 
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
-    c.fillMenu(file, {"OpenHDFFile1", "OpenPhysicalDevice1", "Scanallcompatibledevices1", "-"});
+    c.fillMenu(file, {"NewHardDiskImage1", "OpenHDFFile1", "OpenPhysicalDevice1", "Scanallcompatibledevices1", "-"});
     m_recentMenu = file->addMenu(QStringLiteral("&Recent Files"));
     m_recentMenu->setObjectName(QStringLiteral("RecentFiles1"));
     m_recentMenu->menuAction()->setObjectName(QStringLiteral("RecentFiles1Action"));

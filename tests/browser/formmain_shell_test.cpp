@@ -79,7 +79,8 @@ TEST_F(ShellTest, TheMenuBarHoldsEveryEntryWithItsKeysAndSeparators)
     EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Device", "&Items", "&Tools"}));
 
     EXPECT_EQ(Entries(TopMenu(f, "&File")),
-              (QStringList{"Open &hard disk image|F3", "Open &physical device|F4",
+              (QStringList{"&New hard disk image...|Ctrl+N", "Open &hard disk image|F3",
+                           "Open &physical device|F4",
                            "&Scan all compatible devices|", "-", "&Recent Files>", "-",
                            "&About...|", "&Exit|Ctrl+Q"}));
     EXPECT_EQ(Entries(TopMenu(f, "&Edit")),
