@@ -75,6 +75,10 @@ void TFormMain::BuildMenus()
     device->setObjectName(QStringLiteral("Device1"));
     c.fillMenu(device, {"Showpartitiontable1", "Showpartitiondetails1", "-", "Search1"});
 
+    QMenu* partition = bar->addMenu(QStringLiteral("&Partition"));
+    partition->setObjectName(QStringLiteral("Partition1"));
+    c.fillMenu(partition, {"NewPartition1", "DeletePartition1", "-", "CheckMedium1"});
+
     QMenu* items = bar->addMenu(QStringLiteral("&Items"));
     items->setObjectName(QStringLiteral("Items1"));
     c.fillMenu(items, {"Getallfilesfromselectedpartition1", "Getallfilesfromdisk2",
@@ -136,7 +140,8 @@ void TFormMain::BuildPopupMenus()
     // same caption.
     m_commands->fillPopup(m_popupTree,
                           {"Showpartitiondetails1", "-", "Getallfilesfromselectedpartition1",
-                           "Getallfilesfromdisk2", "-", "Sortpartitiontree1"});
+                           "Getallfilesfromdisk2", "-", "Sortpartitiontree1", "-",
+                           "NewPartition1", "DeletePartition1", "-", "CheckMedium1"});
 
     m_popupList = new QMenu(this);
     m_popupList->setObjectName(QStringLiteral("PopupMenu2"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class CommandContext;
 class CommandRegistry;
 
@@ -20,6 +22,18 @@ public:
     // the new image is opened when the tool made it.
     void newImage();
 
+    // The Partition menu. Those that change a partition work on the selected
+    // tree node and refuse the partition table, the system partition and
+    // free space with a message.
+    void newPartition();
+    void deletePartition();
+    // The tool's check of the whole medium, shown in a report window.
+    void checkMedium();
+
 private:
+    // Opens the medium again and selects the partition called `name` (the
+    // root when empty or gone).
+    void reopen(const QString& medium, const QString& name);
+
     CommandContext& m_ctx;
 };

@@ -76,7 +76,8 @@ TEST_F(ShellTest, TheMenuBarHoldsEveryEntryWithItsKeysAndSeparators)
     QStringList titles;
     for (QAction* a : f.menuBar()->actions())
         titles << a->text();
-    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Device", "&Items", "&Tools"}));
+    EXPECT_EQ(titles,
+              (QStringList{"&File", "&Edit", "&View", "&Device", "&Partition", "&Items", "&Tools"}));
 
     EXPECT_EQ(Entries(TopMenu(f, "&File")),
               (QStringList{"&New hard disk image...|Ctrl+N", "Open &hard disk image|F3",
@@ -92,6 +93,8 @@ TEST_F(ShellTest, TheMenuBarHoldsEveryEntryWithItsKeysAndSeparators)
     EXPECT_EQ(Entries(TopMenu(f, "&Device")),
               (QStringList{"Show partition &table|Ctrl+T", "Show partition &details|Ctrl+P", "-",
                            "&Search|Ctrl+F"}));
+    EXPECT_EQ(Entries(TopMenu(f, "&Partition")),
+              (QStringList{"&New partition...|", "&Delete partition|", "-", "&Check medium|"}));
     EXPECT_EQ(
         Entries(TopMenu(f, "&Items")),
         (QStringList{"Get all files from selected &partition|",
@@ -150,7 +153,8 @@ TEST_F(ShellTest, ThePopUpMenusHoldTheirEntries)
     TFormMain& f = makeForm();
     EXPECT_EQ(ShownEntries(f.PopupMenu1()),
               (QStringList{"Show partition details|", "-", "Get all files from selected partition|",
-                           "Get all files from disk image/device|", "-", "Sort partition tree|"}));
+                           "Get all files from disk image/device|", "-", "Sort partition tree|", "-",
+                           "New partition...|", "Delete partition|", "-", "Check medium|"}));
     EXPECT_EQ(ShownEntries(f.PopupMenu2()),
               (QStringList{"Get selected file(s)|",
                            "Get selected file(s) without header|",
