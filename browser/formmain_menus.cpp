@@ -77,7 +77,8 @@ void TFormMain::BuildMenus()
 
     QMenu* partition = bar->addMenu(QStringLiteral("&Partition"));
     partition->setObjectName(QStringLiteral("Partition1"));
-    c.fillMenu(partition, {"NewPartition1", "DeletePartition1", "-", "CheckMedium1"});
+    c.fillMenu(partition, {"NewPartition1", "RenamePartition1", "DriveLetter1", "DeletePartition1",
+                           "EmptyPartition1", "-", "CheckMedium1"});
 
     QMenu* items = bar->addMenu(QStringLiteral("&Items"));
     items->setObjectName(QStringLiteral("Items1"));
@@ -141,7 +142,8 @@ void TFormMain::BuildPopupMenus()
     m_commands->fillPopup(m_popupTree,
                           {"Showpartitiondetails1", "-", "Getallfilesfromselectedpartition1",
                            "Getallfilesfromdisk2", "-", "Sortpartitiontree1", "-",
-                           "NewPartition1", "DeletePartition1", "-", "CheckMedium1"});
+                           "NewPartition1", "RenamePartition1", "DriveLetter1", "DeletePartition1",
+                           "EmptyPartition1", "-", "CheckMedium1"});
 
     m_popupList = new QMenu(this);
     m_popupList->setObjectName(QStringLiteral("PopupMenu2"));

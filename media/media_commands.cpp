@@ -11,6 +11,7 @@
 #include "form_check_report.h"
 #include "form_new_image.h"
 #include "form_new_partition.h"
+#include "media_rules.h"
 #include "partition_texts.h"
 #include "prompts.h"
 #include "records.h"
@@ -88,9 +89,16 @@ qint64 TypeCode(const PartitionRecord& record)
     return record.typeCode.trimmed().toLongLong();
 }
 
-// The record of the selected partition when a command may change it; else
-// the refusal is shown and nothing is returned.
-std::optional<PartitionRecord> RequireChangeablePartition(CommandContext& ctx)
+// The selected partition and the table it is in.
+struct SelectedPartition
+{
+    PartitionRecord record;
+    std::vector<PartitionRecord> table;
+};
+
+// The selected partition when a command may change it; else the refusal is
+// shown and nothing is returned.
+std::optional<SelectedPartition> RequireChangeablePartition(CommandContext& ctx)
 {
     if (!RequireMedium(ctx))
         return std::nullopt;
@@ -117,7 +125,7 @@ std::optional<PartitionRecord> RequireChangeablePartition(CommandContext& ctx)
                     .arg(record.name));
             return std::nullopt;
         }
-        return record;
+        return SelectedPartition{record, *table};
     }
     ctx.prompts().error(QStringLiteral("The partition %1 is no longer on the medium.").arg(node->text(0)));
     return std::nullopt;
@@ -140,6 +148,16 @@ std::optional<int> FileCount(CommandContext& ctx, const PartitionRecord& record)
     while (reader.Next())
         ++count;
     return count;
+}
+
+// Refuses a partition of another type than +3DOS for a command on its files
+// or its drive.
+bool RequirePlus3Dos(CommandContext& ctx, const PartitionRecord& record)
+{
+    if (TypeCode(record) == kPlus3DosTypeCode)
+        return true;
+    ctx.prompts().error(QStringLiteral("%1 is not a +3DOS partition.").arg(record.name));
+    return false;
 }
 
 QString FilesHeldText(int count)
@@ -174,6 +192,9 @@ void MediaCommands::registerCommands(CommandRegistry& registry)
                  [this] { newImage(); });
     registry.add({.id = "NewPartition1", .caption = "&New partition..."}, [this] { newPartition(); });
     registry.add({.id = "DeletePartition1", .caption = "&Delete partition"}, [this] { deletePartition(); });
+    registry.add({.id = "RenamePartition1", .caption = "&Rename partition..."}, [this] { renamePartition(); });
+    registry.add({.id = "DriveLetter1", .caption = "Drive &letter..."}, [this] { driveLetter(); });
+    registry.add({.id = "EmptyPartition1", .caption = "&Empty partition"}, [this] { emptyPartition(); });
     registry.add({.id = "CheckMedium1", .caption = "&Check medium"}, [this] { checkMedium(); });
 }
 
@@ -256,9 +277,10 @@ void MediaCommands::newPartition()
 
 void MediaCommands::deletePartition()
 {
-    const auto record = RequireChangeablePartition(m_ctx);
-    if (!record)
+    const auto selected = RequireChangeablePartition(m_ctx);
+    if (!selected)
         return;
+    const PartitionRecord* record = &selected->record;
     const auto files = FileCount(m_ctx, *record);
     if (!files)
         return;
@@ -270,6 +292,99 @@ void MediaCommands::deletePartition()
     const bool deleted = RunShowingErrors(m_ctx, DelPartCommand(tool.toolPath, tool.medium, record->name));
     // Also after a refusal: the tree shows what the medium now holds.
     reopen(tool.medium, deleted ? QString() : record->name);
+}
+
+void MediaCommands::renamePartition()
+{
+    const auto selected = RequireChangeablePartition(m_ctx);
+    if (!selected)
+        return;
+    const QString oldName = selected->record.name;
+    InputRequest request;
+    request.caption = QStringLiteral("Rename partition");
+    request.prompt = QStringLiteral("New name of partition %1:").arg(oldName);
+    request.initial = oldName;
+    request.maxLength = kMaxPartitionNameLength;
+    const std::optional<QString> typed = m_ctx.prompts().inputText(request);
+    if (!typed)
+        return;
+    QString newName = *typed;
+    while (newName.endsWith(QLatin1Char(' ')))
+        newName.chop(1);
+    if (newName == oldName)
+        return;
+    // The partition's own name does not count: a change of case is allowed.
+    QStringList others;
+    for (const PartitionRecord& record : selected->table)
+        if (!IsFreeSpace(record) && record.name != oldName)
+            others << record.name;
+    if (const QString problem = PartitionNameProblem(newName, others); !problem.isEmpty()) {
+        m_ctx.prompts().error(problem);
+        return;
+    }
+    const ToolRunner tool = m_ctx.tool();
+    const bool renamed = RunShowingErrors(m_ctx, RenPartCommand(tool.toolPath, tool.medium, oldName, newName));
+    reopen(tool.medium, renamed ? newName : oldName);
+}
+
+void MediaCommands::driveLetter()
+{
+    const auto selected = RequireChangeablePartition(m_ctx);
+    if (!selected || !RequirePlus3Dos(m_ctx, selected->record))
+        return;
+    const PartitionRecord& record = selected->record;
+    const QChar current = DriveLetterOf(record);
+    InputRequest request;
+    request.caption = QStringLiteral("Drive letter");
+    request.prompt = QStringLiteral("Drive letter of partition %1 (A to P, or - for none):").arg(record.name);
+    request.initial = current.isNull() ? QStringLiteral("-") : QString(current);
+    request.maxLength = 1;
+    const std::optional<QString> typed = m_ctx.prompts().inputText(request);
+    if (!typed)
+        return;
+    const QString text = typed->trimmed().toUpper();
+    QChar letter;
+    if (!text.isEmpty() && text != QLatin1String("-")) {
+        if (text.size() != 1 || text[0] < QLatin1Char('A') || text[0] > QLatin1Char('P')) {
+            m_ctx.prompts().error(QStringLiteral("A drive letter is one of A to P, or - for none."));
+            return;
+        }
+        letter = text[0];
+        for (const PartitionRecord& other : selected->table)
+            if (other.name != record.name && DriveLetterOf(other) == letter) {
+                m_ctx.prompts().error(
+                    QStringLiteral("Drive %1 is already mapped to %2.").arg(letter).arg(other.name));
+                return;
+            }
+    }
+    if (letter == current)
+        return;
+    const ToolRunner tool = m_ctx.tool();
+    RunShowingErrors(m_ctx, DriveCommand(tool.toolPath, tool.medium, record.name, letter));
+    reopen(tool.medium, record.name);
+}
+
+void MediaCommands::emptyPartition()
+{
+    const auto selected = RequireChangeablePartition(m_ctx);
+    if (!selected || !RequirePlus3Dos(m_ctx, selected->record))
+        return;
+    const PartitionRecord& record = selected->record;
+    const auto files = FileCount(m_ctx, record);
+    if (!files)
+        return;
+    if (*files == 0) {
+        m_ctx.prompts().information(QStringLiteral("%1 holds no files.").arg(record.name));
+        return;
+    }
+    const QString question = *files == 1
+                                 ? QStringLiteral("Delete the 1 file of partition %1?").arg(record.name)
+                                 : QStringLiteral("Delete all %1 files of partition %2?").arg(*files).arg(record.name);
+    if (m_ctx.prompts().confirm(question) != Prompts::Answer::Yes)
+        return;
+    const ToolRunner tool = m_ctx.tool();
+    RunShowingErrors(m_ctx, EmptyCommand(tool.toolPath, tool.medium, record.name));
+    reopen(tool.medium, record.name);
 }
 
 void MediaCommands::checkMedium()

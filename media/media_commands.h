@@ -27,6 +27,11 @@ public:
     // free space with a message.
     void newPartition();
     void deletePartition();
+    void renamePartition();
+    // Maps, changes or clears the drive letter of a +3DOS partition.
+    void driveLetter();
+    // Deletes every file of a +3DOS partition.
+    void emptyPartition();
     // The tool's check of the whole medium, shown in a report window.
     void checkMedium();
 

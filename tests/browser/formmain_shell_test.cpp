@@ -94,7 +94,8 @@ TEST_F(ShellTest, TheMenuBarHoldsEveryEntryWithItsKeysAndSeparators)
               (QStringList{"Show partition &table|Ctrl+T", "Show partition &details|Ctrl+P", "-",
                            "&Search|Ctrl+F"}));
     EXPECT_EQ(Entries(TopMenu(f, "&Partition")),
-              (QStringList{"&New partition...|", "&Delete partition|", "-", "&Check medium|"}));
+              (QStringList{"&New partition...|", "&Rename partition...|", "Drive &letter...|",
+                           "&Delete partition|", "&Empty partition|", "-", "&Check medium|"}));
     EXPECT_EQ(
         Entries(TopMenu(f, "&Items")),
         (QStringList{"Get all files from selected &partition|",
@@ -154,7 +155,8 @@ TEST_F(ShellTest, ThePopUpMenusHoldTheirEntries)
     EXPECT_EQ(ShownEntries(f.PopupMenu1()),
               (QStringList{"Show partition details|", "-", "Get all files from selected partition|",
                            "Get all files from disk image/device|", "-", "Sort partition tree|", "-",
-                           "New partition...|", "Delete partition|", "-", "Check medium|"}));
+                           "New partition...|", "Rename partition...|", "Drive letter...|",
+                           "Delete partition|", "Empty partition|", "-", "Check medium|"}));
     EXPECT_EQ(ShownEntries(f.PopupMenu2()),
               (QStringList{"Get selected file(s)|",
                            "Get selected file(s) without header|",

@@ -3,6 +3,7 @@
 // shows afterwards.
 #include "form_new_partition.h"
 #include "gui_fixture.h"
+#include "test_paths.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidgetItem>
@@ -109,6 +111,48 @@ TEST_F(MediaWindowTest, NewPartitionIsSelectedAndDeletePartitionRemovesIt)
     EXPECT_TRUE(prompts->errors().isEmpty()) << prompts->errors().join('\n').toStdString();
     EXPECT_EQ(treeNode(QStringLiteral("GAMES")), nullptr);
     EXPECT_NE(treeNode(QStringLiteral("WORK")), nullptr);
+}
+
+TEST_F(MediaWindowTest, RenameDriveLetterAndEmptyKeepThePartitionSelected)
+{
+    const QString image = makeImage(QStringLiteral("m.hdf"), {QStringLiteral("GAMES"), QStringLiteral("TOOLS")});
+    runTool({image, QStringLiteral("drive"), QStringLiteral("TOOLS"), QStringLiteral("D")});
+    QFile host(path(QStringLiteral("HELLO.TXT")));
+    ASSERT_TRUE(host.open(QIODevice::WriteOnly));
+    host.write("hello\n");
+    host.close();
+    for (const char* name : {"GAMES:ONE.TXT", "GAMES:TWO.TXT"})
+        runTool({image, QStringLiteral("put"), host.fileName(), QLatin1String(name)});
+    makeForm().OpenMedium(image);
+
+    // A name in use (in another case) and a mapped letter are refused.
+    form->SelectNode(treeNode(QStringLiteral("GAMES")));
+    prompts->answerInput(QStringLiteral("tools")).answerInput(QStringLiteral("d"));
+    TriggerEntry(*form, QStringLiteral("RenamePartition1"));
+    TriggerEntry(*form, QStringLiteral("DriveLetter1"));
+    EXPECT_EQ(prompts->errors().size(), 2);
+    prompts->clearRecords();
+
+    prompts->answerInput(QStringLiteral("ARCADE"));
+    TriggerEntry(*form, QStringLiteral("RenamePartition1"));
+    EXPECT_EQ(treeNode(QStringLiteral("GAMES")), nullptr);
+    ASSERT_NE(treeNode(QStringLiteral("ARCADE")), nullptr);
+    EXPECT_EQ(form->SelectedNode(), treeNode(QStringLiteral("ARCADE")));
+
+    prompts->answerInput(QStringLiteral("e"));
+    TriggerEntry(*form, QStringLiteral("DriveLetter1"));
+    QProcess table;
+    table.start(QString::fromUtf8(testpaths::kToolExe), {image, QStringLiteral("showptable"), QStringLiteral("-backend")});
+    ASSERT_TRUE(table.waitForFinished(30000));
+    EXPECT_TRUE(QString::fromUtf8(table.readAllStandardOutput()).contains(QStringLiteral("ARCADE,3,E:")));
+
+    EXPECT_EQ(form->RowCount(), 2);
+    prompts->answerConfirm(Prompts::Answer::Yes);
+    TriggerEntry(*form, QStringLiteral("EmptyPartition1"));
+    EXPECT_EQ(prompts->records().last().text, QStringLiteral("Delete all 2 files of partition ARCADE?"));
+    EXPECT_TRUE(prompts->errors().isEmpty()) << prompts->errors().join('\n').toStdString();
+    EXPECT_EQ(form->SelectedNode(), treeNode(QStringLiteral("ARCADE")));
+    EXPECT_EQ(form->RowCount(), 0);
 }
 
 TEST_F(MediaWindowTest, PartitionCommandsRefuseTheTableTheSystemPartitionAndFreeSpace)
