@@ -1,5 +1,6 @@
 #include "formmain.h"
 
+#include "basic_commands.h"
 #include "browser_commands.h"
 #include "command_registry.h"
 #include "file_list_model.h"

@@ -14,6 +14,7 @@
 #include <memory>
 #include <utility>
 
+class BasicCommands;
 class BrowserCommands;
 class CommandRegistry;
 class FileListModel;
@@ -97,6 +98,7 @@ public:
     ViewCommands& Viewers() const { return *m_viewers; }
     UpdateCommands& Update() const { return *m_update; }
     MediaCommands& Media() const { return *m_media; }
+    BasicCommands& Basic() const { return *m_basic; }
     // The text of status panel 0, 1 or 2, exactly as set.
     QString StatusPanel(int panel) const;
     void SetStatusPanel(int panel, const QString& text);
@@ -206,6 +208,7 @@ private:
     std::unique_ptr<ViewCommands> m_viewers;
     std::unique_ptr<UpdateCommands> m_update;
     std::unique_ptr<MediaCommands> m_media;
+    std::unique_ptr<BasicCommands> m_basic;
     FileListModel* m_model = nullptr;
     QTreeWidget* m_tree = nullptr;
     FileListView* m_list = nullptr;

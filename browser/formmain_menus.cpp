@@ -4,6 +4,7 @@
 // preconditions.
 #include "formmain.h"
 
+#include "basic_commands.h"
 #include "browser_commands.h"
 #include "command_registry.h"
 #include "media_commands.h"
@@ -31,6 +32,8 @@ void TFormMain::RegisterCommands()
     m_update->registerCommands(*m_commands);
     m_media = std::make_unique<MediaCommands>(*this);
     m_media->registerCommands(*m_commands);
+    m_basic = std::make_unique<BasicCommands>(*this);
+    m_basic->registerCommands(*m_commands);
 
     // The bars are shown and the report style is chosen at start (setListStyle
     // keeps the four style entries checked as one choice).
@@ -91,7 +94,7 @@ void TFormMain::BuildMenus()
                {"ViewBASICcode1", "AsBASIC1", "AsBinary1", "AsText1", "AsList1", "AsData1", "AsPicture1"});
     c.fillMenu(items, {"-", "Putfilestandard1", "Putfile3DOS1",
                        "Putfilesinstandardmodetoaspecificaddress1", "Putalltapecontents1",
-                       "Putalldiskcontents1"});
+                       "Putalldiskcontents1", "PutBASICtext1", "-", "EditBASICprogram1"});
 
     QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));
@@ -150,7 +153,8 @@ void TFormMain::BuildPopupMenus()
     m_commands->fillPopup(
         m_popupList,
         {"Saveselectedfiles2", "Getselectedfileswithoutheader1", "GetselectedfilesintoTAP1", "-",
-         "Rname1", "Deleteselectedfiles2", "-", "ViewBASICcode1", "-", "Putfilestandard1",
+         "Rname1", "Deleteselectedfiles2", "-", "ViewBASICcode1", "EditBASICprogram1", "-",
+         "Putfilestandard1",
          "Putfile3DOS1", "Putfilesinstandardmodetoaspecificaddress1", "Putalltapecontents1",
          "Putalldiskcontents1", "-", "Cut1", "Copy1", "Paste1", "-", "Selectallfiles1", "-",
          "Properties1"});

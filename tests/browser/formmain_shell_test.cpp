@@ -104,7 +104,8 @@ TEST_F(ShellTest, TheMenuBarHoldsEveryEntryWithItsKeysAndSeparators)
                      "-", "&Rename current file|F2", "&Delete selected file(s)|Del", "-",
                      "&View selected file>", "-", "&Put file(s) in binary mode (no header)|",
                      "Put file(s) with +3DOS header|Ctrl+Ins", "Put file(s) to a specific address|",
-                     "Put TAP contents|", "Put &floppy disk image contents|"}));
+                     "Put TAP contents|", "Put &floppy disk image contents|",
+                     "Put BASIC te&xt...|", "-", "Edit BASIC pro&gram...|Shift+F4"}));
     EXPECT_EQ(Entries(f.findChild<QMenu*>("Viewselectedfile1")),
               (QStringList{"Automatic format|", "as Zx BASIC|", "as Hexadecimal dump|",
                            "as Binary/Text|", "as List|", "as Zx Basic DATA|", "as Picture|"}));
@@ -166,6 +167,7 @@ TEST_F(ShellTest, ThePopUpMenusHoldTheirEntries)
                            "Delete selected file(s)|Del",
                            "-",
                            "View selected file (Automatic format)|Ctrl+Return",
+                           "Edit BASIC program...|Shift+F4",
                            "-",
                            "Put file(s) in binary mode (no header)|",
                            "Put file(s) with +3DOS header|",
