@@ -4,6 +4,7 @@
 #include "browser_commands.h"
 #include "command_registry.h"
 #include "file_list_model.h"
+#include "media_commands.h"
 #include "pictures.h"
 #include "settings_store.h"
 #include "temp_folder.h"
@@ -269,6 +270,13 @@ void TFormMain::closeEvent(QCloseEvent* event)
 }
 
 // ---- Recent Files ----
+
+void TFormMain::openMedium(const QString& name, bool remember)
+{
+    OpenMedium(name);
+    if (remember && !m_recentFiles.contains(name, Qt::CaseSensitive))
+        AddRecentFile(name);
+}
 
 void TFormMain::AddRecentFile(const QString& name)
 {

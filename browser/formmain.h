@@ -18,6 +18,7 @@ class BasicCommands;
 class BrowserCommands;
 class CommandRegistry;
 class FileListModel;
+class MediaCommands;
 class TransferCommands;
 class UpdateCommands;
 class ViewCommands;
@@ -48,7 +49,7 @@ struct TFormMainOptions
 // and status bar. It owns the window's state and puts the window together:
 // it registers its own commands (BrowserCommands: opening media, the tree,
 // the list, the View menu, properties) and those of the command modules of
-// transfer/, viewers/ and update/, which see the window only as a
+// transfer/, viewers/, update/ and media/, which see the window only as a
 // CommandContext, and lays the registered actions out into its menus, tool
 // bar and pop-ups. The list and tree events stay its own members.
 class TFormMain : public QMainWindow, public CommandContext
@@ -96,6 +97,7 @@ public:
     TransferCommands& Transfer() const { return *m_transfer; }
     ViewCommands& Viewers() const { return *m_viewers; }
     UpdateCommands& Update() const { return *m_update; }
+    MediaCommands& Media() const { return *m_media; }
     BasicCommands& Basic() const { return *m_basic; }
     // The text of status panel 0, 1 or 2, exactly as set.
     QString StatusPanel(int panel) const;
@@ -170,6 +172,7 @@ public:
     bool listShowsPartitions() const override { return ListShowsPartitions(); }
     void fillFileList() override { FillFileList(); }
     void listPartitionAgain() override { TreeViewChange(); }
+    void openMedium(const QString& name, bool remember) override;
     void editRowCaption(int row) override;
     bool editingRowCaption(int row) const override;
     QString startFolder() const override { return StartFolder; }
@@ -204,6 +207,7 @@ private:
     std::unique_ptr<TransferCommands> m_transfer;
     std::unique_ptr<ViewCommands> m_viewers;
     std::unique_ptr<UpdateCommands> m_update;
+    std::unique_ptr<MediaCommands> m_media;
     std::unique_ptr<BasicCommands> m_basic;
     FileListModel* m_model = nullptr;
     QTreeWidget* m_tree = nullptr;

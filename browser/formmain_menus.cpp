@@ -7,6 +7,7 @@
 #include "basic_commands.h"
 #include "browser_commands.h"
 #include "command_registry.h"
+#include "media_commands.h"
 #include "transfer_commands.h"
 #include "update_commands.h"
 #include "view_commands.h"
@@ -29,6 +30,8 @@ void TFormMain::RegisterCommands()
     m_viewers->registerCommands(*m_commands);
     m_update = std::make_unique<UpdateCommands>(*this);
     m_update->registerCommands(*m_commands);
+    m_media = std::make_unique<MediaCommands>(*this);
+    m_media->registerCommands(*m_commands);
     m_basic = std::make_unique<BasicCommands>(*this);
     m_basic->registerCommands(*m_commands);
 
@@ -55,7 +58,7 @@ void TFormMain::BuildMenus()
 
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
-    c.fillMenu(file, {"OpenHDFFile1", "OpenPhysicalDevice1", "Scanallcompatibledevices1", "-"});
+    c.fillMenu(file, {"NewHardDiskImage1", "OpenHDFFile1", "OpenPhysicalDevice1", "Scanallcompatibledevices1", "-"});
     m_recentMenu = file->addMenu(QStringLiteral("&Recent Files"));
     m_recentMenu->setObjectName(QStringLiteral("RecentFiles1"));
     m_recentMenu->menuAction()->setObjectName(QStringLiteral("RecentFiles1Action"));
@@ -74,6 +77,11 @@ void TFormMain::BuildMenus()
     QMenu* device = bar->addMenu(QStringLiteral("&Device"));
     device->setObjectName(QStringLiteral("Device1"));
     c.fillMenu(device, {"Showpartitiontable1", "Showpartitiondetails1", "-", "Search1"});
+
+    QMenu* partition = bar->addMenu(QStringLiteral("&Partition"));
+    partition->setObjectName(QStringLiteral("Partition1"));
+    c.fillMenu(partition, {"NewPartition1", "RenamePartition1", "DriveLetter1", "DeletePartition1",
+                           "EmptyPartition1", "-", "CheckMedium1"});
 
     QMenu* items = bar->addMenu(QStringLiteral("&Items"));
     items->setObjectName(QStringLiteral("Items1"));
@@ -136,7 +144,9 @@ void TFormMain::BuildPopupMenus()
     // same caption.
     m_commands->fillPopup(m_popupTree,
                           {"Showpartitiondetails1", "-", "Getallfilesfromselectedpartition1",
-                           "Getallfilesfromdisk2", "-", "Sortpartitiontree1"});
+                           "Getallfilesfromdisk2", "-", "Sortpartitiontree1", "-",
+                           "NewPartition1", "RenamePartition1", "DriveLetter1", "DeletePartition1",
+                           "EmptyPartition1", "-", "CheckMedium1"});
 
     m_popupList = new QMenu(this);
     m_popupList->setObjectName(QStringLiteral("PopupMenu2"));

@@ -55,6 +55,10 @@ public:
     virtual void fillFileList() = 0;
     // Lists the selected partition again, as selecting it does.
     virtual void listPartitionAgain() = 0;
+    // Opens an image or device afresh: the tree is built again from the
+    // tool's partition table and its root selected. `remember` adds it to
+    // Recent Files as File > Open does.
+    virtual void openMedium(const QString& name, bool remember) = 0;
     // Starts the in-place editing of a row's caption; whether its editor is
     // still open.
     virtual void editRowCaption(int row) = 0;

@@ -76,10 +76,12 @@ TEST_F(ShellTest, TheMenuBarHoldsEveryEntryWithItsKeysAndSeparators)
     QStringList titles;
     for (QAction* a : f.menuBar()->actions())
         titles << a->text();
-    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Device", "&Items", "&Tools"}));
+    EXPECT_EQ(titles,
+              (QStringList{"&File", "&Edit", "&View", "&Device", "&Partition", "&Items", "&Tools"}));
 
     EXPECT_EQ(Entries(TopMenu(f, "&File")),
-              (QStringList{"Open &hard disk image|F3", "Open &physical device|F4",
+              (QStringList{"&New hard disk image...|Ctrl+N", "Open &hard disk image|F3",
+                           "Open &physical device|F4",
                            "&Scan all compatible devices|", "-", "&Recent Files>", "-",
                            "&About...|", "&Exit|Ctrl+Q"}));
     EXPECT_EQ(Entries(TopMenu(f, "&Edit")),
@@ -91,6 +93,9 @@ TEST_F(ShellTest, TheMenuBarHoldsEveryEntryWithItsKeysAndSeparators)
     EXPECT_EQ(Entries(TopMenu(f, "&Device")),
               (QStringList{"Show partition &table|Ctrl+T", "Show partition &details|Ctrl+P", "-",
                            "&Search|Ctrl+F"}));
+    EXPECT_EQ(Entries(TopMenu(f, "&Partition")),
+              (QStringList{"&New partition...|", "&Rename partition...|", "Drive &letter...|",
+                           "&Delete partition|", "&Empty partition|", "-", "&Check medium|"}));
     EXPECT_EQ(
         Entries(TopMenu(f, "&Items")),
         (QStringList{"Get all files from selected &partition|",
@@ -150,7 +155,9 @@ TEST_F(ShellTest, ThePopUpMenusHoldTheirEntries)
     TFormMain& f = makeForm();
     EXPECT_EQ(ShownEntries(f.PopupMenu1()),
               (QStringList{"Show partition details|", "-", "Get all files from selected partition|",
-                           "Get all files from disk image/device|", "-", "Sort partition tree|"}));
+                           "Get all files from disk image/device|", "-", "Sort partition tree|", "-",
+                           "New partition...|", "Rename partition...|", "Drive letter...|",
+                           "Delete partition|", "Empty partition|", "-", "Check medium|"}));
     EXPECT_EQ(ShownEntries(f.PopupMenu2()),
               (QStringList{"Get selected file(s)|",
                            "Get selected file(s) without header|",

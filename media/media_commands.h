@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+class CommandContext;
+class CommandRegistry;
+
+// The commands that make and change media: File > New hard disk image and
+// the Partition menu. Each change is one or more runs of the disk tool on
+// the open medium; afterwards the medium is opened again so that the tree
+// and the list show what the tool left, with the new or changed partition
+// selected.
+class MediaCommands
+{
+public:
+    explicit MediaCommands(CommandContext& context);
+
+    // Declares "New hard disk image..." and the entries of the Partition menu.
+    void registerCommands(CommandRegistry& registry);
+
+    // The new-image dialog, then create (and newpart for a first partition);
+    // the new image is opened when the tool made it.
+    void newImage();
+
+    // The Partition menu. Those that change a partition work on the selected
+    // tree node and refuse the partition table, the system partition and
+    // free space with a message.
+    void newPartition();
+    void deletePartition();
+    void renamePartition();
+    // Maps, changes or clears the drive letter of a +3DOS partition.
+    void driveLetter();
+    // Deletes every file of a +3DOS partition.
+    void emptyPartition();
+    // The tool's check of the whole medium, shown in a report window.
+    void checkMedium();
+
+private:
+    // Opens the medium again and selects the partition called `name` (the
+    // root when empty or gone).
+    void reopen(const QString& medium, const QString& name);
+
+    CommandContext& m_ctx;
+};
