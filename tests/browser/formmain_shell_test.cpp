@@ -102,7 +102,7 @@ TEST_F(ShellTest, TheMenuBarHoldsEveryEntryWithItsKeysAndSeparators)
                      "Put TAP contents|", "Put &floppy disk image contents|"}));
     EXPECT_EQ(Entries(f.findChild<QMenu*>("Viewselectedfile1")),
               (QStringList{"Automatic format|", "as Zx BASIC|", "as Hexadecimal dump|",
-                           "as Binary/Text|", "as List|", "as Zx Basic DATA|"}));
+                           "as Binary/Text|", "as List|", "as Zx Basic DATA|", "as Picture|"}));
     EXPECT_EQ(Entries(TopMenu(f, "&Tools")),
               (QStringList{"&Preferences|", "Check for 3E.EXE updates|"}));
 
