@@ -48,3 +48,29 @@ QTreeWidgetItem* FindTreeNodeByText(QTreeWidget* tree, QTreeWidgetItem* start, c
     }
     return SearchFrom(tree, start, text);
 }
+
+namespace {
+constexpr int kTableRole = Qt::UserRole + 40;
+constexpr int kTypeCodeRole = Qt::UserRole + 41;
+constexpr int kSizeRole = Qt::UserRole + 42;
+} // namespace
+
+void SetPartitionNodeFacts(QTreeWidgetItem* node, const PartitionNodeFacts& facts)
+{
+    node->setData(0, kTableRole, facts.table);
+    node->setData(0, kTypeCodeRole, facts.typeCode);
+    node->setData(0, kSizeRole, facts.sizeBytes);
+}
+
+PartitionNodeFacts PartitionNodeFactsOf(const QTreeWidgetItem* node)
+{
+    PartitionNodeFacts facts;
+    if (!node)
+        return facts;
+    facts.table = node->data(0, kTableRole).toBool();
+    const QVariant type = node->data(0, kTypeCodeRole);
+    if (type.isValid())
+        facts.typeCode = type.toLongLong();
+    facts.sizeBytes = node->data(0, kSizeRole).toLongLong();
+    return facts;
+}

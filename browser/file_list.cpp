@@ -6,6 +6,7 @@
 #include "guard_texts.h"
 #include "list_rows.h"
 #include "number_conversion.h"
+#include "partition_texts.h"
 #include "records.h"
 #include "text_reader.h"
 #include "text_utils.h"
@@ -140,7 +141,10 @@ void TFormMain::ListViewDblClick()
         m_viewers->viewSelectedFile(ViewMode::Automatic);
         return;
     }
-    const QString name = m_model->caption(selected.first()).left(255);
+    QString name = m_model->caption(selected.first()).left(255);
+    // The free-space row has no name; its tree node carries a caption.
+    if (name.isEmpty())
+        name = QString::fromLatin1(kFreeSpaceCaption);
     if (QTreeWidgetItem* node = FindTreeNodeByText(m_tree, nullptr, name)) {
         m_tree->setFocus();
         SelectNode(node);

@@ -97,6 +97,18 @@ void TFormMain::BuildControls()
     connect(m_model, &FileListModel::captionEdited, this, [this](int row, const QString& text) {
         RunGuarded([this, row, text] { ListViewEdited(row, text); });
     });
+    // A caption changed in place (a rename) shows in panel 1 when its row is
+    // the one selected.
+    connect(m_model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& from, const QModelIndex& to) {
+                if (from.column() > FileListModel::ColName || to.column() < FileListModel::ColName ||
+                    ListShowsPartitions())
+                    return;
+                const QList<int> selected = SelectedRows();
+                if (selected.size() == 1 && selected.first() >= from.row() &&
+                    selected.first() <= to.row())
+                    SetStatusPanel(1, m_model->caption(selected.first()));
+            });
 
     m_tree = new QTreeWidget;
     m_tree->setObjectName(QStringLiteral("TreeView"));

@@ -5,9 +5,12 @@
 #include "browser_commands.h"
 #include "command_builders.h"
 #include "file_list_model.h"
+#include "number_conversion.h"
+#include "partition_texts.h"
 #include "process_runner.h"
 #include "records.h"
 #include "text_reader.h"
+#include "tree_search.h"
 
 #include <QFile>
 #include <QTreeWidget>
@@ -67,6 +70,10 @@ void TFormMain::OpenMedium(const QString& name)
         m_tree->clear();
     }
     m_model->clear();
+    // Nothing of the previous medium stays named, even when this one fails
+    // to open.
+    SetStatusPanel(0, name);
+    SetStatusPanel(1, QString());
     setWindowTitle(QString::fromLatin1(kBaseCaption) + QLatin1String(" - ") + name);
     CurrentMedium = name;
 
@@ -84,10 +91,19 @@ void TFormMain::OpenMedium(const QString& name)
         reader.Next();
         root = new QTreeWidgetItem(QStringList{CurrentMedium});
         root->setIcon(0, m_model->picture(kPictureMedium));
+        SetPartitionNodeFacts(root, PartitionNodeFacts{.table = true});
         QList<QTreeWidgetItem*> partitions;
         while (reader.Next()) {
-            auto* node = new QTreeWidgetItem(QStringList{reader.Field(PartitionRecord::Name)});
+            const PartitionRecord record = PartitionRecord::FromFields(reader.Fields());
+            auto* node = new QTreeWidgetItem(QStringList{PartitionTreeCaption(record)});
             node->setIcon(0, m_model->picture(kPicturePartition));
+            // The first partition is the system partition, which holds the
+            // table; it keeps standing for the table wherever sorting puts it.
+            SetPartitionNodeFacts(node, PartitionNodeFacts{
+                                            .table = partitions.isEmpty(),
+                                            .typeCode = FieldToIntOrZero(record.typeCode),
+                                            .sizeBytes = FieldToIntOrZero(record.sizeBytes),
+                                        });
             partitions << node;
         }
         root->addChildren(partitions);
@@ -110,10 +126,21 @@ void TFormMain::TreeViewChange()
     SortDirection = -1;
     SetStatusPanel(0, node->text(0));
     m_model->clear();
-    const int position =
-        node->parent() ? node->parent()->indexOfChild(node) : m_tree->indexOfTopLevelItem(node);
-    if (position == 0) {
+    const PartitionNodeFacts facts = PartitionNodeFactsOf(node);
+    if (facts.table) {
         m_browser->showPartitionTable();
+        return;
+    }
+    // Free space and partitions of other types hold no +3DOS files: say what
+    // they are instead of asking the tool for a directory it cannot read.
+    if (facts.typeCode == kFreeSpaceTypeCode) {
+        SetStatusPanel(1, QString());
+        SetStatusPanel(2, FreeSpaceStatusText(facts.sizeBytes));
+        return;
+    }
+    if (facts.typeCode >= 0 && facts.typeCode != kPlus3DosTypeCode) {
+        SetStatusPanel(1, QString());
+        SetStatusPanel(2, NonPlus3PartitionText(node->text(0), facts.typeCode));
         return;
     }
     Tool().run(DirCommand(ToolPath, CurrentMedium, node->text(0)));

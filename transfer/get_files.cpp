@@ -20,6 +20,7 @@
 #include "form_wait.h"
 #include "guard_texts.h"
 #include "header_cut.h"
+#include "partition_texts.h"
 #include "prompts.h"
 #include "records.h"
 #include "tape_save_dialog.h"
@@ -28,6 +29,7 @@
 #include "text_utils.h"
 #include "tool_command.h"
 #include "transfer_error.h"
+#include "tree_search.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -296,6 +298,9 @@ void CopyWholeMedium(CommandContext& ctx, FileGetter& getter, const QString& fol
         QTreeWidgetItem* node = nodes[k];
         const QString partition = node->text(0);
         ctx.selectNode(node);
+        // Free space holds no files and gets no folder.
+        if (PartitionNodeFactsOf(node).typeCode == kFreeSpaceTypeCode)
+            continue;
         const QString subName = PartitionFolderName(partition);
         const QString subFolder = subName.isEmpty() ? folder : QDir(folder).filePath(subName);
         QDir().mkdir(subFolder); // an existing sub-folder is used as it is
@@ -339,11 +344,6 @@ public:
 private:
     FileListModel& rows_;
 };
-
-int SiblingPosition(QTreeWidget* tree, QTreeWidgetItem* node)
-{
-    return node->parent() ? node->parent()->indexOfChild(node) : tree->indexOfTopLevelItem(node);
-}
 
 } // namespace
 
@@ -431,7 +431,7 @@ void TransferCommands::getAllFilesFromPartition()
     folder = WithoutTrailingSeparator(folder);
     // The medium's node and the first partition under it stand for the
     // whole medium.
-    const bool wholeMedium = SiblingPosition(m_ctx.tree(), node) == 0;
+    const bool wholeMedium = StandsForPartitionTable(node);
     if (wholeMedium &&
         m_ctx.prompts().confirm(QString::fromLatin1(kConfirmCopyAll)) != Prompts::Answer::Yes)
         return;

@@ -112,7 +112,7 @@ TEST_F(MediaTest, OpeningAnImageShowsItsTreeAndPartitionTable)
 
     EXPECT_EQ(form->windowTitle(), "3e Harnwick - a Zx Spectrum +3e File Browser - " + image);
     EXPECT_EQ(form->CurrentMedium, image);
-    EXPECT_EQ(treeTexts(), (QStringList{image, "PLUSIDEDOS", "GAMES", "Utils", ""}));
+    EXPECT_EQ(treeTexts(), (QStringList{image, "PLUSIDEDOS", "GAMES", "Utils", "(free space)"}));
     EXPECT_EQ(form->SelectedNode(), form->TreeView()->topLevelItem(0));
     EXPECT_TRUE(form->TreeView()->topLevelItem(0)->isExpanded());
 
@@ -397,16 +397,52 @@ TEST_F(MediaTest, SortingTheTreeKeepsTheSelectionAndRunsNothing)
     select("BETA");
     form->SetStatusPanel(2, "unchanged");
     trigger("Sortpartitiontree1");
-    EXPECT_EQ(treeTexts(), (QStringList{image, "", "ALPHA", "BETA", "PLUSIDEDOS", "ZETA"}));
+    EXPECT_EQ(treeTexts(),
+              (QStringList{image, "(free space)", "ALPHA", "BETA", "PLUSIDEDOS", "ZETA"}));
     EXPECT_EQ(form->SelectedNode(), treeNode("BETA"));
     EXPECT_EQ(form->StatusPanel(2), QString("unchanged"));
     EXPECT_TRUE(treeNode("ZETA")->parent()->isExpanded());
-    // The partition that sorts first (the free space, which has no name) now
-    // stands for the partition table; the system partition lists files.
+    // What a node stands for goes with the node, not with its place: the
+    // free space that now sorts first is no partition table.
+    select("(free space)");
+    EXPECT_FALSE(form->ListShowsPartitions());
+    EXPECT_EQ(form->StatusPanel(2), QString("Free space: 13,615,104 bytes"));
     select("PLUSIDEDOS");
-    EXPECT_EQ(form->RowCount(), 0);
-    select("");
     EXPECT_TRUE(form->ListShowsPartitions());
+    EXPECT_EQ(form->RowCount(), 5);
+}
+
+TEST_F(MediaTest, NodesWithoutPlus3FilesSayWhatTheyHoldWithoutAnError)
+{
+    const QString image = makeImage("disk.hdf", {"GAMES"});
+    runTool({image, "newpart", "SWAPSPACE", "1M", "--type", "swap"});
+    makeForm();
+    openImage(image);
+    const struct
+    {
+        const char* node;
+        const char* status;
+    } cases[] = {
+        {"(free space)", "Free space: 14,663,680 bytes"},
+        {"SWAPSPACE", "SWAPSPACE is a swap partition; it holds no files."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.node);
+        select("GAMES");
+        select(c.node);
+        EXPECT_EQ(form->StatusPanel(0), QString(c.node));
+        EXPECT_EQ(form->StatusPanel(2), QString(c.status));
+        EXPECT_FALSE(form->StatusPanel(2).contains("Fatal Error"));
+        EXPECT_FALSE(form->ListShowsPartitions());
+        EXPECT_EQ(form->RowCount(), 0);
+    }
+    EXPECT_TRUE(prompts->errors().isEmpty());
+    // The free-space row of the partition table leads to its node.
+    select(image);
+    form->ListView()->selectRow(3, true);
+    form->ListViewDblClick();
+    EXPECT_EQ(form->SelectedNode(), treeNode("(free space)"));
+    EXPECT_TRUE(prompts->errors().isEmpty());
 }
 
 TEST_F(MediaTest, RecentFilesKeepFourImagesWithoutDuplicates)
@@ -467,7 +503,7 @@ TEST_F(MediaTest, ARealImageIsFoundAsADeviceAndReported)
     makeForm();
     prompts->pickDevice(image);
     trigger("OpenPhysicalDevice1");
-    EXPECT_EQ(treeTexts(), (QStringList{image, "PLUSIDEDOS", "GAMES", ""}));
+    EXPECT_EQ(treeTexts(), (QStringList{image, "PLUSIDEDOS", "GAMES", "(free space)"}));
 
     trigger("Scanallcompatibledevices1");
     ASSERT_EQ(prompts->informations().size(), 1);
@@ -478,17 +514,23 @@ TEST_F(MediaTest, ARealImageIsFoundAsADeviceAndReported)
 
 TEST_F(MediaTest, BackendErrorTextIsShownAndLeavesTheTreeEmpty)
 {
+    const QString image = makeImage("disk.hdf", {"GAMES"});
     makeForm();
+    openImage(image);
+    select("GAMES");
     const QString missing = path("missing.hdf");
     openImage(missing);
+    // No panel names a partition of the medium that was open before.
+    EXPECT_EQ(form->StatusPanel(0), missing);
+    EXPECT_EQ(form->StatusPanel(1), QString());
     EXPECT_TRUE(form->StatusPanel(2).startsWith("Fatal Error: "));
     EXPECT_TRUE(form->StatusPanel(2).endsWith("\r\n"));
     EXPECT_EQ(form->TreeView()->topLevelItemCount(), 0);
     // The caption and the medium take the new name all the same.
     EXPECT_EQ(form->CurrentMedium, missing);
     EXPECT_TRUE(form->windowTitle().endsWith(" - " + missing));
-    EXPECT_TRUE(form->LastDiskImage.isEmpty());
-    EXPECT_EQ(form->RecentFiles(), QStringList{missing});
+    EXPECT_EQ(form->LastDiskImage, image);
+    EXPECT_EQ(form->RecentFiles(), (QStringList{image, missing}));
 }
 
 TEST_F(MediaTest, ADirectoryErrorLeavesTheListEmpty)
@@ -562,7 +604,7 @@ TEST_F(MediaTest, TheFirstShowingOpensTheLastMedium)
     EXPECT_EQ(form->TreeView()->topLevelItemCount(), 0);
     form->show();
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->TreeView()->topLevelItemCount() == 1; }));
-    EXPECT_EQ(treeTexts(), (QStringList{image, "PLUSIDEDOS", "GAMES", ""}));
+    EXPECT_EQ(treeTexts(), (QStringList{image, "PLUSIDEDOS", "GAMES", "(free space)"}));
     EXPECT_TRUE(form->ListShowsPartitions());
 }
 
@@ -575,7 +617,7 @@ TEST_F(MediaTest, AMediumGivenOnTheCommandLineIsOpenedInsteadOfTheLast)
     makeForm();
     form->show();
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->TreeView()->topLevelItemCount() == 1; }));
-    EXPECT_EQ(treeTexts(), (QStringList{given, "PLUSIDEDOS", "NEW", "MORE", ""}));
+    EXPECT_EQ(treeTexts(), (QStringList{given, "PLUSIDEDOS", "NEW", "MORE", "(free space)"}));
     EXPECT_EQ(form->LastDiskImage, given);
 }
 
