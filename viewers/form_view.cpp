@@ -70,10 +70,10 @@ QTextCharFormat SyntaxFormat(BasicSyntax kind, const QPalette& palette)
 
 // Colours a listing from BasicSyntaxListing: block n of the document is
 // listed line n, one character for each byte of it.
-class BasicHighlighter : public QSyntaxHighlighter
+class ListingHighlighter : public QSyntaxHighlighter
 {
 public:
-    explicit BasicHighlighter(QObject* parent) : QSyntaxHighlighter(parent) {}
+    explicit ListingHighlighter(QObject* parent) : QSyntaxHighlighter(parent) {}
 
     void SetLines(const QList<BasicSyntaxLine>* lines, const QPalette& palette)
     {
@@ -101,7 +101,7 @@ private:
 TFormView::TFormView(QWidget* owner)
     : QWidget(owner, Qt::Window | Qt::WindowStaysOnTopHint),
       m_memo(new QPlainTextEdit(this)),
-      m_highlighter(new BasicHighlighter(this)),
+      m_highlighter(new ListingHighlighter(this)),
       m_findBar(new QWidget(this)),
       m_findEdit(new QLineEdit(m_findBar)),
       m_findStatus(new QLabel(m_findBar))

@@ -10,7 +10,7 @@
 
 #include <functional>
 
-class BasicHighlighter;
+class ListingHighlighter;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -133,7 +133,7 @@ private:
     QList<BasicSyntaxLine> m_basicColoured;
     QByteArrayList m_basicPlain;
     bool m_basicColouredOn = true;
-    BasicHighlighter* m_highlighter;
+    ListingHighlighter* m_highlighter;
 
     QScrollArea* m_pictureArea = nullptr;
     ScreenView* m_screenView = nullptr;
