@@ -113,7 +113,8 @@ std::optional<SelectedPartition> RequireChangeablePartition(CommandContext& ctx)
     if (!table)
         return std::nullopt;
     for (const PartitionRecord& record : *table) {
-        if (record.name != node->text(0))
+        // The tree shows a record by its caption: free space as "(free space)".
+        if (PartitionTreeCaption(record) != node->text(0))
             continue;
         if (IsFreeSpace(record)) {
             ctx.prompts().error(QStringLiteral("Free space is not a partition; select a partition."));

@@ -65,7 +65,7 @@ run_browser() {
 }
 chmod a-w "$root/libexec/3e-harnwick"
 listed="$(run_browser --list ../media/disk.hdf)" || fail "the browser could not list the image"
-expected="$(printf 'PLUSIDEDOS\nGAMES\nWORK')"
+expected="$(printf 'PLUSIDEDOS\nGAMES\nWORK\n(free space)')"
 [ "$listed" = "$expected" ] || fail "listed: [$listed], expected: [$expected]"
 [ -z "$(ls -A "$work/home")" ] || fail "files left in the start folder: $(ls -A "$work/home")"
 [ -z "$(ls -A "$work/temp")" ] || fail "the private folder was not removed"

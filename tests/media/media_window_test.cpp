@@ -3,6 +3,7 @@
 // shows afterwards.
 #include "form_new_partition.h"
 #include "gui_fixture.h"
+#include "partition_texts.h"
 #include "test_paths.h"
 
 #include <QCheckBox>
@@ -164,7 +165,7 @@ TEST_F(MediaWindowTest, PartitionCommandsRefuseTheTableTheSystemPartitionAndFree
     {
         QString node;
         const char* refusal;
-    } cases[] = {{image, "partition table"}, {"PLUSIDEDOS", "system partition"}, {"", "Free space"}};
+    } cases[] = {{image, "partition table"}, {"PLUSIDEDOS", "system partition"}, {kFreeSpaceCaption, "Free space"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.refusal);
         prompts->clearRecords();
