@@ -129,7 +129,6 @@ int cmdEmpty(Invocation& inv, Output& out)
     WritableMedium w(inv.medium);
     OpenMedium& m = w.medium();
     const PartitionEntry& e = editablePartition(m, inv.args[0]);
-    requireWritableTable(m.table);
     Plus3Partition& p = w.plus3(e);
     const size_t files = emptyFileSystem(p.fs());
     out.line("Deleted " + std::to_string(files) + " file(s) from partition " + p.name() + " on " + inv.medium);

@@ -133,14 +133,6 @@ const PartitionEntry* slotForRest(const PartitionTable& t, unsigned partitionSlo
 
 }  // namespace
 
-void requireWritableTable(const PartitionTable& table)
-{
-    const auto faults = checkPartitionTable(table);
-    if (!faults.empty())
-        throw ToolError("damaged partition table on " + table.medium().path() + ": " + faults.front() +
-                        "; nothing was written (see check)");
-}
-
 void requireEditablePartition(const PartitionEntry& entry)
 {
     switch (entry.type()) {
@@ -169,7 +161,6 @@ void requireFreeDriveLetter(const PartitionTable& table, char letter, const Part
 
 unsigned addPartition(PartitionTable& table, const NewPartition& request)
 {
-    requireWritableTable(table);
     const std::string name = trimRight(request.name);
     validatePartitionName(name);
     if (request.type != PartitionType::Plus3Dos && request.type != PartitionType::Swap)
@@ -252,7 +243,6 @@ unsigned addPartition(PartitionTable& table, const NewPartition& request)
 
 void deletePartition(PartitionTable& table, const PartitionEntry& entry)
 {
-    requireWritableTable(table);
     requireEditablePartition(entry);
     const Geometry& g = table.geometry();
     const unsigned slot = entry.index;
@@ -298,7 +288,6 @@ void deletePartition(PartitionTable& table, const PartitionEntry& entry)
 
 void renamePartition(PartitionTable& table, const PartitionEntry& entry, const std::string& newName)
 {
-    requireWritableTable(table);
     requireEditablePartition(entry);
     const std::string name = trimRight(newName);
     validatePartitionName(name);
@@ -310,7 +299,6 @@ void renamePartition(PartitionTable& table, const PartitionEntry& entry, const s
 
 void setDriveLetter(PartitionTable& table, const PartitionEntry& entry, char letter)
 {
-    requireWritableTable(table);
     requireEditablePartition(entry);
     if (entry.type() != PartitionType::Plus3Dos)
         throw ToolError("\"" + entry.displayName() +

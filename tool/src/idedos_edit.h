@@ -14,10 +14,8 @@ namespace p3tool {
 // Each function checks everything first and throws ToolError, having
 // written nothing, when the change cannot be made.
 
-// ToolError unless the table is sound enough to be written to: every used
-// entry's extent lies on the disk and no two used extents (the system
-// partition and free-space entries included) overlap.
-void requireWritableTable(const PartitionTable& table);
+// The table they change comes from a WritableMedium, which has already
+// refused a damaged table (medium_access.h).
 
 struct NewPartition {
     std::string name;
