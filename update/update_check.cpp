@@ -25,8 +25,8 @@ bool toolIsManaged(const QString& toolPath)
 
 } // namespace
 
-UpdateCheck::UpdateCheck(const QString& startFolder, const QString& toolPath, QObject* parent)
-    : QObject(parent), m_startFolder(startFolder), m_toolPath(toolPath)
+UpdateCheck::UpdateCheck(const QString& downloadFolder, const QString& toolPath, QObject* parent)
+    : QObject(parent), m_downloadFolder(downloadFolder), m_toolPath(toolPath)
 {
 }
 
@@ -60,7 +60,7 @@ bool UpdateCheck::run()
     connect(&download, &HttpDownload::fileError, this, &UpdateCheck::errorMessage);
     connect(&download, &HttpDownload::success, this, &UpdateCheck::install);
 
-    download.get(updateDownloadUrl(), updateDownloadFile(m_startFolder));
+    download.get(updateDownloadUrl(), updateDownloadFile(m_downloadFolder));
 
     m_download = nullptr;
     checkRunning = false;
@@ -77,7 +77,7 @@ void UpdateCheck::install()
 {
     emit statusText(QString());
     QCoreApplication::processEvents();
-    const InstallResult result = installToolUpdate(updateDownloadFile(m_startFolder), m_toolPath);
+    const InstallResult result = installToolUpdate(updateDownloadFile(m_downloadFolder), m_toolPath);
     if (result.ok)
         emit statusText(result.statusText);
     else
