@@ -13,6 +13,7 @@
 #include "update_address.h"
 #include "update_commands.h"
 #include "view_commands.h"
+#include "window_place.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -24,6 +25,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -35,6 +38,11 @@ namespace {
 const char* const kBaseCaption = "3e Harnwick - a Zx Spectrum +3e File Browser";
 constexpr int kTreeWidth = 193;
 constexpr std::array<int, 3> kPanelWidths{193, 100, 50};
+// What the status panels must show whole, in characters of the window's
+// font: a partition name of 16, a file name of 8.3, a status text.
+constexpr std::array<int, 3> kPanelChars{18, 13, 40};
+// The first window's height: enough for the tree and some twenty rows.
+constexpr int kFirstHeight = 589;
 
 } // namespace
 
@@ -46,11 +54,6 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QString::fromLatin1(kBaseCaption));
     setWindowIcon(pictures::AppIcon());
-    resize(800, 589);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - rect().center());
-    }
 
     // Errors raised below the commands are shown through the prompts, a
     // cancelled tool run in status panel 2.
@@ -70,6 +73,7 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
     // transfer and clipboard state starts empty with the transfer module.
     StartFolder = m_options.startFolder.isEmpty() ? QDir::currentPath() : m_options.startFolder;
     ReadSettings();
+    PlaceWindow();
     OutFile = QDir(ToolOutputFolder()).filePath(QStringLiteral("3E.OUT"));
     ErrFile = QDir(ToolOutputFolder()).filePath(QStringLiteral("3E.ERR"));
 }
@@ -112,6 +116,7 @@ void TFormMain::BuildControls()
 
     m_tree = new QTreeWidget;
     m_tree->setObjectName(QStringLiteral("TreeView"));
+    m_tree->setAccessibleName(tr("Medium and partitions"));
     m_tree->setHeaderHidden(true);
     m_tree->setColumnCount(1);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -132,8 +137,10 @@ void TFormMain::BuildControls()
         m_popupTree->popup(m_tree->viewport()->mapToGlobal(pos));
     });
 
+    // The list uses the desktop's font.
     m_list = new FileListView(m_model);
-    m_list->setFont(QFont(QStringLiteral("Tahoma"), 8));
+    m_list->reportView()->setAccessibleName(tr("Files"));
+    m_list->iconView()->setAccessibleName(tr("Files"));
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { RunGuarded([this] { ListViewSelectItem(); }); });
     connect(m_list, &FileListView::columnClicked, this,
@@ -163,7 +170,7 @@ void TFormMain::BuildControls()
     m_splitter->addWidget(m_list);
     m_splitter->setStretchFactor(0, 0);
     m_splitter->setStretchFactor(1, 1);
-    m_splitter->setSizes({kTreeWidth, width() - kTreeWidth - m_splitter->handleWidth()});
+    m_splitter->setSizes({kTreeWidth, FileColumnsWidth()});
     setCentralWidget(m_splitter);
 
     QStatusBar* bar = statusBar();
@@ -175,8 +182,9 @@ void TFormMain::BuildControls()
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setTextFormat(Qt::PlainText);
+        const int width = PanelWidth(panel, i);
         if (i + 1 < m_panels.size()) {
-            panel->setFixedWidth(kPanelWidths[i]);
+            panel->setFixedWidth(width);
             bar->addWidget(panel, 0);
         } else {
             panel->setMinimumWidth(kPanelWidths[i]);
@@ -184,6 +192,67 @@ void TFormMain::BuildControls()
         }
         m_panels[i] = panel;
     }
+}
+
+int TFormMain::PanelWidth(const QLabel* panel, size_t index)
+{
+    const int text = panel->fontMetrics().averageCharWidth() * kPanelChars[index] +
+                     2 * panel->frameWidth() + 4;
+    return std::max(kPanelWidths[index], text);
+}
+
+int TFormMain::FileColumnsWidth() const
+{
+    // The list shows either the files (no LBA columns) or the partitions (no
+    // version and real size); every column of either must be in view.
+    const std::array<std::array<int, 2>, 2> hidden{{
+        {FileListModel::ColLbaBegin, FileListModel::ColLbaEnd},
+        {FileListModel::ColVer, FileListModel::ColRealSize},
+    }};
+    int widest = 0;
+    for (const auto& omitted : hidden) {
+        int sum = 0;
+        for (int c = 0; c < FileListModel::kColumns; ++c) {
+            if (c != omitted[0] && c != omitted[1])
+                sum += m_list->displayedColumnWidth(c, std::max(m_model->columnWidth(c), 1));
+        }
+        widest = std::max(widest, sum);
+    }
+    const QTableView* report = m_list->reportView();
+    return widest + report->verticalScrollBar()->sizeHint().width() + 2 * report->frameWidth() + 2;
+}
+
+QSize TFormMain::FirstClientSize() const
+{
+    const int list = kTreeWidth + m_splitter->handleWidth() + FileColumnsWidth();
+    int status = 0;
+    for (size_t i = 0; i < m_panels.size(); ++i)
+        status += std::max(PanelWidth(m_panels[i], i), m_panels[i]->minimumWidth()) + 6;
+    const int grip = style()->pixelMetric(QStyle::PM_SizeGripSize, nullptr, this);
+    const int width = std::max(list, status + grip);
+    const int height = std::max(kFirstHeight, sizeHint().height());
+    return {width, height};
+}
+
+void TFormMain::PlaceWindow()
+{
+    window_place::Request request;
+    request.wanted = FirstClientSize();
+    request.saved = m_savedGeometry;
+    // The frame is not known before the window manager has framed the
+    // window; a title bar and thin borders are assumed.
+    const int border = 4;
+    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + border;
+    request.frame = QMargins(border, title, border, border);
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+        request.screens << primary->availableGeometry();
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen != QGuiApplication::primaryScreen())
+            request.screens << screen->availableGeometry();
+    }
+    setGeometry(window_place::Place(request));
+    if (m_savedMaximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 QString TFormMain::StatusPanel(int panel) const
@@ -226,6 +295,8 @@ void TFormMain::ReadSettings()
     CheckUpdatesAtStartup = settings.checkUpdatesAtStartup;
     LastDiskImage = settings.lastDiskImage;
     m_recentFiles = settings.recentFiles;
+    m_savedGeometry = settings.windowGeometry;
+    m_savedMaximized = settings.windowMaximized;
     RebuildRecentMenu();
 }
 
@@ -252,6 +323,9 @@ void TFormMain::FormClose()
     settings.useSpectrumFont = UseSpectrumFont;
     settings.checkUpdatesAtStartup = CheckUpdatesAtStartup;
     settings.lastDiskImage = LastDiskImage;
+    // Where the user left the window, for the next start.
+    settings.windowGeometry = normalGeometry().isValid() ? normalGeometry() : geometry();
+    settings.windowMaximized = isMaximized();
     const QString problem = SettingsStore(m_options.settingsFolder).write(settings);
     if (!problem.isEmpty())
         prompts().error(problem);

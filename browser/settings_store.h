@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // The settings the main window keeps between runs.
 struct HarnwickSettings
@@ -11,6 +14,10 @@ struct HarnwickSettings
     bool checkUpdatesAtStartup = true;
     QString lastDiskImage;
     QStringList recentFiles; // oldest first, at most 4
+    // The main window's client geometry (not maximised) and whether it was
+    // maximised, as the user left it; none before the first close.
+    std::optional<QRect> windowGeometry;
+    bool windowMaximized = false;
 };
 
 // The persistent store: an INI file read and written through QSettings.
@@ -31,10 +38,14 @@ public:
     // defaults. A boolean that is missing or is no integer, or a value of the
     // wrong type, ends the reading silently: the settings not read yet keep
     // their defaults. An empty or missing "3ePos" gives `defaultToolPath`.
+    // The window's place ("WindowLeft", "WindowTop", "WindowWidth",
+    // "WindowHeight", "WindowMaximized") is read apart from that chain: it is
+    // taken only when all four numbers are there and the size is positive.
     void read(HarnwickSettings& settings, const QString& defaultToolPath) const;
 
     // Writes "Recent0".. (one per entry; higher ones stay as they are),
-    // "3ePos", "SpecFont", "Check3EUpdates" and "LastDiskImage". Returns an
+    // "3ePos", "SpecFont", "Check3EUpdates", "LastDiskImage" and the window's
+    // place when the settings hold one. Returns an
     // error text, empty on success.
     QString write(const HarnwickSettings& settings) const;
 
