@@ -3,6 +3,7 @@
 #include "prompts.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,44 +16,47 @@ TFormPref::TFormPref(Prompts& prompts, const QString& toolPath, bool useSpectrum
     : QDialog(parent), m_prompts(prompts)
 {
     setObjectName(QStringLiteral("FormPref"));
-    setWindowTitle(QStringLiteral("Preferences"));
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setWindowTitle(tr("Preferences"));
 
-    auto* label = new QLabel(QStringLiteral("3e Path:"));
+    auto* label = new QLabel(tr("3e Path:"));
     TxtFileName = new QLineEdit(toolPath);
     TxtFileName->setObjectName(QStringLiteral("TxtFileName"));
     TxtFileName->setReadOnly(true);
+    // Room for a path of some fifty characters.
+    TxtFileName->setMinimumWidth(TxtFileName->fontMetrics().averageCharWidth() * 50);
     label->setBuddy(TxtFileName);
     BtnBrowse = new QPushButton(QStringLiteral("..."));
     BtnBrowse->setObjectName(QStringLiteral("BtnBrowse"));
-    BtnBrowse->setFixedWidth(28);
+    BtnBrowse->setAccessibleName(tr("Browse for the 3e program"));
+    BtnBrowse->setToolTip(BtnBrowse->accessibleName());
+    BtnBrowse->setMaximumWidth(BtnBrowse->fontMetrics().horizontalAdvance(QStringLiteral("...")) * 3);
     BtnBrowse->setAutoDefault(false);
 
-    ChkSpectrum = new QCheckBox(QStringLiteral("Use Zx Spectrum font (if installed)"));
+    ChkSpectrum = new QCheckBox(tr("Use Zx Spectrum font (if installed)"));
     ChkSpectrum->setObjectName(QStringLiteral("ChkSpectrum"));
     ChkSpectrum->setChecked(useSpectrumFont);
-    Chk3EUpdates = new QCheckBox(QStringLiteral("Check for 3E updates at startup"));
+    Chk3EUpdates = new QCheckBox(tr("Check for 3E updates at startup"));
     Chk3EUpdates->setObjectName(QStringLiteral("Chk3EUpdates"));
     Chk3EUpdates->setChecked(checkUpdates);
 
-    CmdReset = new QPushButton(QStringLiteral("Reset"));
+    CmdReset = new QPushButton(tr("Reset"));
     CmdReset->setObjectName(QStringLiteral("CmdReset"));
     CmdReset->setAutoDefault(false);
-    CmdOK = new QPushButton(QStringLiteral("OK"));
+    CmdOK = new QPushButton(tr("OK"));
     CmdOK->setObjectName(QStringLiteral("CmdOK"));
     CmdOK->setDefault(true);
-    CmdCancel = new QPushButton(QStringLiteral("Cancel"));
+    CmdCancel = new QPushButton(tr("Cancel"));
     CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
     CmdCancel->setAutoDefault(false);
 
     auto* pathRow = new QHBoxLayout;
     pathRow->addWidget(TxtFileName, 1);
     pathRow->addWidget(BtnBrowse);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(CmdReset);
-    buttons->addStretch(1);
-    buttons->addWidget(CmdOK);
-    buttons->addWidget(CmdCancel);
+    // The buttons stand in the desktop's order; each keeps its own handler.
+    auto* buttons = new QDialogButtonBox;
+    buttons->addButton(CmdReset, QDialogButtonBox::ResetRole);
+    buttons->addButton(CmdOK, QDialogButtonBox::AcceptRole);
+    buttons->addButton(CmdCancel, QDialogButtonBox::RejectRole);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addLayout(pathRow);
@@ -60,8 +64,8 @@ TFormPref::TFormPref(Prompts& prompts, const QString& toolPath, bool useSpectrum
     layout->addWidget(ChkSpectrum);
     layout->addWidget(Chk3EUpdates);
     layout->addStretch(1);
-    layout->addLayout(buttons);
-    setFixedSize(418, 163);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(BtnBrowse, &QPushButton::clicked, this, &TFormPref::BrowseClick);
     connect(CmdReset, &QPushButton::clicked, this, &TFormPref::CmdResetClick);
@@ -87,7 +91,7 @@ bool TFormPref::CheckUpdatesResult() const
 void TFormPref::BrowseClick()
 {
     FileDialogRequest request;
-    request.title = QStringLiteral("3e Path");
+    request.title = tr("3e Path");
     request.filter = QStringLiteral("Executable Files (*.exe)|*.exe|All files (*.*)|*.*");
     request.defaultSuffix = QStringLiteral("exe");
     const QFileInfo current(TxtFileName->text().remove(QLatin1Char('"')));
@@ -100,7 +104,7 @@ void TFormPref::BrowseClick()
 
 void TFormPref::CmdResetClick()
 {
-    if (m_prompts.confirm(QStringLiteral("Are you sure you want to reset configuration?")) ==
+    if (m_prompts.confirm(tr("Are you sure you want to reset configuration?")) ==
         Prompts::Answer::Yes) {
         TxtFileName->clear();
         ChkSpectrum->setChecked(false);
