@@ -239,10 +239,14 @@ void FileListView::editCaption(int row)
 
 int FileListView::displayedColumnWidth(int column, int width) const
 {
+    return displayedColumnWidth(m_model->headerData(column, Qt::Horizontal).toString(), width);
+}
+
+int FileListView::displayedColumnWidth(const QString& caption, int width) const
+{
     if (width <= 0)
         return 0;
     const QHeaderView* header = m_report->horizontalHeader();
-    const QString caption = m_model->headerData(column, Qt::Horizontal).toString();
     const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     // Room for the caption, its margins and the sort arrow beside it.
     const int needed = header->fontMetrics().horizontalAdvance(caption) + 4 * margin +

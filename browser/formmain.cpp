@@ -39,8 +39,12 @@ const char* const kBaseCaption = "3e Harnwick - a Zx Spectrum +3e File Browser";
 constexpr int kTreeWidth = 193;
 constexpr std::array<int, 3> kPanelWidths{193, 100, 50};
 // What the status panels must show whole, in characters of the window's
-// font: a partition name of 16, a file name of 8.3, a status text.
-constexpr std::array<int, 3> kPanelChars{18, 13, 40};
+// font: a partition name of 16, a file name of 8.3.
+constexpr std::array<int, 2> kPanelChars{18, 13};
+// The longest status text in everyday use: the partition table's summary of
+// a large card. The first window shows it whole.
+const char* const kLongStatusSample =
+    "Disk geometry (C/H/S): 1024/16/63 (528,482,304 bytes) - Partitions: 15 used, 49 free, 64 total";
 // The first window's height: enough for the tree and some twenty rows.
 constexpr int kFirstHeight = 589;
 
@@ -196,30 +200,37 @@ void TFormMain::BuildControls()
 
 int TFormMain::PanelWidth(const QLabel* panel, size_t index)
 {
-    const int text = panel->fontMetrics().averageCharWidth() * kPanelChars[index] +
-                     2 * panel->frameWidth() + 4;
-    return std::max(kPanelWidths[index], text);
+    const int chars = index < kPanelChars.size()
+                          ? panel->fontMetrics().averageCharWidth() * kPanelChars[index]
+                          : panel->fontMetrics().horizontalAdvance(QLatin1String(kLongStatusSample));
+    return std::max(kPanelWidths[index], chars + 2 * panel->frameWidth() + 8);
 }
 
 int TFormMain::FileColumnsWidth() const
 {
-    // The list shows either the files (no LBA columns) or the partitions (no
-    // version and real size); every column of either must be in view.
-    const std::array<std::array<int, 2>, 2> hidden{{
-        {FileListModel::ColLbaBegin, FileListModel::ColLbaEnd},
-        {FileListModel::ColVer, FileListModel::ColRealSize},
-    }};
-    int widest = 0;
-    for (const auto& omitted : hidden) {
-        int sum = 0;
-        for (int c = 0; c < FileListModel::kColumns; ++c) {
-            if (c != omitted[0] && c != omitted[1])
-                sum += m_list->displayedColumnWidth(c, std::max(m_model->columnWidth(c), 1));
-        }
-        widest = std::max(widest, sum);
-    }
+    // The list shows either the files of a partition or the partition table,
+    // with captions and widths of their own; every column of either must be
+    // in view.
+    struct Column
+    {
+        const char* caption;
+        int width;
+    };
+    static const Column files[] = {{"File Name", 150}, {"Size", 90},     {"Attr", 50},
+                                   {"Ver", 30},        {"HD Size", 70},  {"Type", 120},
+                                   {"Real Size", 60},  {"Start", 60},    {"Vars", 60}};
+    static const Column partitions[] = {{"Partition Name", 150}, {"Size", 90},    {"Attr", 50},
+                                        {"HD Size", 70},         {"Type", 120},   {"CH Begin", 60},
+                                        {"CH End", 60},          {"LBA Begin", 70}, {"LBA End", 70}};
+    const auto sum = [this](const auto& columns) {
+        int total = 0;
+        for (const Column& column : columns)
+            total += m_list->displayedColumnWidth(QString::fromLatin1(column.caption), column.width);
+        return total;
+    };
     const QTableView* report = m_list->reportView();
-    return widest + report->verticalScrollBar()->sizeHint().width() + 2 * report->frameWidth() + 2;
+    return std::max(sum(files), sum(partitions)) +
+           report->verticalScrollBar()->sizeHint().width() + 2 * report->frameWidth() + 2;
 }
 
 QSize TFormMain::FirstClientSize() const
