@@ -48,6 +48,7 @@ TFormBasicEditor::TFormBasicEditor(QWidget* parent)
       m_saveAsAction(new QAction(QStringLiteral("Save &as..."), this))
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
+    m_editor->setAccessibleName(tr("BASIC program"));
     m_saveAction->setShortcut(QKeySequence::Save);
     m_saveAction->setShortcutContext(Qt::WindowShortcut);
     m_saveAsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));

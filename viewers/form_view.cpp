@@ -118,6 +118,7 @@ TFormView::TFormView(QWidget* owner)
         move(screen->availableGeometry().center() - rect().center());
 
     m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setAccessibleName(tr("File contents"));
     m_memo->setReadOnly(true);
     m_memo->setUndoRedoEnabled(false);
     m_memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -131,6 +132,7 @@ TFormView::TFormView(QWidget* owner)
     // (Shift+Return the previous) and Escape closes the bar.
     m_findEdit->setObjectName(QStringLiteral("FindEdit"));
     m_findEdit->setPlaceholderText(QStringLiteral("Find"));
+    m_findEdit->setAccessibleName(tr("Find"));
     m_findEdit->installEventFilter(this);
     auto* findLayout = new QHBoxLayout(m_findBar);
     findLayout->setContentsMargins(4, 2, 4, 2);

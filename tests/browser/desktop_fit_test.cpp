@@ -6,7 +6,10 @@
 #include "form_about.h"
 #include "form_check_report.h"
 #include "form_copy_operation.h"
+#include "form_basic_editor.h"
 #include "form_new_image.h"
+#include "form_new_partition.h"
+#include "form_view.h"
 #include "form_pref.h"
 #include "form_properties.h"
 #include "form_put_basic.h"
@@ -110,6 +113,10 @@ TEST_F(DesktopFitTest, EveryControlOfTheWindowAndTheDialogsHasAName)
     windows.emplace_back(new TFormWait);
     windows.emplace_back(new TFormNewImage(startFolder()));
     windows.emplace_back(new TFormPutBasic("/tmp/PROG.BAS"));
+    windows.emplace_back(new TFormNewPartition(NewPartitionContext{{"PLUSIDEDOS"}, {}}));
+    windows.emplace_back(new TFormCheckReport("demo.hdf", CheckReport{}));
+    windows.emplace_back(new TFormView(nullptr));
+    windows.emplace_back(new TFormBasicEditor);
     EXPECT_EQ(UnnamedControls(*form), QStringList());
     for (const auto& window : windows)
         EXPECT_EQ(UnnamedControls(*window), QStringList()) << window->objectName().toStdString();
