@@ -3,6 +3,7 @@
 #include "basic_commands.h"
 #include "browser_commands.h"
 #include "command_registry.h"
+#include "drop_offers.h"
 #include "file_list_model.h"
 #include "media_commands.h"
 #include "pictures.h"
@@ -309,6 +310,8 @@ void TFormMain::ReadSettings()
     m_savedGeometry = settings.windowGeometry;
     m_savedMaximized = settings.windowMaximized;
     RebuildRecentMenu();
+    for (auto it = settings.dropChoices.cbegin(); it != settings.dropChoices.cend(); ++it)
+        m_drops->setChoice(it.key(), DropChoiceFromName(it.value()));
 }
 
 void TFormMain::FormShow()
@@ -337,6 +340,10 @@ void TFormMain::FormClose()
     // Where the user left the window, for the next start.
     settings.windowGeometry = normalGeometry().isValid() ? normalGeometry() : geometry();
     settings.windowMaximized = isMaximized();
+    // Every offer's choice, "ask" included, so one reset in Preferences is
+    // kept too.
+    for (const DropOffer& offer : m_drops->offers())
+        settings.dropChoices.insert(offer.id, DropChoiceName(m_drops->choice(offer.id)));
     const QString problem = SettingsStore(m_options.settingsFolder).write(settings);
     if (!problem.isEmpty())
         prompts().error(problem);

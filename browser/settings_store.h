@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,9 @@ struct HarnwickSettings
     // maximised, as the user left it; none before the first close.
     std::optional<QRect> windowGeometry;
     bool windowMaximized = false;
+    // What to do with dropped files an offer matches, by offer id (see
+    // DropChoiceName): stored as "Drop<id>".
+    QMap<QString, QString> dropChoices;
 };
 
 // The persistent store: an INI file read and written through QSettings.
@@ -41,12 +45,13 @@ public:
     // The window's place ("WindowLeft", "WindowTop", "WindowWidth",
     // "WindowHeight", "WindowMaximized") is read apart from that chain: it is
     // taken only when all four numbers are there and the size is positive.
+    // The "Drop<id>" values are read apart from that chain, each on its own.
     void read(HarnwickSettings& settings, const QString& defaultToolPath) const;
 
     // Writes "Recent0".. (one per entry; higher ones stay as they are),
-    // "3ePos", "SpecFont", "Check3EUpdates", "LastDiskImage" and the window's
-    // place when the settings hold one. Returns an
-    // error text, empty on success.
+    // "3ePos", "SpecFont", "Check3EUpdates", "LastDiskImage", the window's
+    // place when the settings hold one, and one "Drop<id>" per drop choice.
+    // Returns an error text, empty on success.
     QString write(const HarnwickSettings& settings) const;
 
 private:
