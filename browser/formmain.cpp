@@ -36,7 +36,7 @@
 
 namespace {
 
-const char* const kBaseCaption = "3e Harnwick - a Zx Spectrum +3e File Browser";
+const char* const kBaseCaption = QT_TRANSLATE_NOOP("TFormMain", "3e Harnwick - a Zx Spectrum +3e File Browser");
 constexpr int kTreeWidth = 193;
 constexpr std::array<int, 3> kPanelWidths{193, 100, 50};
 // What the status panels must show whole, in characters of the window's
@@ -57,7 +57,7 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
     : QMainWindow(parent), m_options(options), m_prompts(std::make_unique<QtPrompts>(this))
 {
     setObjectName(QStringLiteral("FormMain"));
-    setWindowTitle(QString::fromLatin1(kBaseCaption));
+    setWindowTitle(tr(kBaseCaption));
     setWindowIcon(pictures::AppIcon());
 
     // Errors raised below the commands are shown through the prompts, a

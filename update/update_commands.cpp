@@ -54,7 +54,7 @@ UpdateCommands::UpdateCommands(CommandContext& context) : m_ctx(context) {}
 
 void UpdateCommands::registerCommands(CommandRegistry& registry)
 {
-    registry.add({"Check3Eupdates1", "Check for 3E.EXE updates"}, [this] { checkForUpdates(); });
+    registry.add({"Check3Eupdates1", QT_TRANSLATE_NOOP("Commands", "Check for 3E.EXE updates")}, [this] { checkForUpdates(); });
 }
 
 void UpdateCommands::checkForUpdates()
