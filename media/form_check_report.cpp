@@ -7,7 +7,7 @@
 TFormCheckReport::TFormCheckReport(const QString& medium, const CheckReport& report, QWidget* parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Check medium - %1").arg(medium));
+    setWindowTitle(tr("Check medium - %1").arg(medium));
     text_ = new QPlainTextEdit(this);
     text_->setObjectName(QStringLiteral("report"));
     text_->setAccessibleName(tr("Check report"));
