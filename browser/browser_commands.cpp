@@ -24,6 +24,7 @@
 #include "tree_search.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QItemSelection>
@@ -103,7 +104,7 @@ void BrowserCommands::registerCommands(CommandRegistry& registry)
 void BrowserCommands::openImageFile()
 {
     FileDialogRequest request;
-    request.title = QStringLiteral("Open hard disk image");
+    request.title = QCoreApplication::translate("BrowserCommands", "Open hard disk image");
     request.defaultSuffix = QStringLiteral("hdf");
     request.fileName = QStringLiteral("*.hdf");
     request.filter = QStringLiteral(
@@ -274,11 +275,11 @@ void BrowserCommands::showPartitionTable()
     if (m_form.BackendReportedErrors())
         return;
 
-    model.setColumnCaption(FileListModel::ColName, QStringLiteral("Partition Name"));
+    model.setColumnCaption(FileListModel::ColName, QCoreApplication::translate("BrowserCommands", "Partition Name"));
     model.setColumnWidth(FileListModel::ColVer, 0);
     model.setColumnWidth(FileListModel::ColRealSize, 0);
-    model.setColumnCaption(FileListModel::ColStart, QStringLiteral("CH Begin"));
-    model.setColumnCaption(FileListModel::ColVars, QStringLiteral("CH End"));
+    model.setColumnCaption(FileListModel::ColStart, QCoreApplication::translate("BrowserCommands", "CH Begin"));
+    model.setColumnCaption(FileListModel::ColVars, QCoreApplication::translate("BrowserCommands", "CH End"));
     model.setColumnWidth(FileListModel::ColLbaBegin, 70);
     model.setColumnWidth(FileListModel::ColLbaEnd, 70);
 
@@ -328,11 +329,11 @@ void BrowserCommands::showPartitionDetails()
     for (const QByteArray& line : ReadTextFileLines(m_form.OutFile))
         text += AnsiToQString(line) + QStringLiteral("\r\n");
     if (text.isEmpty())
-        text = QStringLiteral("No information available for partition.");
+        text = QCoreApplication::translate("BrowserCommands", "No information available for partition.");
 
     // A new window each time; earlier ones stay open.
     auto* window = new TFormView(&m_form);
-    window->setWindowTitle(QStringLiteral("Show Partitition Details (") + name + QLatin1Char(')'));
+    window->setWindowTitle(QCoreApplication::translate("BrowserCommands", "Show Partitition Details (") + name + QLatin1Char(')'));
     window->SetText(text);
     window->ShowText();
 }
@@ -341,7 +342,7 @@ void BrowserCommands::searchPartition()
 {
     InputRequest request;
     request.caption = QStringLiteral("Search");
-    request.prompt = QStringLiteral("Type a partition name to search");
+    request.prompt = QCoreApplication::translate("BrowserCommands", "Type a partition name to search");
     request.maxLength = 255;
     const std::optional<QString> text = m_form.prompts().inputText(request);
     if (!text)

@@ -1,5 +1,6 @@
 #include "settings_store.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -136,7 +137,7 @@ QString SettingsStore::write(const HarnwickSettings& settings) const
 {
     const QFileInfo info(m_filePath);
     if (!QDir().mkpath(info.absolutePath()))
-        return QStringLiteral("Cannot create the folder %1").arg(info.absolutePath());
+        return QCoreApplication::translate("SettingsStore", "Cannot create the folder %1").arg(info.absolutePath());
     QSettings store(m_filePath, QSettings::IniFormat);
     for (int i = 0; i < settings.recentFiles.size(); ++i)
         WriteValue(store, QStringLiteral("Recent%1").arg(i), settings.recentFiles[i]);
@@ -155,6 +156,6 @@ QString SettingsStore::write(const HarnwickSettings& settings) const
         WriteValue(store, QStringLiteral("Drop") + it.key(), it.value());
     store.sync();
     if (store.status() != QSettings::NoError)
-        return QStringLiteral("Cannot write the settings file %1").arg(m_filePath);
+        return QCoreApplication::translate("SettingsStore", "Cannot write the settings file %1").arg(m_filePath);
     return {};
 }
