@@ -19,13 +19,13 @@
 #include "view_commands.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
@@ -130,14 +130,15 @@ void TFormMain::BuildControls()
     // The rename runs once the editor has closed: it reads the tree again.
     // It is a command of its own, so that an edit ended by another command
     // taking the focus is refused while that one runs.
-    connect(captions, &TreeCaptionDelegate::captionEdited, this,
-            [this](const QString& caption, const QString& text) {
-                RunGuarded([this, caption, text] {
-                    ToolCommandScope scope(QStringLiteral("Rename partition"));
-                    m_media->renameInPlaceEnded(caption, text);
-                });
-            },
-            Qt::QueuedConnection);
+    connect(
+        captions, &TreeCaptionDelegate::captionEdited, this,
+        [this](const QString& caption, const QString& text) {
+            RunGuarded([this, caption, text] {
+                ToolCommandScope scope(QStringLiteral("Rename partition"));
+                m_media->renameInPlaceEnded(caption, text);
+            });
+        },
+        Qt::QueuedConnection);
     m_tree->setIconSize(QSize(16, 16));
     m_tree->setUniformRowHeights(true);
     m_tree->setItemsExpandable(false);

@@ -4,7 +4,8 @@
 #include <QTreeWidget>
 
 TreeCaptionDelegate::TreeCaptionDelegate(QTreeWidget* tree, StartHook startHook, int maxLength)
-    : QStyledItemDelegate(tree), m_tree(tree), m_startHook(std::move(startHook)), m_maxLength(maxLength)
+    : QStyledItemDelegate(tree), m_tree(tree), m_startHook(std::move(startHook)),
+      m_maxLength(maxLength)
 {
 }
 
@@ -22,11 +23,13 @@ QWidget* TreeCaptionDelegate::createEditor(QWidget* parent, const QStyleOptionVi
     return editor;
 }
 
-void TreeCaptionDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const
+void TreeCaptionDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
+                                       const QModelIndex& index) const
 {
     const auto* line = qobject_cast<QLineEdit*>(editor);
     if (!line)
         return;
     // A signal from a const member: the delegate itself is not changed.
-    emit const_cast<TreeCaptionDelegate*>(this)->captionEdited(index.data().toString(), line->text());
+    emit const_cast<TreeCaptionDelegate*>(this)->captionEdited(index.data().toString(),
+                                                               line->text());
 }

@@ -97,18 +97,22 @@ qint64 TypeCode(const PartitionRecord& record)
     return record.typeCode.trimmed().toLongLong();
 }
 
-const QString kTableRefusal = QStringLiteral("The partition table is not a partition; select a partition.");
-const QString kFreeSpaceRefusal = QStringLiteral("Free space is not a partition; select a partition.");
+const QString kTableRefusal =
+    QStringLiteral("The partition table is not a partition; select a partition.");
+const QString kFreeSpaceRefusal =
+    QStringLiteral("Free space is not a partition; select a partition.");
 
 QString SystemPartitionRefusal(const QString& name)
 {
-    return QStringLiteral("%1 is the system partition; it holds the partition table and cannot be changed.")
+    return QStringLiteral(
+               "%1 is the system partition; it holds the partition table and cannot be changed.")
         .arg(name);
 }
 
 // The partition of tree node `node` when a command may change it; else the
 // refusal is shown and nothing is returned.
-std::optional<SelectedPartition> RequireChangeablePartition(CommandContext& ctx, QTreeWidgetItem* node)
+std::optional<SelectedPartition> RequireChangeablePartition(CommandContext& ctx,
+                                                            QTreeWidgetItem* node)
 {
     if (!node->parent()) {
         ctx.prompts().error(kTableRefusal);
@@ -352,7 +356,8 @@ void MediaCommands::renameInPlaceEnded(const QString& caption, const QString& ty
         return;
     QTreeWidgetItem* node = PartitionNodeNamed(m_ctx, caption);
     if (!node) {
-        m_ctx.prompts().error(QStringLiteral("The partition %1 is no longer on the medium.").arg(caption));
+        m_ctx.prompts().error(
+            QStringLiteral("The partition %1 is no longer on the medium.").arg(caption));
         return;
     }
     if (const auto partition = RequireChangeablePartition(m_ctx, node))

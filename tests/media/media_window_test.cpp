@@ -7,8 +7,11 @@
 #include "test_paths.h"
 #include "tool_command.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFile>
 #include <QLineEdit>
@@ -16,9 +19,6 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
-#include <QAction>
-#include <QApplication>
-#include <QCoreApplication>
 #include <QSpinBox>
 #include <QTest>
 #include <QTreeWidgetItem>
@@ -212,7 +212,9 @@ TEST_F(MediaWindowTest, CheckMediumReportsEachFaultInWordsPerPartition)
         QStringList lines; // in this order in the report
     };
     const Case cases[] = {
-        {"clean", false, {"No faults found.", "Partition table", "GAMES", "    No faults found.", "TOOLS"}},
+        {"clean",
+         false,
+         {"No faults found.", "Partition table", "GAMES", "    No faults found.", "TOOLS"}},
         {"damaged",
          true,
          {"1 fault found.", "Partition table", "GAMES",
@@ -235,9 +237,11 @@ TEST_F(MediaWindowTest, CheckMediumReportsEachFaultInWordsPerPartition)
         if (c.damaged) {
             // The record count of ONE.TXT's directory entry made 129.
             QProcess table;
-            table.start(QString::fromUtf8(testpaths::kToolExe), {image, QStringLiteral("showptable"), QStringLiteral("-backend")});
+            table.start(QString::fromUtf8(testpaths::kToolExe),
+                        {image, QStringLiteral("showptable"), QStringLiteral("-backend")});
             ASSERT_TRUE(table.waitForFinished(30000));
-            const QStringList games = QString::fromUtf8(table.readAllStandardOutput()).split('\n').value(3).split(',');
+            const QStringList games =
+                QString::fromUtf8(table.readAllStandardOutput()).split('\n').value(3).split(',');
             ASSERT_EQ(games.value(0), QStringLiteral("GAMES"));
             QFile raw(image);
             ASSERT_TRUE(raw.open(QIODevice::ReadWrite));
@@ -277,7 +281,8 @@ TEST_F(MediaWindowTest, MediaEntriesRefuseWhileAnotherCommandRuns)
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     };
     const QByteArray before = bytes();
-    const QStringList refusal{QStringLiteral("\"Get selected file(s)\" is still running. Try again when it has ended.")};
+    const QStringList refusal{
+        QStringLiteral("\"Get selected file(s)\" is still running. Try again when it has ended.")};
 
     QStringList entries{QStringLiteral("NewHardDiskImage1")};
     for (QAction* action : form->findChild<QMenu*>(QStringLiteral("Partition1"))->actions())
@@ -313,7 +318,8 @@ TEST_F(MediaWindowTest, MediaEntriesRefuseWhileAnotherCommandRuns)
 // changes nothing.
 TEST_F(MediaWindowTest, PartitionNodeIsRenamedInPlace)
 {
-    const QString image = makeImage(QStringLiteral("m.hdf"), {QStringLiteral("GAMES"), QStringLiteral("TOOLS")});
+    const QString image =
+        makeImage(QStringLiteral("m.hdf"), {QStringLiteral("GAMES"), QStringLiteral("TOOLS")});
     showForm().OpenMedium(image);
     const auto editNode = [&](const QString& node) -> QLineEdit* {
         form->SelectNode(treeNode(node));
@@ -354,16 +360,19 @@ TEST_F(MediaWindowTest, PartitionNodeIsRenamedInPlace)
             EXPECT_TRUE(prompts->errors().isEmpty()) << prompts->errors().join('\n').toStdString();
         } else {
             ASSERT_EQ(prompts->errors().size(), 1);
-            EXPECT_TRUE(prompts->errors().first().contains(c.refusal)) << prompts->errors().first().toStdString();
+            EXPECT_TRUE(prompts->errors().first().contains(c.refusal))
+                << prompts->errors().first().toStdString();
         }
         ASSERT_NE(form->SelectedNode(), nullptr);
         EXPECT_EQ(form->SelectedNode()->text(0), c.afterwards);
     }
     EXPECT_EQ(treeNode(QStringLiteral("GAMES")), nullptr);
     QProcess table;
-    table.start(QString::fromUtf8(testpaths::kToolExe), {image, QStringLiteral("showptable"), QStringLiteral("-backend")});
+    table.start(QString::fromUtf8(testpaths::kToolExe),
+                {image, QStringLiteral("showptable"), QStringLiteral("-backend")});
     ASSERT_TRUE(table.waitForFinished(30000));
-    EXPECT_TRUE(QString::fromUtf8(table.readAllStandardOutput()).contains(QStringLiteral("\nArcade Classics,3,")));
+    EXPECT_TRUE(QString::fromUtf8(table.readAllStandardOutput())
+                    .contains(QStringLiteral("\nArcade Classics,3,")));
 }
 
 } // namespace
