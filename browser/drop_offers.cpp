@@ -72,11 +72,14 @@ void DropRouter::route(Prompts& prompts, const QStringList& files,
         putPlain(files);
         return;
     }
+    // Once for the drop, before any question, so that a put that cannot
+    // start is told once and not by each module.
+    if (ready && !ready())
+        return;
 
     QList<QStringList> taken(m_offers.size());
     QStringList plain;
     QMap<int, DropChoice> forThisDrop;
-    bool asked = false;
     for (int i = 0; i < files.size(); ++i) {
         const int o = offerOf[i];
         if (o < 0) {
@@ -88,9 +91,6 @@ void DropRouter::route(Prompts& prompts, const QStringList& files,
         if (c == DropChoice::Ask)
             c = forThisDrop.value(o, DropChoice::Ask);
         if (c == DropChoice::Ask) {
-            if (!asked && ready && !ready())
-                return;
-            asked = true;
             const int others = int(std::count(offerOf.begin() + i + 1, offerOf.end(), o));
             TFormDropOffer question(offer, QFileInfo(files[i]).fileName(), others, m_parent);
             if (prompts.execDialog(question) != QDialog::Accepted ||

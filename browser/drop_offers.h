@@ -61,8 +61,8 @@ public:
     DropChoice choice(const QString& id) const;
     void setChoice(const QString& id, DropChoice choice);
 
-    // One drop. `ready` runs before the first question (the put's own
-    // checks: tool, partition); false ends the drop. The files taken by
+    // One drop. When an offer matches any file, `ready` runs first (the
+    // put's own checks: tool, partition); false ends the drop. The files taken by
     // offers go to them (offer by offer, in the order they were added), then
     // the rest to `putPlain`. Cancel in a question ends the drop with
     // nothing put. A drop that no offer matches goes straight to putPlain.

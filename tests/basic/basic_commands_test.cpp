@@ -239,6 +239,14 @@ TEST_F(BasicCommandsTest, DroppedTextFilesArePutAsProgramsWhenTheUserChoosesSo)
                 << name.toStdString();
     }
 
+    // No partition to put into: one refusal for the whole drop, whether
+    // asked or taken without asking.
+    makeForm();
+    form->Drops().setChoice("BasicText", DropChoice::Take);
+    form->PJCtrlDropFilesDropFiles({bas, code});
+    EXPECT_EQ(prompts->errors(), QStringList{"No partition selected."});
+    EXPECT_EQ(prompts->records().size(), 1);
+
     // Remembered: the next drop asks nothing, after a restart too.
     openGames("remembered.hdf");
     asked.clear();
