@@ -117,9 +117,18 @@ void InternalPaste(CommandContext& ctx, TransferCommands& commands, const QStrin
         sinceFrame.start();
         const auto count = static_cast<int>(steps.size());
         try {
+            // The busy window is application modal: it goes while a name
+            // question is open, or it would come up over the question and
+            // take its clicks.
+            const ConflictAsker dialogAsk = DialogConflictAsker(ctx.prompts(), ctx.dialogParent());
+            const ConflictAsker ask = [&](const ConflictQuestion& question) {
+                wait.hide();
+                const ConflictReply reply = dialogAsk(question);
+                wait.ShowDelayed();
+                return reply;
+            };
             result = PasteThroughLocalCopies(
-                ctx.tool(), PrivateTempFolder(), steps, partition,
-                DialogConflictAsker(ctx.prompts(), ctx.dialogParent()), [&](int done) {
+                ctx.tool(), PrivateTempFolder(), steps, partition, ask, [&](int done) {
                     const int percent = TFormWait::ProgressPercent(done, count);
                     wait.ProgressBar1->setValue(percent);
                     wait.LblPercent->setText(QString::number(percent) + QLatin1Char('%'));

@@ -54,6 +54,8 @@ ConflictDialog::ConflictDialog(const ConflictQuestion& question, QWidget* parent
 {
     setWindowTitle(QStringLiteral("File already exists"));
     auto* layout = new QVBoxLayout(this);
+    // As large as its texts need, and no larger.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     auto* text = new QLabel(question.text);
     text->setObjectName(QStringLiteral("Question"));
     text->setTextFormat(Qt::PlainText);
