@@ -52,13 +52,14 @@ void EndAskedCommand(CommandContext& ctx, const FailureList& failures, const Ask
         return;
     const QString noun = QLatin1String(texts.noun);
     const QString doneWord = QLatin1String(texts.doneWord);
-    QString text = tally.cancelled
-                       ? QStringLiteral("%1 cancelled: %2 of %3 file(s) %4")
-                             .arg(noun)
-                             .arg(tally.done)
-                             .arg(tally.total)
-                             .arg(doneWord)
-                       : QStringLiteral("%1 completed: %2 file(s) %3").arg(noun).arg(tally.done).arg(doneWord);
+    QString text =
+        tally.cancelled
+            ? QStringLiteral("%1 cancelled: %2 of %3 file(s) %4")
+                  .arg(noun)
+                  .arg(tally.done)
+                  .arg(tally.total)
+                  .arg(doneWord)
+            : QStringLiteral("%1 completed: %2 file(s) %3").arg(noun).arg(tally.done).arg(doneWord);
     if (tally.skipped > 0)
         text += QStringLiteral(", %1 skipped").arg(tally.skipped);
     ctx.setStatusPanel(2, text);

@@ -48,7 +48,8 @@ void EndChangeCommand(CommandContext& ctx, const FailureList& failures, int tota
 inline constexpr CommandEnd kCopyEnd{"Copy", "Copy completed", "Copy failed", "copied",
                                      "These files were not copied:"};
 // Pasting says nothing when it worked: the fresh list shows the result.
-inline constexpr CommandEnd kPasteEnd{"Paste", "", "Paste failed", "pasted", "These files were not pasted:"};
+inline constexpr CommandEnd kPasteEnd{"Paste", "", "Paste failed", "pasted",
+                                      "These files were not pasted:"};
 inline constexpr CommandEnd kExternalPasteEnd{"Copy", "", "Copy failed", "copied",
                                               "These files were not copied:"};
 inline constexpr CommandEnd kDeleteEnd{"Delete", "Delete completed", "Delete failed", "deleted",
@@ -73,8 +74,8 @@ void EndAskedCommand(CommandContext& ctx, const FailureList& failures, const Ask
                      const CommandEnd& texts);
 
 // The command line that puts one host file under the name it is given.
-using PutLine = std::function<QString(const QString& hostFile, const QString& partition,
-                                      const QString& name)>;
+using PutLine =
+    std::function<QString(const QString& hostFile, const QString& partition, const QString& name)>;
 
 // Puts host files into a partition in order, one run each, showing which
 // file is copied. The files get short names unique in the batch and in the

@@ -28,7 +28,7 @@ namespace {
 QString ButtonName(ConflictAnswer answer)
 {
     return answer == ConflictAnswer::KeepBoth ? QStringLiteral("KeepBoth")
-                                               : ConflictAnswerCaption(answer);
+                                              : ConflictAnswerCaption(answer);
 }
 
 // Where a button stands in the box: Replace accepts, Cancel rejects (so
@@ -49,8 +49,7 @@ QDialogButtonBox::ButtonRole RoleOf(ConflictAnswer answer)
 
 } // namespace
 
-ConflictDialog::ConflictDialog(const ConflictQuestion& question, QWidget* parent)
-    : QDialog(parent)
+ConflictDialog::ConflictDialog(const ConflictQuestion& question, QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("File already exists"));
     auto* layout = new QVBoxLayout(this);

@@ -83,8 +83,8 @@ PasteResult PasteThroughLocalCopies(const ToolRunner& tool, const QString& folde
     if (!presentProblem.isEmpty()) {
         // No name could be checked: nothing is pasted.
         for (const PasteStep& step : planned)
-            result.failures.add(step.entry, Step("Not pasted, the target could not be listed",
-                                                 presentProblem));
+            result.failures.add(step.entry,
+                                Step("Not pasted, the target could not be listed", presentProblem));
         return result;
     }
     QList<PasteStep> steps = planned;
@@ -99,9 +99,8 @@ PasteResult PasteThroughLocalCopies(const ToolRunner& tool, const QString& folde
         PasteStep& step = steps[i];
         const bool ownName = step.sourcePartition == targetPartition && !step.samePartitionCopy;
         if (!ownName) {
-            const PutDecision decision =
-                conflicts.Decide(PutRequest{step.entry, step.targetName},
-                                 static_cast<int>(steps.size() - i - 1));
+            const PutDecision decision = conflicts.Decide(PutRequest{step.entry, step.targetName},
+                                                          static_cast<int>(steps.size() - i - 1));
             if (decision.kind == PutDecision::Cancel) {
                 result.cancelled = true;
                 break;

@@ -55,7 +55,8 @@ QString ConfirmCopyMediumText(const CommandContext& ctx)
     }
     const QString medium = ctx.tool().medium;
     if (partitions == 1)
-        return QStringLiteral("Are you sure you want to copy all files of the only partition of %1?")
+        return QStringLiteral(
+                   "Are you sure you want to copy all files of the only partition of %1?")
             .arg(medium);
     return QStringLiteral("Are you sure you want to copy all files of all %1 partitions of %2?")
         .arg(partitions)
@@ -449,7 +450,8 @@ void TransferCommands::getAllFilesFromPartition()
     // The medium's node and the first partition under it stand for the
     // whole medium.
     const bool wholeMedium = StandsForPartitionTable(node);
-    if (wholeMedium && m_ctx.prompts().confirm(ConfirmCopyMediumText(m_ctx)) != Prompts::Answer::Yes)
+    if (wholeMedium &&
+        m_ctx.prompts().confirm(ConfirmCopyMediumText(m_ctx)) != Prompts::Answer::Yes)
         return;
     FileGetter getter(m_ctx.tool(), folder);
 

@@ -73,18 +73,20 @@ void PutFiles(CommandContext& ctx, PutKind kind)
     }
     const QString tool = ctx.tool().toolPath;
     const QString medium = ctx.tool().medium;
-    PutHostFiles(ctx, files, node->text(0),
-            [&](const QString& file, const QString& partition, const QString& name) {
-                switch (kind) {
-                case PutKind::Binary:
-                    return PutCommand(tool, medium, file, partition, name);
-                case PutKind::Plus3Dos:
-                    return PutBinCommand(tool, medium, file, partition, name);
-                case PutKind::Plus3DosAtAddress:
-                    break;
-                }
-                return PutBinAtCommand(tool, medium, file, partition, name, address);
-            }, kCopyEnd);
+    PutHostFiles(
+        ctx, files, node->text(0),
+        [&](const QString& file, const QString& partition, const QString& name) {
+            switch (kind) {
+            case PutKind::Binary:
+                return PutCommand(tool, medium, file, partition, name);
+            case PutKind::Plus3Dos:
+                return PutBinCommand(tool, medium, file, partition, name);
+            case PutKind::Plus3DosAtAddress:
+                break;
+            }
+            return PutBinAtCommand(tool, medium, file, partition, name, address);
+        },
+        kCopyEnd);
 }
 
 // The lines the tool wrote to its output file, without blank ones.
@@ -93,8 +95,8 @@ QStringList OutputLines(const ToolRunner& tool)
     QFile out(tool.outFile);
     if (!out.open(QIODevice::ReadOnly))
         return {};
-    return QString::fromLatin1(out.readAll()).split(QRegularExpression(QStringLiteral("[\r\n]+")),
-                                                    Qt::SkipEmptyParts);
+    return QString::fromLatin1(out.readAll())
+        .split(QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts);
 }
 
 // Puts the whole contents of one image. The tool first lists the names the
@@ -146,8 +148,8 @@ void PutImage(CommandContext& ctx, const char* title, const char* defaultSuffix,
     }
     if (tally.done > 0) {
         ctx.setStatusPanel(1, QString());
-        ctx.setStatusPanel(2,
-                           QStringLiteral("Copying ") + files.first() + QStringLiteral(" to ") + partition);
+        ctx.setStatusPanel(2, QStringLiteral("Copying ") + files.first() + QStringLiteral(" to ") +
+                                  partition);
         tool.runForErrors(ImportNamesCommand(importLine, names));
         if (ctx.reportToolErrors())
             return;
@@ -236,10 +238,11 @@ void TransferCommands::putDroppedFiles(const QStringList& files)
     m_ctx.prompts().execDialog(dialog);
     if (dialog.Command.isEmpty())
         return;
-    PutHostFiles(m_ctx, files, node->text(0),
-                 [&](const QString& file, const QString& partition, const QString& name) {
-                     return PutModeCommand(m_ctx.tool().toolPath, m_ctx.tool().medium,
-                                           dialog.Command, file, partition, name, dialog.Address);
-                 },
-                 kCopyEnd);
+    PutHostFiles(
+        m_ctx, files, node->text(0),
+        [&](const QString& file, const QString& partition, const QString& name) {
+            return PutModeCommand(m_ctx.tool().toolPath, m_ctx.tool().medium, dialog.Command, file,
+                                  partition, name, dialog.Address);
+        },
+        kCopyEnd);
 }

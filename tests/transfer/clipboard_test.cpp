@@ -239,8 +239,7 @@ TEST_F(ClipboardTest, CopyPlacesLocalCopiesOnTheDesktopClipboardAndPasteTakesFil
     EXPECT_EQ(conflictQuestions, QStringList{"A file named OUTSIDE.TXT already exists in B."});
     EXPECT_EQ(filesIn("B"),
               (QStringList{"MY_PRO~1.BAS", "MY_PRO~2.BAS", "OUTSIDE.TXT", "OUTSIDE1.TXT"}));
-    EXPECT_EQ(contentOf("B", "MY_PRO~2.BAS") + contentOf("B", "OUTSIDE1.TXT"),
-              "2from the desktop");
+    EXPECT_EQ(contentOf("B", "MY_PRO~2.BAS") + contentOf("B", "OUTSIDE1.TXT"), "2from the desktop");
 }
 
 } // namespace

@@ -195,7 +195,8 @@ TEST_F(PutTest, TapeAndDiskImagesArePutWholeAndAFailingImageLeavesTheList)
         prompts->answerOpenFiles({tape});
         answerConflict(button);
         form->Transfer().putTapeContents();
-        EXPECT_EQ(conflictQuestions.takeFirst(), "A file named TAPEFILE.BIN already exists in ONE.");
+        EXPECT_EQ(conflictQuestions.takeFirst(),
+                  "A file named TAPEFILE.BIN already exists in ONE.");
         EXPECT_EQ(filesIn("ONE"), files);
     }
     EXPECT_EQ(runs().filter("--names").value(1), "puttap|" + tape + "|ONE|--names|TAPEFIL1.BIN|");
@@ -306,7 +307,8 @@ TEST_F(PutTest, EveryMenuEntryButtonAndPopUpEntryRunsItsCommand)
          answerPut,
          "put|H|ONE:W.BIN|"},
         {{"Putfile3DOS1", "PopupMenu2/Putfile3DOS1"}, answerPut, "putbin|H|ONE:W.BIN|"},
-        {{"Putfilesinstandardmodetoaspecificaddress1", "PopupMenu2/Putfilesinstandardmodetoaspecificaddress1"},
+        {{"Putfilesinstandardmodetoaspecificaddress1",
+          "PopupMenu2/Putfilesinstandardmodetoaspecificaddress1"},
          [&] { answerPutAt("7"); },
          "putbin|H|ONE:W.BIN|7|"},
         {{"Putalltapecontents1", "PopupMenu2/Putalltapecontents1", "ToolButtonPutTape"},
