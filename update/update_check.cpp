@@ -37,7 +37,7 @@ bool UpdateCheck::run()
     if (checkRunning)
         return false;
     if (toolIsManaged(m_toolPath)) {
-        emit statusText(QString::fromLatin1(kManagedToolText));
+        emit statusText(updateText(kManagedToolText));
         return true;
     }
     checkRunning = true;
@@ -45,7 +45,7 @@ bool UpdateCheck::run()
     HttpDownload download;
     m_download = &download;
     const auto say = [this](const char* text) {
-        return [this, text] { emit statusText(QString::fromLatin1(text)); };
+        return [this, text] { emit statusText(updateText(text)); };
     };
     connect(&download, &HttpDownload::hostResolved, this, say(kHostResolvedText));
     connect(&download, &HttpDownload::connected, this, say(kConnectedText));

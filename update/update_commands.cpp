@@ -60,7 +60,7 @@ void UpdateCommands::registerCommands(CommandRegistry& registry)
 void UpdateCommands::checkForUpdates()
 {
     if (!update::updateAddressConfigured()) {
-        m_ctx.prompts().information(QString::fromLatin1(update::kNoUpdateAddressText));
+        m_ctx.prompts().information(update::updateText(update::kNoUpdateAddressText));
         return;
     }
     update::UpdateCheck check(DownloadFolder(), m_ctx.tool().toolPath);
