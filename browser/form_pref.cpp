@@ -32,7 +32,7 @@ TFormPref::TFormPref(Prompts& prompts, const QString& toolPath, bool useSpectrum
     BtnBrowse->setObjectName(QStringLiteral("BtnBrowse"));
     BtnBrowse->setAccessibleName(tr("Browse for the 3e program"));
     BtnBrowse->setToolTip(BtnBrowse->accessibleName());
-    BtnBrowse->setMaximumWidth(BtnBrowse->fontMetrics().horizontalAdvance(QStringLiteral("...")) * 3);
+    BtnBrowse->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     BtnBrowse->setAutoDefault(false);
 
     ChkSpectrum = new QCheckBox(tr("Use Zx Spectrum font (if installed)"));

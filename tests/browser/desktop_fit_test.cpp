@@ -28,6 +28,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -95,14 +96,35 @@ QPalette DarkPalette()
     return dark;
 }
 
-} // namespace
 
-using DesktopFitTest = GuiTest;
-
-TEST_F(DesktopFitTest, EveryControlOfTheWindowAndTheDialogsHasAName)
+// The controls of `top` whose text is cut: narrower than the least room
+// their text needs (a fixed size or position would leave "Binary mode (no
+// heade" in a larger font).
+QStringList CutTexts(QWidget& top)
 {
-    makeForm();
-    ScriptedPrompts& p = *prompts;
+    top.adjustSize();
+    // Nested layouts place their widgets on their own activation.
+    if (top.layout())
+        top.layout()->activate();
+    for (QWidget* w : top.findChildren<QWidget*>())
+        if (w->layout())
+            w->layout()->activate();
+    QStringList cut;
+    for (QWidget* w : top.findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&top) || w->window() != top.window() ||
+            !(qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w)))
+            continue;
+        const auto* label = qobject_cast<QLabel*>(w);
+        if (label && (label->wordWrap() || label->hasScaledContents() || label->text().isEmpty()))
+            continue;
+        if (w->width() < w->minimumSizeHint().width())
+            cut << w->objectName() + QLatin1Char('/') + w->metaObject()->className() + QLatin1Char('/') + (label ? label->text() : qobject_cast<QAbstractButton*>(w)->text());
+    }
+    return cut;
+}
+
+std::vector<std::unique_ptr<QWidget>> Dialogs(ScriptedPrompts& p, const QString& startFolder)
+{
     std::vector<std::unique_ptr<QWidget>> windows;
     windows.emplace_back(new TFormAbout);
     windows.emplace_back(new TFormPref(p, "/usr/libexec/3E.EXE", false, true));
@@ -111,15 +133,38 @@ TEST_F(DesktopFitTest, EveryControlOfTheWindowAndTheDialogsHasAName)
     windows.emplace_back(new TFormCopyOperation(p));
     windows.emplace_back(new TFormSelectDestDir(p, "/tmp"));
     windows.emplace_back(new TFormWait);
-    windows.emplace_back(new TFormNewImage(startFolder()));
+    windows.emplace_back(new TFormNewImage(startFolder));
     windows.emplace_back(new TFormPutBasic("/tmp/PROG.BAS"));
     windows.emplace_back(new TFormNewPartition(NewPartitionContext{{"PLUSIDEDOS"}, {}}));
     windows.emplace_back(new TFormCheckReport("demo.hdf", CheckReport{}));
     windows.emplace_back(new TFormView(nullptr));
     windows.emplace_back(new TFormBasicEditor);
+    return windows;
+}
+
+} // namespace
+
+using DesktopFitTest = GuiTest;
+
+TEST_F(DesktopFitTest, EveryControlOfTheWindowAndTheDialogsHasAName)
+{
+    makeForm();
+    const auto windows = Dialogs(*prompts, startFolder());
     EXPECT_EQ(UnnamedControls(*form), QStringList());
     for (const auto& window : windows)
         EXPECT_EQ(UnnamedControls(*window), QStringList()) << window->objectName().toStdString();
+}
+
+TEST_F(DesktopFitTest, DialogsShowTheirTextsWholeInALargeFont)
+{
+    const QFont before = QApplication::font();
+    QFont large = before;
+    large.setPointSizeF(before.pointSizeF() * 1.6);
+    QApplication::setFont(large);
+    makeForm();
+    for (const auto& window : Dialogs(*prompts, startFolder()))
+        EXPECT_EQ(CutTexts(*window), QStringList()) << window->objectName().toStdString();
+    QApplication::setFont(before);
 }
 
 TEST_F(DesktopFitTest, DarkPaletteKeepsTheListAndTheTitlesReadable)
