@@ -136,7 +136,7 @@ void BrowserCommands::openPhysicalDevice()
         RecordReader reader(out, kNarrowSlots);
         reader.Next();
         if (DeviceCountIsZero(reader.Line())) {
-            m_form.prompts().error(QString::fromLatin1(guard::kNoDevice));
+            m_form.prompts().error(guard::guardText(guard::kNoDevice));
             return;
         }
         while (reader.Next())
@@ -172,7 +172,7 @@ void BrowserCommands::scanDevices()
     for (const QByteArray& line : ReadTextFileLines(m_form.OutFile))
         text += AnsiToQString(line) + QLatin1String("\r\n");
     if (text.isEmpty())
-        text = QString::fromLatin1(guard::kNoDevice);
+        text = guard::guardText(guard::kNoDevice);
     m_form.prompts().information(text);
 }
 
@@ -266,7 +266,7 @@ void BrowserCommands::showPartitionTable()
     if (!m_form.CheckBackend())
         return;
     if (m_form.m_tree->topLevelItemCount() == 0) {
-        m_form.prompts().error(QString::fromLatin1(guard::kNoDevice));
+        m_form.prompts().error(guard::guardText(guard::kNoDevice));
         return;
     }
     FileListModel& model = *m_form.m_model;
@@ -349,7 +349,7 @@ void BrowserCommands::searchPartition()
         return;
     QTreeWidgetItem* node = FindTreeNodeByText(m_form.m_tree, nullptr, *text);
     if (!node) {
-        m_form.prompts().error(QString::fromLatin1(guard::kNoPartitionSelected));
+        m_form.prompts().error(guard::guardText(guard::kNoPartitionSelected));
         return;
     }
     m_form.m_tree->setFocus();
@@ -393,7 +393,7 @@ void BrowserCommands::showProperties()
     if (!node || !RequireRows(m_form) || !RequireSelection(m_form))
         return;
     if (m_form.SelectedCount() > 1) {
-        m_form.prompts().error(QString::fromLatin1(guard::kInvalidOperation));
+        m_form.prompts().error(guard::guardText(guard::kInvalidOperation));
         return;
     }
 

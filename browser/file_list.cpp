@@ -151,7 +151,7 @@ void TFormMain::ListViewDblClick()
         m_tree->setFocus();
         SelectNode(node);
     } else {
-        prompts().error(QString::fromLatin1(guard::kInvalidOperation));
+        prompts().error(guard::guardText(guard::kInvalidOperation));
     }
     m_list->currentView()->setFocus();
 }

@@ -11,7 +11,7 @@ namespace {
 bool Check(CommandContext& ctx, bool holds, const char* text)
 {
     if (!holds)
-        ctx.prompts().error(QString::fromLatin1(text));
+        ctx.prompts().error(guard::guardText(text));
     return holds;
 }
 
@@ -44,6 +44,6 @@ bool RequireNoOtherCommand(CommandContext& ctx)
     const QString running = ToolCommandScope::EnclosingCaption();
     if (running.isEmpty())
         return true;
-    ctx.prompts().error(QString::fromLatin1(guard::kCommandRunning).arg(running));
+    ctx.prompts().error(guard::guardText(guard::kCommandRunning).arg(running));
     return false;
 }

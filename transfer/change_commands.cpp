@@ -33,15 +33,15 @@ void EndChangeCommand(CommandContext& ctx, const FailureList& failures, int tota
     if (failures.isEmpty()) {
         if (*texts.completedText) {
             ctx.setStatusPanel(1, QString());
-            ctx.setStatusPanel(2, QLatin1String(texts.completedText));
+            ctx.setStatusPanel(2, ChangeText(texts.completedText));
         }
         ctx.listPartitionAgain();
         return;
     }
     ctx.listPartitionAgain();
-    ctx.setStatusPanel(2, failures.statusText(QLatin1String(texts.failedWord),
-                                               QLatin1String(texts.doneWord), total));
-    ctx.prompts().error(failures.boxText(QLatin1String(texts.heading)));
+    ctx.setStatusPanel(
+        2, failures.statusText(ChangeText(texts.failedWord), ChangeText(texts.doneWord), total));
+    ctx.prompts().error(failures.boxText(ChangeText(texts.heading)));
 }
 
 void EndAskedCommand(CommandContext& ctx, const FailureList& failures, const AskedTally& tally,
@@ -50,17 +50,20 @@ void EndAskedCommand(CommandContext& ctx, const FailureList& failures, const Ask
     EndChangeCommand(ctx, failures, tally.done, texts);
     if (!failures.isEmpty() || (!tally.cancelled && tally.skipped == 0))
         return;
-    const QString noun = QLatin1String(texts.noun);
-    const QString doneWord = QLatin1String(texts.doneWord);
+    const QString noun = ChangeText(texts.noun);
+    const QString doneWord = ChangeText(texts.doneWord);
     QString text =
         tally.cancelled
-            ? QStringLiteral("%1 cancelled: %2 of %3 file(s) %4")
+            ? QCoreApplication::translate("ChangeCommands", "%1 cancelled: %2 of %3 file(s) %4")
                   .arg(noun)
                   .arg(tally.done)
                   .arg(tally.total)
                   .arg(doneWord)
-            : QStringLiteral("%1 completed: %2 file(s) %3").arg(noun).arg(tally.done).arg(doneWord);
+            : QCoreApplication::translate("ChangeCommands", "%1 completed: %2 file(s) %3")
+                  .arg(noun)
+                  .arg(tally.done)
+                  .arg(doneWord);
     if (tally.skipped > 0)
-        text += QStringLiteral(", %1 skipped").arg(tally.skipped);
+        text += QCoreApplication::translate("ChangeCommands", ", %1 skipped").arg(tally.skipped);
     ctx.setStatusPanel(2, text);
 }

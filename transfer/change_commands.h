@@ -7,6 +7,7 @@
 #include "command_guards.h"
 #include "tool_steps.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -44,16 +45,37 @@ struct CommandEnd
 void EndChangeCommand(CommandContext& ctx, const FailureList& failures, int total,
                       const CommandEnd& texts);
 
-// The texts of the copying commands and of deleting.
-inline constexpr CommandEnd kCopyEnd{"Copy", "Copy completed", "Copy failed", "copied",
-                                     "These files were not copied:"};
+// One of the texts of a CommandEnd in the user's language.
+inline QString ChangeText(const char* text)
+{
+    return QCoreApplication::translate("ChangeCommands", text);
+}
+
+// The texts of the copying commands and of deleting, marked for translation
+// in the context "ChangeCommands" and shown through ChangeText().
+inline constexpr CommandEnd kCopyEnd{
+    QT_TRANSLATE_NOOP("ChangeCommands", "Copy"),
+    QT_TRANSLATE_NOOP("ChangeCommands", "Copy completed"),
+    QT_TRANSLATE_NOOP("ChangeCommands", "Copy failed"),
+    QT_TRANSLATE_NOOP("ChangeCommands", "copied"),
+    QT_TRANSLATE_NOOP("ChangeCommands", "These files were not copied:")};
 // Pasting says nothing when it worked: the fresh list shows the result.
-inline constexpr CommandEnd kPasteEnd{"Paste", "", "Paste failed", "pasted",
-                                      "These files were not pasted:"};
-inline constexpr CommandEnd kExternalPasteEnd{"Copy", "", "Copy failed", "copied",
-                                              "These files were not copied:"};
-inline constexpr CommandEnd kDeleteEnd{"Delete", "Delete completed", "Delete failed", "deleted",
-                                       "These files were not deleted:"};
+inline constexpr CommandEnd kPasteEnd{
+    QT_TRANSLATE_NOOP("ChangeCommands", "Paste"), "",
+    QT_TRANSLATE_NOOP("ChangeCommands", "Paste failed"),
+    QT_TRANSLATE_NOOP("ChangeCommands", "pasted"),
+    QT_TRANSLATE_NOOP("ChangeCommands", "These files were not pasted:")};
+inline constexpr CommandEnd kExternalPasteEnd{
+    QT_TRANSLATE_NOOP("ChangeCommands", "Copy"), "",
+    QT_TRANSLATE_NOOP("ChangeCommands", "Copy failed"),
+    QT_TRANSLATE_NOOP("ChangeCommands", "copied"),
+    QT_TRANSLATE_NOOP("ChangeCommands", "These files were not copied:")};
+inline constexpr CommandEnd kDeleteEnd{
+    QT_TRANSLATE_NOOP("ChangeCommands", "Delete"),
+    QT_TRANSLATE_NOOP("ChangeCommands", "Delete completed"),
+    QT_TRANSLATE_NOOP("ChangeCommands", "Delete failed"),
+    QT_TRANSLATE_NOOP("ChangeCommands", "deleted"),
+    QT_TRANSLATE_NOOP("ChangeCommands", "These files were not deleted:")};
 
 // What became of the files of a command that asked before it put a file
 // under a taken name.

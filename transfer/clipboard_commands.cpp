@@ -22,6 +22,7 @@
 #include "tool_command.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -63,7 +64,8 @@ QString NewClipboardFolder()
         if (!base.exists(name)) {
             if (!base.mkdir(name))
                 throw AppError(
-                    QStringLiteral("Cannot create the folder %1").arg(base.filePath(name)));
+                    QCoreApplication::translate("ClipboardCommands", "Cannot create the folder %1")
+                        .arg(base.filePath(name)));
             return base.filePath(name);
         }
     }
@@ -216,7 +218,8 @@ void TransferCommands::copyFiles()
             failures.add(ClipboardEntry(partition, name), problem);
         else if (!QFileInfo(copy).isFile())
             failures.add(ClipboardEntry(partition, name),
-                         QStringLiteral("the disk tool wrote no local copy"));
+                         QCoreApplication::translate("ClipboardCommands",
+                                                     "the disk tool wrote no local copy"));
         else
             localCopies << copy;
         LetEventsRun();
@@ -224,8 +227,8 @@ void TransferCommands::copyFiles()
     if (!localCopies.isEmpty())
         QGuiApplication::clipboard()->setMimeData(MakeFileListMimeData(localCopies));
     if (!failures.isEmpty())
-        m_ctx.prompts().error(failures.boxText(
-            QStringLiteral("These files could not be copied to the desktop clipboard:")));
+        m_ctx.prompts().error(failures.boxText(QCoreApplication::translate(
+            "ClipboardCommands", "These files could not be copied to the desktop clipboard:")));
 }
 
 void TransferCommands::pasteFiles()
@@ -236,7 +239,7 @@ void TransferCommands::pasteFiles()
     if (!node)
         return;
     if (m_ctx.rows().count() > 0 && m_ctx.listShowsPartitions()) {
-        m_ctx.prompts().error(QString::fromLatin1(guard::kInvalidOperation));
+        m_ctx.prompts().error(guard::guardText(guard::kInvalidOperation));
         return;
     }
     if (!FileClipboard.isEmpty()) {

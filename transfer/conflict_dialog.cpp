@@ -3,6 +3,7 @@
 #include "prompts.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
@@ -12,23 +13,33 @@ QString ConflictAnswerCaption(ConflictAnswer answer)
 {
     switch (answer) {
     case ConflictAnswer::Replace:
-        return QStringLiteral("Replace");
+        return QCoreApplication::translate("ConflictDialog", "Replace");
     case ConflictAnswer::Skip:
-        return QStringLiteral("Skip");
+        return QCoreApplication::translate("ConflictDialog", "Skip");
     case ConflictAnswer::KeepBoth:
-        return QStringLiteral("Keep both");
+        return QCoreApplication::translate("ConflictDialog", "Keep both");
     case ConflictAnswer::Cancel:
         break;
     }
-    return QStringLiteral("Cancel");
+    return QCoreApplication::translate("ConflictDialog", "Cancel");
 }
 
 namespace {
 
 QString ButtonName(ConflictAnswer answer)
 {
-    return answer == ConflictAnswer::KeepBoth ? QStringLiteral("KeepBoth")
-                                              : ConflictAnswerCaption(answer);
+    // Object names stay the same whatever language the captions are shown in.
+    switch (answer) {
+    case ConflictAnswer::Replace:
+        return QStringLiteral("Replace");
+    case ConflictAnswer::Skip:
+        return QStringLiteral("Skip");
+    case ConflictAnswer::KeepBoth:
+        return QStringLiteral("KeepBoth");
+    case ConflictAnswer::Cancel:
+        break;
+    }
+    return QStringLiteral("Cancel");
 }
 
 // Where a button stands in the box: Replace accepts, Cancel rejects (so
@@ -51,7 +62,7 @@ QDialogButtonBox::ButtonRole RoleOf(ConflictAnswer answer)
 
 ConflictDialog::ConflictDialog(const ConflictQuestion& question, QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("File already exists"));
+    setWindowTitle(QCoreApplication::translate("ConflictDialog", "File already exists"));
     auto* layout = new QVBoxLayout(this);
     // As large as its texts need, and no larger.
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -65,7 +76,8 @@ ConflictDialog::ConflictDialog(const ConflictQuestion& question, QWidget* parent
         note->setTextFormat(Qt::PlainText);
         layout->addWidget(note);
     }
-    applyToAll_ = new QCheckBox(QStringLiteral("Apply to all remaining files"));
+    applyToAll_ = new QCheckBox(
+        QCoreApplication::translate("ConflictDialog", "Apply to all remaining files"));
     applyToAll_->setObjectName(QStringLiteral("ApplyToAll"));
     applyToAll_->setVisible(question.remaining > 0);
     layout->addWidget(applyToAll_);

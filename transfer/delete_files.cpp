@@ -11,6 +11,7 @@
 #include "prompts.h"
 #include "tool_command.h"
 
+#include <QCoreApplication>
 #include <QTreeWidgetItem>
 
 #include <exception>
@@ -25,7 +26,8 @@ void TransferCommands::deleteSelectedFiles()
     // The rows of the partition table are no files.
     if (!RequireRows(m_ctx) || !RequireSelection(m_ctx) || !RequireFileList(m_ctx))
         return;
-    if (m_ctx.prompts().confirm(QStringLiteral("Are you sure you want to delete selected file(s)?")) !=
+    if (m_ctx.prompts().confirm(QCoreApplication::translate(
+            "DeleteFiles", "Are you sure you want to delete selected file(s)?")) !=
         Prompts::Answer::Yes)
         return;
 
@@ -52,8 +54,8 @@ void TransferCommands::deleteSelectedFiles()
             for (qint64 i = 0; i < count; ++i) {
                 const QString& file = files[i];
                 m_ctx.setStatusPanel(1, QString());
-                m_ctx.setStatusPanel(2, QStringLiteral("Deleting ") + partition + QLatin1Char(':') +
-                                            file);
+                m_ctx.setStatusPanel(2, QCoreApplication::translate("DeleteFiles", "Deleting %1:%2")
+                                            .arg(partition, file));
                 const QString problem =
                     tool.runForErrors(DelCommand(tool.toolPath, tool.medium, partition, file));
                 if (!problem.isEmpty())

@@ -2,6 +2,8 @@
 
 #include "tool_steps.h"
 
+#include <QCoreApplication>
+
 void FailureList::add(const QString& what, const QString& reason)
 {
     m_items << Item{what, reason};
@@ -12,7 +14,7 @@ QString FailureList::statusText(const QString& failedWord, const QString& doneWo
     if (m_items.isEmpty())
         return {};
     const Item& first = m_items.first();
-    return QStringLiteral("%1, %2 of %3 not %4: %5: %6")
+    return QCoreApplication::translate("FailureList", "%1, %2 of %3 not %4: %5: %6")
         .arg(failedWord)
         .arg(count())
         .arg(total)
@@ -26,6 +28,7 @@ QString FailureList::boxText(const QString& heading) const
         text += QStringLiteral("\r\n") + m_items[i].what + QStringLiteral(": ") +
                 FirstLine(m_items[i].reason);
     if (count() > kListed)
-        text += QStringLiteral("\r\n(%1 more)").arg(count() - kListed);
+        text += QStringLiteral("\r\n") +
+                QCoreApplication::translate("FailureList", "(%1 more)").arg(count() - kListed);
     return text;
 }

@@ -3,6 +3,7 @@
 #include "command_builders.h"
 #include "transfer_error.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,7 +18,7 @@ FileGetter::FileGetter(ToolRunner tool, const QString& parentFolder)
 {
     if (!staging_.isValid())
         throw TransferError(
-            QStringLiteral("Cannot write into the folder %1: %2")
+            QCoreApplication::translate("FileGetter", "Cannot write into the folder %1: %2")
                 .arg(QDir::toNativeSeparators(parentFolder), staging_.errorString()));
 }
 
@@ -31,11 +32,12 @@ GotFile FileGetter::get(const QString& partition, const QString& file)
     const QString errors = tool_.runForErrors(GetFileCommand(tool_.toolPath, tool_.medium, partition, file, staging_.path()));
     // Any error text counts, even a bare line end; it is shown on one line.
     if (!errors.isEmpty())
-        got.error = errors.simplified().isEmpty()
-                        ? QStringLiteral("the disk tool reported an error")
-                        : errors.simplified();
+        got.error =
+            errors.simplified().isEmpty()
+                ? QCoreApplication::translate("FileGetter", "the disk tool reported an error")
+                : errors.simplified();
     else if (!QFileInfo(staged).isFile())
-        got.error = QStringLiteral("the disk tool wrote no file");
+        got.error = QCoreApplication::translate("FileGetter", "the disk tool wrote no file");
     else
         got.path = staged;
     return got;
@@ -48,7 +50,7 @@ QString MoveReplacing(const QString& from, const QString& to)
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
         return QString();
     const int error = errno;
-    return QStringLiteral("cannot move it to %1: %2")
+    return QCoreApplication::translate("FileGetter", "cannot move it to %1: %2")
         .arg(QDir::toNativeSeparators(to), QString::fromLocal8Bit(std::strerror(error)));
 }
 

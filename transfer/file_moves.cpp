@@ -2,6 +2,7 @@
 
 #include "command_builders.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,7 +11,8 @@ namespace {
 
 QString Step(const char* what, const QString& toolText)
 {
-    return QLatin1String(what) + QStringLiteral(": ") + FirstLine(toolText);
+    return QCoreApplication::translate("FileMoves", what) + QStringLiteral(": ") +
+           FirstLine(toolText);
 }
 
 // Gets a file into its local copy and puts the copy; an empty text when both
@@ -28,11 +30,13 @@ QString CopyThroughLocalCopy(const ToolRunner& tool, const QString& get, const Q
     } removeLocalCopy{localCopy};
     QString problem = tool.runForErrors(get);
     if (!problem.isEmpty())
-        return Step("Get failed", problem);
+        return Step(QT_TRANSLATE_NOOP("FileMoves", "Get failed"), problem);
     if (!QFileInfo(localCopy).isFile())
-        return QStringLiteral("Get failed: the disk tool wrote no local copy");
+        return QCoreApplication::translate("FileMoves",
+                                           "Get failed: the disk tool wrote no local copy");
     problem = tool.runForErrors(put);
-    return problem.isEmpty() ? QString() : Step("Put failed", problem);
+    return problem.isEmpty() ? QString()
+                             : Step(QT_TRANSLATE_NOOP("FileMoves", "Put failed"), problem);
 }
 
 // Why a source must be kept although its put reported no error: the listing
@@ -41,9 +45,10 @@ QString UnconfirmedCopy(const QStringList& listed, const QString& listProblem,
                         const QString& partition, const QString& name)
 {
     if (!listProblem.isEmpty())
-        return Step("Copy not confirmed, source kept", listProblem);
+        return Step(QT_TRANSLATE_NOOP("FileMoves", "Copy not confirmed, source kept"), listProblem);
     if (!NameListed(listed, name))
-        return QStringLiteral("Copy not confirmed, source kept: %1 is not listed in %2")
+        return QCoreApplication::translate(
+                   "FileMoves", "Copy not confirmed, source kept: %1 is not listed in %2")
             .arg(name, partition);
     return {};
 }
@@ -66,8 +71,10 @@ QString RenameThroughLocalCopy(const ToolRunner& tool, const QString& folder,
         return kept;
     const QString problem =
         tool.runForErrors(DelCommand(tool.toolPath, tool.medium, partition, oldName));
-    return problem.isEmpty() ? QString()
-                             : Step("Copied, but the old name was not deleted", problem);
+    return problem.isEmpty()
+               ? QString()
+               : Step(QT_TRANSLATE_NOOP("FileMoves", "Copied, but the old name was not deleted"),
+                      problem);
 }
 
 PasteResult PasteThroughLocalCopies(const ToolRunner& tool, const QString& folder,
@@ -83,8 +90,10 @@ PasteResult PasteThroughLocalCopies(const ToolRunner& tool, const QString& folde
     if (!presentProblem.isEmpty()) {
         // No name could be checked: nothing is pasted.
         for (const PasteStep& step : planned)
-            result.failures.add(step.entry,
-                                Step("Not pasted, the target could not be listed", presentProblem));
+            result.failures.add(
+                step.entry,
+                Step(QT_TRANSLATE_NOOP("FileMoves", "Not pasted, the target could not be listed"),
+                     presentProblem));
         return result;
     }
     QList<PasteStep> steps = planned;
@@ -128,8 +137,9 @@ PasteResult PasteThroughLocalCopies(const ToolRunner& tool, const QString& folde
                 if (!SameFileName(earlier.targetName, step.targetName))
                     continue;
                 if (earlier.entry != step.entry) // the same file twice is deleted once
-                    failures.add(earlier.entry, QStringLiteral("Source kept: a later file of the "
-                                                               "same name replaced its copy"));
+                    failures.add(earlier.entry, QCoreApplication::translate(
+                                                    "FileMoves", "Source kept: a later file of the "
+                                                                 "same name replaced its copy"));
                 toDelete.removeAt(k--);
             }
             if (step.deleteSource)
@@ -149,7 +159,9 @@ PasteResult PasteThroughLocalCopies(const ToolRunner& tool, const QString& folde
             const QString delProblem =
                 tool.runForErrors(DelEntryCommand(tool.toolPath, tool.medium, step.entry));
             if (!delProblem.isEmpty())
-                problem = Step("Copied, but the source was not deleted", delProblem);
+                problem =
+                    Step(QT_TRANSLATE_NOOP("FileMoves", "Copied, but the source was not deleted"),
+                         delProblem);
         }
         if (!problem.isEmpty())
             failures.add(step.entry, problem);

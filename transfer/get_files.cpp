@@ -55,10 +55,12 @@ QString ConfirmCopyMediumText(const CommandContext& ctx)
     }
     const QString medium = ctx.tool().medium;
     if (partitions == 1)
-        return QStringLiteral(
+        return QCoreApplication::translate(
+                   "GetFiles",
                    "Are you sure you want to copy all files of the only partition of %1?")
             .arg(medium);
-    return QStringLiteral("Are you sure you want to copy all files of all %1 partitions of %2?")
+    return QCoreApplication::translate(
+               "GetFiles", "Are you sure you want to copy all files of all %1 partitions of %2?")
         .arg(partitions)
         .arg(medium);
 }
@@ -129,8 +131,8 @@ void ShowCopying(CommandContext& ctx, const QString& partition, const QString& f
 {
     if (!ctx.statusPanel(1).isEmpty())
         ctx.setStatusPanel(1, QString());
-    ctx.setStatusPanel(2, QStringLiteral("Copying ") + ItemName(partition, file) +
-                               QStringLiteral(" to ") + QDir::toNativeSeparators(folder));
+    ctx.setStatusPanel(2, QCoreApplication::translate("GetFiles", "Copying %1 to %2")
+                              .arg(ItemName(partition, file), QDir::toNativeSeparators(folder)));
 }
 
 // The destination folder dialog; empty when the user cancelled. "Select"
@@ -206,16 +208,18 @@ void FinishCopy(CommandContext& ctx, const CopyTally& tally, bool aborted)
 {
     ctx.setStatusPanel(1, QString());
     if (tally.failures.isEmpty()) {
-        ctx.setStatusPanel(2, aborted ? QStringLiteral("Copy aborted")
-                                       : QStringLiteral("Copy completed"));
+        ctx.setStatusPanel(2, aborted ? QCoreApplication::translate("GetFiles", "Copy aborted")
+                                      : QCoreApplication::translate("GetFiles", "Copy completed"));
         return;
     }
-    ctx.setStatusPanel(2, tally.failures.statusText(aborted ? QStringLiteral("Copy aborted")
-                                                             : QStringLiteral("Copy incomplete"),
-                                                     QStringLiteral("copied"), tally.total()));
-    ctx.prompts().error(tally.failures.boxText(QStringLiteral("%1 of %2 could not be copied:")
-                                                    .arg(tally.failures.count())
-                                                    .arg(tally.total())));
+    ctx.setStatusPanel(2, tally.failures.statusText(
+                              aborted ? QCoreApplication::translate("GetFiles", "Copy aborted")
+                                      : QCoreApplication::translate("GetFiles", "Copy incomplete"),
+                              QCoreApplication::translate("GetFiles", "copied"), tally.total()));
+    ctx.prompts().error(tally.failures.boxText(
+        QCoreApplication::translate("GetFiles", "%1 of %2 could not be copied:")
+            .arg(tally.failures.count())
+            .arg(tally.total())));
 }
 
 // Cuts the +3DOS header off a staged file unless the file has none. Returns
@@ -353,8 +357,10 @@ public:
     explicit ColumnCaptionsBack(FileListModel& rows) : rows_(rows) {}
     ~ColumnCaptionsBack()
     {
-        rows_.setColumnCaption(FileListModel::ColStart, QStringLiteral("Start"));
-        rows_.setColumnCaption(FileListModel::ColVars, QStringLiteral("Vars"));
+        rows_.setColumnCaption(FileListModel::ColStart,
+                               QCoreApplication::translate("GetFiles", "Start"));
+        rows_.setColumnCaption(FileListModel::ColVars,
+                               QCoreApplication::translate("GetFiles", "Vars"));
     }
     ColumnCaptionsBack(const ColumnCaptionsBack&) = delete;
     ColumnCaptionsBack& operator=(const ColumnCaptionsBack&) = delete;
@@ -481,7 +487,7 @@ void TransferCommands::getAllFilesFromPartition()
 void TransferCommands::getAllFilesFromMedium()
 {
     if (m_ctx.treeNodes().isEmpty()) {
-        m_ctx.prompts().error(QString::fromLatin1(guard::kNoDevice));
+        m_ctx.prompts().error(guard::guardText(guard::kNoDevice));
         return;
     }
     m_ctx.selectNode(m_ctx.tree()->topLevelItem(0));

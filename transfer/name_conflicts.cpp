@@ -2,6 +2,8 @@
 
 #include "short_name.h"
 
+#include <QCoreApplication>
+
 #include <utility>
 
 NameConflicts::NameConflicts(QString partition, const QStringList& existing,
@@ -16,7 +18,8 @@ NameConflicts::NameConflicts(QString partition, const QStringList& existing,
 
 QString NameConflicts::QuestionText(const QString& name, const QString& partition)
 {
-    return QStringLiteral("A file named %1 already exists in %2.").arg(name, partition);
+    return QCoreApplication::translate("NameConflicts", "A file named %1 already exists in %2.")
+        .arg(name, partition);
 }
 
 bool NameConflicts::Taken(const QString& name) const
@@ -52,8 +55,9 @@ PutDecision NameConflicts::Decide(const PutRequest& request, int remaining)
         question.text = QuestionText(request.targetName, partition_);
         question.readOnly = readOnly;
         if (readOnly) {
-            question.note =
-                request.targetName + QStringLiteral(" is read-only and is never replaced.");
+            question.note = request.targetName +
+                            QCoreApplication::translate("NameConflicts",
+                                                        " is read-only and is never replaced.");
             question.offered = {ConflictAnswer::Skip, ConflictAnswer::KeepBoth,
                                 ConflictAnswer::Cancel};
         } else {

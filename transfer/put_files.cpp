@@ -14,6 +14,7 @@
 #include "short_name.h"
 #include "tool_steps.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -29,10 +30,10 @@ QStringList ChooseHostFiles(CommandContext& ctx, const char* title, const char* 
                             const char* fileName, const char* filter)
 {
     FileDialogRequest request;
-    request.title = QLatin1String(title);
+    request.title = QCoreApplication::translate("PutFiles", title);
     request.defaultSuffix = QLatin1String(defaultSuffix);
     request.fileName = QLatin1String(fileName);
-    request.filter = QLatin1String(filter);
+    request.filter = QCoreApplication::translate("PutFiles", filter);
     request.folder = ctx.openDialogFolder();
     request.multiple = true;
     const QStringList files = ctx.prompts().openFiles(request);
@@ -57,7 +58,8 @@ void PutFiles(CommandContext& ctx, PutKind kind)
     if (!node)
         return;
     const QStringList files =
-        ChooseHostFiles(ctx, "Put files to transfer", "", "*.*", "All Files (*.*)|*.*");
+        ChooseHostFiles(ctx, QT_TRANSLATE_NOOP("PutFiles", "Put files to transfer"), "", "*.*",
+                        QT_TRANSLATE_NOOP("PutFiles", "All Files (*.*)|*.*"));
     if (files.isEmpty())
         return;
     QString address;
@@ -65,7 +67,8 @@ void PutFiles(CommandContext& ctx, PutKind kind)
         // One address for every file, passed on as typed: the tool judges it.
         InputRequest request;
         request.caption = QStringLiteral("3eHarnwick");
-        request.prompt = QStringLiteral("Please type the start address for all files");
+        request.prompt =
+            QCoreApplication::translate("PutFiles", "Please type the start address for all files");
         const std::optional<QString> typed = ctx.prompts().inputText(request);
         if (!typed)
             return;
@@ -148,8 +151,8 @@ void PutImage(CommandContext& ctx, const char* title, const char* defaultSuffix,
     }
     if (tally.done > 0) {
         ctx.setStatusPanel(1, QString());
-        ctx.setStatusPanel(2, QStringLiteral("Copying ") + files.first() + QStringLiteral(" to ") +
-                                  partition);
+        ctx.setStatusPanel(2, QCoreApplication::translate("PutFiles", "Copying %1 to %2")
+                                  .arg(files.first(), partition));
         tool.runForErrors(ImportNamesCommand(importLine, names));
         if (ctx.reportToolErrors())
             return;
@@ -190,8 +193,8 @@ void PutHostFiles(CommandContext& ctx, const QStringList& files, const QString& 
             continue;
         }
         ctx.setStatusPanel(1, QString());
-        ctx.setStatusPanel(2,
-                           QStringLiteral("Copying ") + file + QStringLiteral(" to ") + partition);
+        ctx.setStatusPanel(
+            2, QCoreApplication::translate("PutFiles", "Copying %1 to %2").arg(file, partition));
         ++tally.done;
         const QString problem = tool.runForErrors(line(file, partition, decision.targetName));
         if (!problem.isEmpty())
@@ -218,14 +221,18 @@ void TransferCommands::putFilesAtAddress()
 
 void TransferCommands::putTapeContents()
 {
-    PutImage(m_ctx, "Open tape image", "tap", "*.tap",
-             "Zx Spectrum Tape Files (*.tap)|*.tap|All Files (*.*)|*.*", &PutTapCommand);
+    PutImage(
+        m_ctx, QT_TRANSLATE_NOOP("PutFiles", "Open tape image"), "tap", "*.tap",
+        QT_TRANSLATE_NOOP("PutFiles", "Zx Spectrum Tape Files (*.tap)|*.tap|All Files (*.*)|*.*"),
+        &PutTapCommand);
 }
 
 void TransferCommands::putFloppyContents()
 {
-    PutImage(m_ctx, "Open disk image", "dsk", "*.dsk",
-             "Zx Spectrum Disk Images (*.dsk)|*.dsk|All Files (*.*)|*.*", &PutDskCommand);
+    PutImage(
+        m_ctx, QT_TRANSLATE_NOOP("PutFiles", "Open disk image"), "dsk", "*.dsk",
+        QT_TRANSLATE_NOOP("PutFiles", "Zx Spectrum Disk Images (*.dsk)|*.dsk|All Files (*.*)|*.*"),
+        &PutDskCommand);
 }
 
 void TransferCommands::putDroppedFiles(const QStringList& files)

@@ -12,6 +12,7 @@
 #include "temp_folder.h"
 
 #include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QTimer>
 #include <QTreeWidgetItem>
 
@@ -39,7 +40,9 @@ void RenameRow(CommandContext& ctx, const QString& renameOldName, int row, const
         return;
     // Putting the copy under a name another file has would replace that file.
     if (NameTakenByOtherRow(ctx.rows(), row, newName)) {
-        ctx.prompts().error(QStringLiteral("A file named %1 already exists.").arg(newName));
+        ctx.prompts().error(
+            QCoreApplication::translate("RenameFile", "A file named %1 already exists.")
+                .arg(newName));
         return;
     }
     QTreeWidgetItem* node = RequirePartitionNode(ctx);
@@ -50,10 +53,11 @@ void RenameRow(CommandContext& ctx, const QString& renameOldName, int row, const
     if (!problem.isEmpty()) {
         // The list is read again so that it shows what the partition holds.
         ctx.listPartitionAgain();
-        ctx.setStatusPanel(
-            2, QStringLiteral("Rename failed: %1: %2").arg(oldName, FirstLine(problem)));
+        ctx.setStatusPanel(2, QCoreApplication::translate("RenameFile", "Rename failed: %1: %2")
+                                  .arg(oldName, FirstLine(problem)));
         ctx.prompts().error(
-            QStringLiteral("%1 was not renamed to %2.\r\n%3").arg(oldName, newName, problem));
+            QCoreApplication::translate("RenameFile", "%1 was not renamed to %2.\r\n%3")
+                .arg(oldName, newName, problem));
         return;
     }
     // The caption as typed; the other cells stay until the list is read again.
@@ -67,7 +71,8 @@ void TransferCommands::renameCurrentFile()
     if (!RequireSelection(m_ctx) || !RequireFileList(m_ctx))
         return;
     if (m_ctx.selectedRows().size() > 1) {
-        m_ctx.prompts().error(QStringLiteral("Only one file can be renamed at a time."));
+        m_ctx.prompts().error(
+            QCoreApplication::translate("RenameFile", "Only one file can be renamed at a time."));
         return;
     }
     m_ctx.editRowCaption(m_ctx.selectedRows().first());

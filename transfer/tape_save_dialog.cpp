@@ -2,13 +2,16 @@
 
 #include "prompts.h"
 
+#include <QCoreApplication>
+
 FileDialogRequest TapeSaveRequest(const QString& startFolder)
 {
     FileDialogRequest request;
-    request.title = QStringLiteral("Save As");
-    request.filter =
-        QStringLiteral("Zx Spectrum Tape Files (*.tap)|*.tap|Zx Spectrum TZX Files (*.tzx)|*.tzx|"
-                       "All Files (*.*)|*.*");
+    request.title = QCoreApplication::translate("TapeSaveDialog", "Save As");
+    request.filter = QCoreApplication::translate(
+        "TapeSaveDialog",
+        "Zx Spectrum Tape Files (*.tap)|*.tap|Zx Spectrum TZX Files (*.tzx)|*.tzx|"
+        "All Files (*.*)|*.*");
     request.defaultSuffix = QStringLiteral("tap");
     request.fileName = QStringLiteral("*.tap");
     request.folder = startFolder;

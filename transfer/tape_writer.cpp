@@ -4,6 +4,7 @@
 
 #include "transfer_error.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -106,8 +107,9 @@ TapeWriter::TapeWriter(const QString& tapePath) : tape_(tapePath), format_(TapeF
     // Unbuffered: a failed write shows at once, and the tape can still be cut
     // back to its last whole block (a full write buffer could not be).
     if (!tape_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        throw TransferError(QStringLiteral("Cannot open the tape file %1: %2")
-                                .arg(Native(tapePath), tape_.errorString()));
+        throw TransferError(
+            QCoreApplication::translate("TapeWriter", "Cannot open the tape file %1: %2")
+                .arg(Native(tapePath), tape_.errorString()));
     // An empty file is begun like a new one: a TZX file without its signature
     // would be no tape at all.
     startedNew_ = tape_.size() == 0;
@@ -135,15 +137,17 @@ QString TapeWriter::folder() const
 void TapeWriter::writeToTape(const char* data, qint64 size)
 {
     if (tape_.write(data, size) != size)
-        throw TransferError(QStringLiteral("Cannot write to the tape file %1: %2")
-                                .arg(Native(path()), tape_.errorString()));
+        throw TransferError(
+            QCoreApplication::translate("TapeWriter", "Cannot write to the tape file %1: %2")
+                .arg(Native(path()), tape_.errorString()));
 }
 
 void TapeWriter::takeBackTo(qint64 size)
 {
     if (!tape_.resize(size))
         throw TransferError(
-            QStringLiteral(
+            QCoreApplication::translate(
+                "TapeWriter",
                 "Cannot take back an incomplete block at the end of the tape file %1: %2")
                 .arg(Native(path()), tape_.errorString()));
 }
@@ -152,33 +156,36 @@ TapeAppendResult TapeWriter::append(const TapeFileFacts& facts, const QString& d
                                     qint64 dataOffset)
 {
     if (!tape_.isOpen())
-        throw TransferError(QStringLiteral("The tape file %1 is closed.").arg(Native(path())));
+        throw TransferError(QCoreApplication::translate("TapeWriter", "The tape file %1 is closed.")
+                                .arg(Native(path())));
 
     QFile data(dataPath);
     if (!data.open(QIODevice::ReadOnly))
-        throw TransferError(
-            QStringLiteral("Cannot open %1: %2").arg(Native(dataPath), data.errorString()));
+        throw TransferError(QCoreApplication::translate("TapeWriter", "Cannot open %1: %2")
+                                .arg(Native(dataPath), data.errorString()));
 
     TapeAppendResult result;
     dataOffset = std::max<qint64>(dataOffset, 0);
     result.fileBytes = std::max<qint64>(data.size() - dataOffset, 0);
     if (dataOffset > 0 && !data.seek(std::min(dataOffset, data.size())))
-        throw TransferError(
-            QStringLiteral("Cannot read %1: %2").arg(Native(dataPath), data.errorString()));
+        throw TransferError(QCoreApplication::translate("TapeWriter", "Cannot read %1: %2")
+                                .arg(Native(dataPath), data.errorString()));
     const qint64 length = facts.length;
     if (length < 0 || length > kMaxTapeDataLength) {
         result.status = TapeAppendResult::Status::TooLarge;
         result.message =
-            QStringLiteral("%1 has a size of %2 bytes, which does not fit a tape block "
-                           "of at most %3 bytes; it was not written to the tape.")
+            QCoreApplication::translate(
+                "TapeWriter", "%1 has a size of %2 bytes, which does not fit a tape block "
+                              "of at most %3 bytes; it was not written to the tape.")
                 .arg(facts.name, Grouped(length), Grouped(kMaxTapeDataLength));
         return result;
     }
     const auto shortFile = [&](qint64 held) {
         result.status = TapeAppendResult::Status::ShortFile;
         result.fileBytes = held;
-        result.message = QStringLiteral("%1 holds %2 bytes, fewer than its size of %3 bytes; "
-                                        "it was not written to the tape.")
+        result.message = QCoreApplication::translate(
+                             "TapeWriter", "%1 holds %2 bytes, fewer than its size of %3 bytes; "
+                                           "it was not written to the tape.")
                              .arg(facts.name, Grouped(held), Grouped(length));
         return result;
     };
@@ -205,8 +212,8 @@ TapeAppendResult TapeWriter::append(const TapeFileFacts& facts, const QString& d
         while (left > 0) {
             const qint64 got = data.read(buffer.data(), std::min<qint64>(left, buffer.size()));
             if (got < 0)
-                throw TransferError(
-                    QStringLiteral("Cannot read %1: %2").arg(Native(dataPath), data.errorString()));
+                throw TransferError(QCoreApplication::translate("TapeWriter", "Cannot read %1: %2")
+                                        .arg(Native(dataPath), data.errorString()));
             if (got == 0) {
                 // The file shrank while it was being copied.
                 takeBackTo(start);
@@ -232,6 +239,7 @@ void TapeWriter::close()
         return;
     tape_.close();
     if (tape_.error() != QFileDevice::NoError)
-        throw TransferError(QStringLiteral("Cannot close the tape file %1: %2")
-                                .arg(Native(path()), tape_.errorString()));
+        throw TransferError(
+            QCoreApplication::translate("TapeWriter", "Cannot close the tape file %1: %2")
+                .arg(Native(path()), tape_.errorString()));
 }
