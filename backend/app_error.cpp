@@ -3,6 +3,7 @@
 #include "tool_command.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPointer>
 
@@ -71,8 +72,8 @@ void ShowErrorMessageBox(const QString& text)
     QString shown = text;
     // The messages use CR LF line ends; a label draws a lone LF only.
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), shown, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Critical, QCoreApplication::translate("AppError", "Error"), shown,
+                    QMessageBox::Ok, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -90,7 +91,7 @@ QString ExceptionText(std::exception_ptr error)
         return QString::fromUtf8(e.what());
     } catch (...) {
     }
-    return QStringLiteral("Unknown error");
+    return QCoreApplication::translate("AppError", "Unknown error");
 }
 
 void ShowCurrentException() noexcept

@@ -3,6 +3,7 @@
 #include "ansi_text.h"
 #include "text_reader.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 QString BackendErrorText(const QString& errFile)
@@ -22,7 +23,7 @@ bool ReadBackendErrors(const QString& errFile, const StatusPanelSetter& setPanel
     const QString text = BackendErrorText(errFile);
     if (text.isEmpty())
         return false;
-    setPanel(2, QStringLiteral("Fatal Error: ") + text);
+    setPanel(2, QCoreApplication::translate("BackendChecks", "Fatal Error: ") + text);
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include "app_error.h"
 
+#include <QCoreApplication>
+
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
@@ -20,7 +22,8 @@ bool IsDigit(QChar ch)
 
 QString IntegerError(const QString& text)
 {
-    return QStringLiteral("'%1' is not a valid integer value").arg(text);
+    return QCoreApplication::translate("NumberConversion", "'%1' is not a valid integer value")
+        .arg(text);
 }
 
 } // namespace
@@ -128,7 +131,9 @@ double FieldToFloat(const QString& text)
 {
     const auto value = ParseDecimalDouble(text);
     if (!value)
-        throw AppError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+        throw AppError(QCoreApplication::translate("NumberConversion",
+                                                   "'%1' is not a valid floating point value")
+                           .arg(text));
     return *value;
 }
 

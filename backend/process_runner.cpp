@@ -6,6 +6,7 @@
 #include "tool_command.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -34,8 +35,10 @@ namespace {
 
 QString CreateFileFailure(const char* which, const QString& path)
 {
-    return QStringLiteral("WinApi function CreateFile returned an invalid handle value\nfor the %1 "
-                          "file * %2 *\n\n")
+    return QCoreApplication::translate(
+               "ProcessRunner",
+               "WinApi function CreateFile returned an invalid handle value\nfor the %1 "
+               "file * %2 *\n\n")
         .arg(QLatin1String(which), path);
 }
 
@@ -285,8 +288,10 @@ bool RunRedirected(const QString& commandLine, const QString& inputFile, const Q
 {
     const bool hasInput = !inputFile.isEmpty();
     if (hasInput && !QFileInfo::exists(inputFile)) {
-        throw AppError(QStringLiteral("Input file * %1 *\ndoes not exist\n\n").arg(inputFile) +
-                       contextText);
+        throw AppError(
+            QCoreApplication::translate("ProcessRunner", "Input file * %1 *\ndoes not exist\n\n")
+                .arg(inputFile) +
+            contextText);
     }
 
     Fd input;
@@ -309,7 +314,8 @@ bool RunRedirected(const QString& commandLine, const QString& inputFile, const Q
         throw AppError(CreateFileFailure("error", errFile) + contextText);
 
     const ResolvedCommand command = ResolveCommandLine(commandLine);
-    const QString startFailure = QStringLiteral("Function failure\n\n") + contextText;
+    const QString startFailure =
+        QCoreApplication::translate("ProcessRunner", "Function failure\n\n") + contextText;
     if (command.program.isEmpty())
         throw AppError(startFailure);
 

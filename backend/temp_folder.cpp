@@ -1,5 +1,6 @@
 #include "temp_folder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,7 +30,8 @@ QString PrivateTempFolder()
         folder = std::make_unique<QTemporaryDir>(TempBaseFolder() +
                                                  QStringLiteral("/3eharnwick-XXXXXX"));
         if (!folder->isValid())
-            throw AppError(QStringLiteral("Cannot create a temporary folder in %1: %2")
+            throw AppError(QCoreApplication::translate("TempFolder",
+                                                       "Cannot create a temporary folder in %1: %2")
                                .arg(TempBaseFolder(), folder->errorString()));
         // mkdtemp() makes it 0700 already; said again so that no umask or
         // library change can open it to other users, who could otherwise
@@ -44,6 +46,7 @@ QString ToolOutputFolder()
 {
     const QString folder = PrivateTempFolder() + QStringLiteral("/tool-output");
     if (!QFileInfo(folder).isDir() && !QDir().mkdir(folder))
-        throw AppError(QStringLiteral("Cannot create the folder %1").arg(folder));
+        throw AppError(
+            QCoreApplication::translate("TempFolder", "Cannot create the folder %1").arg(folder));
     return folder;
 }

@@ -3,6 +3,7 @@
 #include "app_error.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 
 namespace {
@@ -92,8 +93,8 @@ QList<QByteArray> SplitTextLines(QByteArrayView text)
 void OpenTextFile(QIODevice& file, const QString& path)
 {
     if (!file.open(QIODevice::ReadOnly)) {
-        throw AppError(
-            QStringLiteral("Cannot open the file * %1 *\n%2").arg(path, file.errorString()));
+        throw AppError(QCoreApplication::translate("TextReader", "Cannot open the file * %1 *\n%2")
+                           .arg(path, file.errorString()));
     }
 }
 

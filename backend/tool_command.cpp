@@ -1,5 +1,7 @@
 #include "tool_command.h"
 
+#include <QCoreApplication>
+
 #include <utility>
 
 namespace {
@@ -20,13 +22,15 @@ ToolRunStopped::ToolRunStopped(Kind kind, QString command, int limitMs)
 QString ToolRunStopped::message() const
 {
     if (kind_ == Kind::Cancelled)
-        return QStringLiteral("Cancelled");
+        return QCoreApplication::translate("ToolCommand", "Cancelled");
     // Whole seconds, rounded up: a limit of 1.5 s is not "1 seconds".
     const int seconds = (limitMs_ + 999) / 1000;
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "ToolCommand",
                "The disk tool did not answer within %1 %2.\nThe command \"%3\" was stopped.")
         .arg(seconds)
-        .arg(seconds == 1 ? QStringLiteral("second") : QStringLiteral("seconds"))
+        .arg(seconds == 1 ? QCoreApplication::translate("ToolCommand", "second")
+                          : QCoreApplication::translate("ToolCommand", "seconds"))
         .arg(command_);
 }
 

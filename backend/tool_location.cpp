@@ -1,5 +1,6 @@
 #include "tool_location.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -43,7 +44,8 @@ ToolPathChoice ChooseToolPath(const QString& storedPath, const QString& defaultP
     if (QFileInfo::exists(storedPath))
         return {storedPath, {}};
     return {defaultPath,
-            QStringLiteral("The disk tool chosen in Preferences, %1, no longer exists.\n"
-                           "%2 is used instead.")
+            QCoreApplication::translate(
+                "ToolLocation", "The disk tool chosen in Preferences, %1, no longer exists.\n"
+                                "%2 is used instead.")
                 .arg(storedPath, defaultPath)};
 }

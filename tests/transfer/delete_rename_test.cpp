@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
+#include <QTranslator>
 #include <QTreeWidget>
 
 namespace {
@@ -74,6 +75,26 @@ TEST_F(DeleteRenameTest, TheChecksOfDeleteRenameCutCopyAndPasteComeInTheirOrder)
                            "Invalid operation."}));
     EXPECT_TRUE(form->Transfer().FileClipboard.isEmpty());
     EXPECT_TRUE(runs().isEmpty());
+}
+
+// A guard text is looked up in the context "Guard" when shown, so an
+// installed translation replaces it.
+TEST_F(DeleteRenameTest, AnInstalledTranslationReplacesTheGuardTextShown)
+{
+    struct GuardTranslator : QTranslator
+    {
+        bool isEmpty() const override { return false; }
+        QString translate(const char* context, const char* source, const char*, int) const override
+        {
+            if (QByteArrayView(context) == "Guard" && QByteArrayView(source) == "No file selected.")
+                return QStringLiteral("Keine Datei gewaehlt.");
+            return {};
+        }
+    } translator; // removes itself from the application when destroyed
+    QCoreApplication::installTranslator(&translator);
+    openMedium({"ONE", "TWO"}, kFive, "ONE");
+    form->Transfer().deleteSelectedFiles();
+    EXPECT_EQ(prompts->errors(), QStringList{"Keine Datei gewaehlt."});
 }
 
 TEST_F(DeleteRenameTest, RenamingStoresTheTrimmedNameAndKeepsTheTypedCaption)
