@@ -31,6 +31,15 @@ public:
     // Runs the list's own drag instead of the view's.
     std::function<void()> dragStarter;
 
+    // A double click that the list takes for itself: the in-place editing
+    // that the first click on a selected row set off (delayed by the double
+    // click time) is called off, as the view would on seeing the double
+    // click. The view's own editing hook is not asked.
+    void callOffDelayedEdit(const QModelIndex& index, QEvent* doubleClick)
+    {
+        Base::edit(index, QAbstractItemView::DoubleClicked, doubleClick);
+    }
+
 protected:
     void startDrag(Qt::DropActions) override
     {
@@ -289,6 +298,12 @@ bool FileListView::eventFilter(QObject* watched, QEvent* event)
         if (hit.isValid() && !m_selection->isSelected(hit))
             m_selection->select(hit,
                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        if (hit.isValid()) {
+            if (view == m_report)
+                static_cast<ReportView*>(m_report)->callOffDelayedEdit(hit, event);
+            else
+                static_cast<IconView*>(m_icons)->callOffDelayedEdit(hit, event);
+        }
         // The view sees neither this second press nor its release: a release
         // on a row that is selected would otherwise start the in-place editor
         // as a "click on a selected item".
