@@ -169,6 +169,8 @@ int OpenPidFd(pid_t pid)
 #endif
 }
 
+int g_runsWaitedFor = 0; // see ToolRunsWaitedFor
+
 constexpr int kKillGraceMs = 2000; // from SIGTERM to SIGKILL
 constexpr int kPollMs = 10;        // only without a pidfd
 
@@ -182,6 +184,11 @@ void WaitInEventLoop(pid_t pid, const QString& commandLine)
 {
     const QString caption = ToolCommandScope::CurrentCaption();
     const int limitMs = ToolCommandScope::CurrentLimitMs();
+    struct Counted
+    {
+        Counted() { ++g_runsWaitedFor; }
+        ~Counted() { --g_runsWaitedFor; }
+    } counted;
 
     QEventLoop loop;
     bool ended = false;
@@ -279,6 +286,11 @@ bool CanWaitInEventLoop()
 }
 
 } // namespace
+
+int ToolRunsWaitedFor()
+{
+    return g_runsWaitedFor;
+}
 
 bool RunRedirected(const QString& commandLine, const QString& inputFile, const QString& outFile,
                    const QString& errFile, const QString& contextText, bool wait)

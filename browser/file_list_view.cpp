@@ -1,6 +1,7 @@
 #include "file_list_view.h"
 
 #include "file_list_model.h"
+#include "thumbnail_loader.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -10,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QStackedLayout>
+#include <QStyledItemDelegate>
 #include <QUrl>
 
 namespace {
@@ -53,6 +55,30 @@ public:
     }
 };
 using IconView = CaptionEditingView<QListView>;
+
+// Draws a row's thumbnail, when the loader has one, in place of its type
+// picture.
+class ThumbnailDelegate : public QStyledItemDelegate
+{
+public:
+    ThumbnailDelegate(ThumbnailLoader* loader, QObject* parent) : QStyledItemDelegate(parent), m_loader(loader) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() != FileListModel::ColName)
+            return;
+        const QIcon thumbnail = m_loader->thumbnail(index.row());
+        if (thumbnail.isNull())
+            return;
+        option->icon = thumbnail;
+        option->features |= QStyleOptionViewItem::HasDecoration;
+    }
+
+private:
+    ThumbnailLoader* m_loader;
+};
 
 // Local files (not folders) among the URLs of a drop.
 QStringList DroppedFiles(const QMimeData* mime)
@@ -117,6 +143,8 @@ FileListView::FileListView(FileListModel* model, QWidget* parent)
     m_icons->setResizeMode(QListView::Adjust);
     m_icons->setMovement(QListView::Static);
     m_icons->setAcceptDrops(false);
+    m_thumbnails = new ThumbnailLoader(model, m_icons, this);
+    m_icons->setItemDelegate(new ThumbnailDelegate(m_thumbnails, m_icons));
 
     m_stack->addWidget(m_report);
     m_stack->addWidget(m_icons);
@@ -182,6 +210,7 @@ void FileListView::setStyle(Style style)
     }
     // Switching between the icon styles keeps the same view: lay it out anew.
     m_icons->doItemsLayout();
+    m_thumbnails->setActive(style != Style::Report);
     if (hadFocus)
         currentView()->setFocus();
 }

@@ -6,6 +6,7 @@
 
 class FileListModel;
 class QItemSelectionModel;
+class ThumbnailLoader;
 class QStackedLayout;
 
 // The file list control: one model shown either as a report (columns with
@@ -25,6 +26,8 @@ public:
     QItemSelectionModel* selectionModel() const { return m_selection; }
     QTableView* reportView() const { return m_report; }
     QListView* iconView() const { return m_icons; }
+    // The SCREEN$ thumbnails the icon styles show in place of type pictures.
+    ThumbnailLoader* thumbnails() const { return m_thumbnails; }
     // The view the user sees now.
     QAbstractItemView* currentView() const;
 
@@ -64,5 +67,6 @@ private:
     QListView* m_icons;
     bool m_swallowRelease = false;  // the release that ends a double click
     QStackedLayout* m_stack;
+    ThumbnailLoader* m_thumbnails;
     Style m_style = Style::Report;
 };
