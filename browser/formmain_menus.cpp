@@ -94,7 +94,8 @@ void TFormMain::BuildMenus()
                {"ViewBASICcode1", "AsBASIC1", "AsBinary1", "AsText1", "AsList1", "AsData1", "AsPicture1"});
     c.fillMenu(items, {"-", "Putfilestandard1", "Putfile3DOS1",
                        "Putfilesinstandardmodetoaspecificaddress1", "Putalltapecontents1",
-                       "Putalldiskcontents1", "PutBASICtext1", "-", "EditBASICprogram1"});
+                       "Putalldiskcontents1", "PutBASICtext1", "PutPictureAsScreen1", "-",
+                       "EditBASICprogram1"});
 
     QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));

@@ -10,6 +10,7 @@
 #include "file_list_model.h"
 #include "form_view.h"
 #include "prompts.h"
+#include "put_picture.h"
 #include "temp_folder.h"
 #include "text_utils.h"
 #include "view_choice.h"
@@ -119,6 +120,12 @@ void ViewCommands::registerCommands(CommandRegistry& registry)
     add({"AsList1", "as List"}, ViewMode::List);
     add({"AsData1", "as Zx Basic DATA"}, ViewMode::Data);
     add({"AsPicture1", "as Picture"}, ViewMode::Picture);
+    registry.add({"PutPictureAsScreen1", "Put picture as &SCREEN$..."}, [this] { putPicture(); });
+}
+
+void ViewCommands::putPicture(const QString& hostFile)
+{
+    PutPictureAsScreen(m_ctx, hostFile);
 }
 
 void ViewCommands::viewSelectedFile(ViewMode mode)
