@@ -15,6 +15,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -169,7 +170,7 @@ int OpenPidFd(pid_t pid)
 #endif
 }
 
-int g_runsWaitedFor = 0; // see ToolRunsWaitedFor
+std::atomic<int> g_runsWaitedFor{0}; // see ToolRunsWaitedFor
 
 constexpr int kKillGraceMs = 2000; // from SIGTERM to SIGKILL
 constexpr int kPollMs = 10;        // only without a pidfd

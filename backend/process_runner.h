@@ -55,5 +55,5 @@ bool RunRedirected(const QString& commandLine, const QString& inputFile, const Q
 // (more than one while a run's event loop starts another command's run).
 // Work of the window's own that runs the tool in the background (the file
 // list's thumbnails) starts no run while this is above 0, so it never runs
-// alongside a command of the user's.
+// alongside a command of the user's. May be read from any thread.
 int ToolRunsWaitedFor();

@@ -19,6 +19,9 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 
+#include <QElapsedTimer>
+#include <QThread>
+
 #include <algorithm>
 
 namespace {
@@ -28,7 +31,8 @@ namespace {
 constexpr int kThumbnailWidth = 64;
 constexpr int kThumbnailHeight = 48;
 
-constexpr int kRetryMs = 50; // while a command of the user's runs the tool
+constexpr int kRetryMs = 20;    // while a command of the user's runs the tool
+constexpr int kStopPollMs = 20; // how soon a run that is to stop is killed
 
 qint64 RealSize(const FileListRow& row)
 {
@@ -74,27 +78,68 @@ QList<int> RowsToFetch(const QList<int>& rowsInSight, const std::function<const 
     return rows;
 }
 
-// One run of the tool's `get` into a folder of its own.
-struct ThumbnailLoader::Run
+QImage GetThumbnail(const ThumbnailRequest& request, const std::atomic<bool>& stop)
 {
-    QString key;
-    QString name;
-    QString typeName;
-    qint64 realSize = 0;
-    QProcess* process = nullptr;            // deletes itself once the tool has ended
-    std::shared_ptr<QTemporaryDir> folder;  // lives until the tool has ended
-    QTimer limit;
-};
+    // A command of the user's that runs the tool goes first.
+    while (ToolRunsWaitedFor() > 0) {
+        if (stop)
+            return {};
+        QThread::msleep(kRetryMs);
+    }
+    if (stop)
+        return {};
+    QTemporaryDir folder(request.tempParent + QStringLiteral("/thumb-XXXXXX"));
+    const ResolvedCommand command = ResolveCommandLine(
+        GetFileCommand(request.source.toolPath, request.source.medium, request.source.partition, request.name,
+                       folder.path()));
+    if (!folder.isValid() || command.program.isEmpty())
+        return {};
+    QProcess process;
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(command.program, command.arguments);
+    if (!process.waitForStarted())
+        return {};
+    QElapsedTimer clock;
+    clock.start();
+    while (!process.waitForFinished(kStopPollMs)) {
+        if (stop || clock.elapsed() > ThumbnailLoader::kRunLimitMs) {
+            process.kill();
+            process.waitForFinished();
+            return {};
+        }
+    }
+    if (process.exitStatus() != QProcess::NormalExit || !process.readAllStandardError().trimmed().isEmpty())
+        return {};
+
+    // The copy the tool wrote: named as the +3DOS file, or the one file it
+    // left (a name the host stores differently).
+    QString copy = QDir(folder.path()).filePath(request.name);
+    if (!QFileInfo(copy).isFile()) {
+        const QFileInfoList files = QDir(folder.path()).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+        if (files.size() != 1)
+            return {};
+        copy = files.first().filePath();
+    }
+    try {
+        const ViewChoice choice = ChooseView(ViewMode::Picture, request.typeName, request.realSize, 0);
+        const QByteArray screen = ReadPicture(choice, copy, request.typeName);
+        if (screen.isEmpty())
+            return {};
+        return RenderScreen(screen).scaled(kThumbnailWidth, kThumbnailHeight, Qt::IgnoreAspectRatio,
+                                           Qt::SmoothTransformation);
+    } catch (...) {
+        return {}; // an unreadable copy gives no thumbnail
+    }
+}
 
 ThumbnailLoader::ThumbnailLoader(FileListModel* model, QAbstractItemView* view, QObject* parent)
     : QObject(parent), m_model(model), m_view(view), m_cache(kCachedPictures)
 {
+    m_pool.setMaxThreadCount(kMaxRuns);
     m_refillTimer.setSingleShot(true);
     m_refillTimer.setInterval(0);
     connect(&m_refillTimer, &QTimer::timeout, this, &ThumbnailLoader::refill);
-    m_retryTimer.setSingleShot(true);
-    m_retryTimer.setInterval(kRetryMs);
-    connect(&m_retryTimer, &QTimer::timeout, this, &ThumbnailLoader::startRuns);
 
     connect(model, &QAbstractItemModel::modelReset, this, &ThumbnailLoader::schedule);
     connect(model, &QAbstractItemModel::rowsInserted, this, &ThumbnailLoader::schedule);
@@ -110,13 +155,10 @@ ThumbnailLoader::ThumbnailLoader(FileListModel* model, QAbstractItemView* view, 
 
 ThumbnailLoader::~ThumbnailLoader()
 {
-    // No event loop may follow: the tools are ended and reaped here.
-    for (auto& run : m_runs) {
-        run->process->disconnect(this);
-        run->process->kill();
-        run->process->waitForFinished(2000);
-        delete run->process;
-    }
+    // The workers end their runs and are waited for: none reports to a
+    // loader that is gone.
+    stopRuns();
+    m_pool.waitForDone();
 }
 
 void ThumbnailLoader::setSource(const ThumbnailSource& source)
@@ -167,7 +209,7 @@ bool ThumbnailLoader::known(const QString& key) const
 {
     if (m_cache.contains(key) || m_failed.contains(key))
         return true;
-    return std::any_of(m_runs.begin(), m_runs.end(), [&](const auto& run) { return run->key == key; });
+    return std::any_of(m_runs.begin(), m_runs.end(), [&](const Run& run) { return run.key == key; });
 }
 
 void ThumbnailLoader::refill()
@@ -184,11 +226,6 @@ void ThumbnailLoader::refill()
 void ThumbnailLoader::startRuns()
 {
     while (static_cast<int>(m_runs.size()) < kMaxRuns && !m_waiting.isEmpty()) {
-        // A command of the user's runs the tool: start nothing beside it.
-        if (ToolRunsWaitedFor() > 0) {
-            m_retryTimer.start();
-            return;
-        }
         const int r = m_waiting.takeFirst();
         if (r >= m_model->count())
             continue;
@@ -197,92 +234,56 @@ void ThumbnailLoader::startRuns()
         if (!WantsThumbnail(row) || known(key))
             continue;
 
-        auto run = std::make_unique<Run>();
-        run->key = key;
-        run->name = row.cells[FileListModel::ColName];
-        run->typeName = row.cells[FileListModel::ColType];
-        run->realSize = RealSize(row);
-        run->folder = std::make_shared<QTemporaryDir>(PrivateTempFolder() + QStringLiteral("/thumb-XXXXXX"));
-        const ResolvedCommand command = ResolveCommandLine(
-            GetFileCommand(m_source.toolPath, m_source.medium, m_source.partition, run->name, run->folder->path()));
-        if (!run->folder->isValid() || command.program.isEmpty()) {
-            // Nothing can be got now; the type picture stays.
-            m_failed.insert(key);
+        Run run;
+        run.id = ++m_lastRunId;
+        run.key = key;
+        run.row = r;
+        ThumbnailRequest request;
+        request.source = m_source;
+        request.name = row.cells[FileListModel::ColName];
+        request.typeName = row.cells[FileListModel::ColType];
+        request.realSize = RealSize(row);
+        try {
+            request.tempParent = PrivateTempFolder();
+        } catch (...) {
+            m_failed.insert(key); // nowhere to get it to: the type picture stays
             continue;
         }
-        run->process = new QProcess;
-        run->process->setStandardInputFile(QProcess::nullDevice());
-        run->process->setStandardOutputFile(QProcess::nullDevice());
-        Run* raw = run.get();
-        connect(run->process, &QProcess::finished, this, [this, raw] { finishRun(raw); });
-        connect(run->process, &QProcess::errorOccurred, this, [this, raw](QProcess::ProcessError error) {
-            if (error == QProcess::FailedToStart)
-                finishRun(raw);
+        m_runs.push_back(run);
+        m_pool.start([this, request, id = run.id, stop = run.stop] {
+            const QImage picture = GetThumbnail(request, *stop);
+            QMetaObject::invokeMethod(this, [this, id, picture] { finishRun(id, picture); }, Qt::QueuedConnection);
         });
-        run->limit.setSingleShot(true);
-        connect(&run->limit, &QTimer::timeout, run->process, &QProcess::kill);
-        run->limit.start(kRunLimitMs);
-        m_runs.push_back(std::move(run));
-        raw->process->start(command.program, command.arguments);
     }
 }
 
-void ThumbnailLoader::finishRun(Run* run)
+void ThumbnailLoader::finishRun(quint64 id, const QImage& picture)
 {
-    const auto it = std::find_if(m_runs.begin(), m_runs.end(), [run](const auto& r) { return r.get() == run; });
+    const auto it = std::find_if(m_runs.begin(), m_runs.end(), [id](const Run& run) { return run.id == id; });
     if (it == m_runs.end())
-        return;
-    std::unique_ptr<Run> done = std::move(*it);
+        return; // stopped: the partition changed meanwhile
+    const QString key = it->key;
+    const int row = it->row;
     m_runs.erase(it);
-    done->process->disconnect(this);
-    done->process->deleteLater();
-
-    // The copy the tool wrote: named as the +3DOS file, or the one file it
-    // left (a name the host stores differently).
-    QString copy = QDir(done->folder->path()).filePath(done->name);
-    if (!QFileInfo(copy).isFile()) {
-        const QFileInfoList files = QDir(done->folder->path()).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
-        copy = files.size() == 1 ? files.first().filePath() : QString();
-    }
-    const bool ran = done->process->exitStatus() == QProcess::NormalExit &&
-                     done->process->error() == QProcess::UnknownError &&
-                     done->process->readAllStandardError().trimmed().isEmpty();
-    QByteArray screen;
-    if (ran && !copy.isEmpty()) {
-        try {
-            const ViewChoice choice = ChooseView(ViewMode::Picture, done->typeName, done->realSize, 0);
-            screen = ReadPicture(choice, copy, done->typeName);
-        } catch (...) {
-            screen.clear(); // an unreadable copy gives no thumbnail
-        }
-    }
-    if (screen.isEmpty()) {
-        m_failed.insert(done->key);
-    } else {
-        const QImage picture = RenderScreen(screen).scaled(kThumbnailWidth, kThumbnailHeight, Qt::IgnoreAspectRatio,
-                                                           Qt::SmoothTransformation);
-        m_cache.insert(done->key, new QIcon(QPixmap::fromImage(picture)));
-    }
+    if (picture.isNull())
+        m_failed.insert(key);
+    else
+        m_cache.insert(key, new QIcon(QPixmap::fromImage(picture)));
     emit thumbnailReady();
-    if (m_view)
-        m_view->viewport()->update();
+    // Only the item repaints, unless the list changed under it.
+    if (m_view) {
+        if (row < m_model->count() && ThumbnailKey(m_source, m_model->row(row)) == key)
+            m_view->update(m_model->index(row, FileListModel::ColName));
+        else
+            m_view->viewport()->update();
+    }
     startRuns();
 }
 
 void ThumbnailLoader::stopRuns()
 {
-    for (auto& run : m_runs) {
-        QProcess* process = run->process;
-        process->disconnect(this);
-        run->limit.stop();
-        // The folder goes when the tool has ended, and the process with it.
-        if (process->state() == QProcess::NotRunning) {
-            process->deleteLater();
-            continue;
-        }
-        connect(process, &QProcess::finished, process, [process, folder = run->folder] { process->deleteLater(); });
-        process->kill();
-    }
+    for (const Run& run : m_runs)
+        *run.stop = true;
     m_runs.clear();
     m_waiting.clear();
 }

@@ -2,13 +2,16 @@
 
 #include <QCache>
 #include <QIcon>
+#include <QImage>
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QSet>
 #include <QString>
+#include <QThreadPool>
 #include <QTimer>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -57,13 +60,31 @@ QString ThumbnailKey(const ThumbnailSource& source, const FileListRow& row);
 QList<int> RowsToFetch(const QList<int>& rowsInSight, const std::function<const FileListRow&(int)>& rowAt,
                        const ThumbnailSource& source, const std::function<bool(const QString&)>& known);
 
+// One file to get a thumbnail of.
+struct ThumbnailRequest
+{
+    ThumbnailSource source;
+    QString name;
+    QString typeName;
+    qint64 realSize = 0;
+    QString tempParent; // the folder the tool's copy is got into goes here
+};
+
+// Gets the file with one run of the tool's `get` into a folder of its own
+// and draws it small. Blocks (run on a worker thread); waits while a command
+// of the user's runs the tool (ToolRunsWaitedFor), and kills the tool when
+// `stop` is set or the run takes longer than ThumbnailLoader::kRunLimitMs.
+// A null picture when the tool failed, was stopped or left no readable copy.
+QImage GetThumbnail(const ThumbnailRequest& request, const std::atomic<bool>& stop);
+
 // ---- The loader ----
 
-// Gets the thumbnails for one view of the model. The tool runs are started
-// with QProcess and never waited for: the window keeps handling input while
-// they go on, and no busy window shows. At most kMaxRuns run at once, none
-// starts while a command of the user's runs the tool (ToolRunsWaitedFor),
-// and a change of partition or medium stops those still running.
+// Gets the thumbnails for one view of the model. The tool runs go on worker
+// threads (GetThumbnail) and are never waited for on the GUI thread: the
+// window keeps handling input while they go on, and no busy window shows.
+// At most kMaxRuns run at once, none starts while a command of the user's
+// runs the tool (ToolRunsWaitedFor), and a change of partition or medium
+// stops those still running.
 class ThumbnailLoader : public QObject
 {
     Q_OBJECT
@@ -103,11 +124,17 @@ signals:
     void thumbnailReady();
 
 private:
-    struct Run;
+    struct Run
+    {
+        quint64 id = 0;
+        QString key;
+        int row = -1; // where the file was listed when the run started
+        std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);
+    };
 
     void refill();
     void startRuns();
-    void finishRun(Run* run);
+    void finishRun(quint64 id, const QImage& picture);
     void stopRuns();
     bool known(const QString& key) const;
 
@@ -116,9 +143,10 @@ private:
     ThumbnailSource m_source;
     bool m_active = false;
     QTimer m_refillTimer;
-    QTimer m_retryTimer;  // while a command of the user's runs the tool
     QList<int> m_waiting; // rows in sight to get, in order
-    std::vector<std::unique_ptr<Run>> m_runs;
+    std::vector<Run> m_runs;
+    quint64 m_lastRunId = 0;
+    QThreadPool m_pool;
     mutable QCache<QString, QIcon> m_cache;
     QSet<QString> m_failed;
 };
