@@ -66,14 +66,20 @@ public:
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
+        // Every picture gets the room the view gives it (its icon size), so
+        // all items have one size, with a thumbnail or without; a smaller
+        // type picture is drawn at its own size in the middle of it.
+        const QSize room = option->decorationSize;
         QStyledItemDelegate::initStyleOption(option, index);
         if (index.column() != FileListModel::ColName)
             return;
         const QIcon thumbnail = m_loader->thumbnail(index.row());
-        if (thumbnail.isNull())
-            return;
-        option->icon = thumbnail;
-        option->features |= QStyleOptionViewItem::HasDecoration;
+        if (!thumbnail.isNull()) {
+            option->icon = thumbnail;
+            option->features |= QStyleOptionViewItem::HasDecoration;
+        }
+        if (option->features & QStyleOptionViewItem::HasDecoration)
+            option->decorationSize = room;
     }
 
 private:
@@ -186,8 +192,10 @@ void FileListView::setStyle(Style style)
         QSize grid;
         bool wrapWords;
     };
-    static const IconLayout kIcon{QListView::IconMode, QListView::LeftToRight, {32, 32},
-                                  {86, 64}, true};
+    // Large icons leave room for a SCREEN$ thumbnail of 64 x 48; the type
+    // pictures (32 x 32) are drawn at their own size, never blown up.
+    static const IconLayout kIcon{QListView::IconMode, QListView::LeftToRight, {64, 48},
+                                  {96, 80}, true};
     static const IconLayout kSmallIcon{QListView::ListMode, QListView::LeftToRight, {16, 16},
                                        {130, 20}, false};
     static const IconLayout kList{QListView::ListMode, QListView::TopToBottom, {16, 16},

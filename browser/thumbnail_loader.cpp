@@ -12,14 +12,12 @@
 #include <QAbstractItemView>
 #include <QDateTime>
 #include <QDir>
-#include <QEvent>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QPixmap>
 #include <QProcess>
 #include <QScrollBar>
 #include <QTemporaryDir>
-
-#include <QElapsedTimer>
 #include <QThread>
 
 #include <algorithm>
