@@ -176,13 +176,13 @@ void TFormPutPicture::UpdateOk()
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(ok);
 }
 
-void PutPictureAsScreen(CommandContext& ctx, const QString& hostFile)
+bool PutPictureAsScreen(CommandContext& ctx, const QString& hostFile)
 {
     if (!ctx.checkTool())
-        return;
+        return false;
     QTreeWidgetItem* node = RequirePartitionNode(ctx);
     if (!node)
-        return;
+        return false;
     QString file = hostFile;
     if (file.isEmpty()) {
         FileDialogRequest request;
@@ -191,7 +191,7 @@ void PutPictureAsScreen(CommandContext& ctx, const QString& hostFile)
         request.folder = ctx.openDialogFolder();
         const QStringList files = ctx.prompts().openFiles(request);
         if (files.isEmpty())
-            return;
+            return false;
         file = files.first();
         ctx.openDialogFolder() = QFileInfo(file).absolutePath();
     }
@@ -202,12 +202,12 @@ void PutPictureAsScreen(CommandContext& ctx, const QString& hostFile)
     if (picture.isNull()) {
         ctx.prompts().error(QStringLiteral("%1 cannot be read as a picture: %2")
                                 .arg(QDir::toNativeSeparators(file), reader.errorString()));
-        return;
+        return true; // the next picture of a drop may be readable
     }
 
     TFormPutPicture dialog(file, picture, ctx.dialogParent());
     if (ctx.prompts().execDialog(dialog) != QDialog::Accepted)
-        return;
+        return false;
     const QString name = dialog.Name();
     const QString partition = node->text(0);
     const ToolRunner tool = ctx.tool();
@@ -218,16 +218,19 @@ void PutPictureAsScreen(CommandContext& ctx, const QString& hostFile)
     const QStringList names = ListPartitionFiles(tool, partition, &error, &readOnly);
     if (!error.isEmpty()) {
         ctx.prompts().error(error);
-        return;
+        return false;
     }
     if (NameListed(readOnly, name)) {
         ctx.prompts().error(QStringLiteral("%1 is read-only in %2 and is never replaced.").arg(name, partition));
-        return;
+        return true;
     }
-    if (NameListed(names, name) &&
-        ctx.prompts().confirm(QStringLiteral("%1 already exists in %2. Replace it?").arg(name, partition)) !=
-            Prompts::Answer::Yes)
-        return;
+    if (NameListed(names, name)) {
+        // No skips this picture, Cancel the rest of a drop too.
+        const Prompts::Answer answer =
+            ctx.prompts().confirm(QStringLiteral("%1 already exists in %2. Replace it?").arg(name, partition));
+        if (answer != Prompts::Answer::Yes)
+            return answer == Prompts::Answer::No;
+    }
 
     // The screen with its header, in a folder of its own under the name it
     // is stored as.
@@ -246,7 +249,8 @@ void PutPictureAsScreen(CommandContext& ctx, const QString& hostFile)
     const QString toolError = tool.runForErrors(PutCommand(tool.toolPath, tool.medium, staged, partition, name));
     if (!toolError.isEmpty()) {
         ctx.prompts().error(QDir::toNativeSeparators(file) + QStringLiteral(":\r\n") + toolError);
-        return;
+        return true;
     }
     ctx.listPartitionAgain();
+    return true;
 }

@@ -128,6 +128,14 @@ void ViewCommands::putPicture(const QString& hostFile)
     PutPictureAsScreen(m_ctx, hostFile);
 }
 
+void ViewCommands::putPictures(const QStringList& hostFiles)
+{
+    for (const QString& file : hostFiles) {
+        if (!PutPictureAsScreen(m_ctx, file))
+            break;
+    }
+}
+
 void ViewCommands::viewSelectedFile(ViewMode mode)
 {
     ViewSelectedFile(m_ctx, mode);

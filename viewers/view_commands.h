@@ -3,6 +3,7 @@
 #include "view_choice.h"
 
 #include <QString>
+#include <QStringList>
 
 class CommandContext;
 class CommandRegistry;
@@ -26,6 +27,9 @@ public:
     // "Put picture as SCREEN$...": a host picture (asked for, or the dropped
     // `hostFile`) stored as a screen in the selected partition.
     void putPicture(const QString& hostFile = QString());
+    // Dropped pictures, one after the other, each through the dialog; a
+    // cancel stops the rest.
+    void putPictures(const QStringList& hostFiles);
 
 private:
     CommandContext& m_ctx;
