@@ -92,7 +92,7 @@ class ThumbnailLoader : public QObject
 public:
     static constexpr int kMaxRuns = 2;
     static constexpr int kRunLimitMs = 10000;  // a run that takes longer is stopped
-    static constexpr int kCachedPictures = 4096;
+    static constexpr int kCachedPictures = 1024; // 12 KB each
 
     ThumbnailLoader(FileListModel* model, QAbstractItemView* view, QObject* parent = nullptr);
     ~ThumbnailLoader() override;
