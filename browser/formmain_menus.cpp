@@ -9,6 +9,7 @@
 #include "command_registry.h"
 #include "drop_offers.h"
 #include "media_commands.h"
+#include "put_picture.h"
 #include "transfer_commands.h"
 #include "update_commands.h"
 #include "view_commands.h"
@@ -66,6 +67,18 @@ void TFormMain::RegisterDropOffers()
                            },
                        .matches = &LooksLikeBasicText,
                        .take = [this](const QStringList& files) { m_basic->putBasicTextFiles(files); }});
+    m_drops->addOffer({.id = QStringLiteral("Picture"),
+                       .kind = QStringLiteral("Dropped pictures"),
+                       .takeCaption = QStringLiteral("As a &SCREEN$"),
+                       .plainCaption = QStringLiteral("As the &file it is"),
+                       .question =
+                           [](const QString& file) {
+                               return QStringLiteral("Put %1 as a SCREEN$ (converted to screen memory) or as the "
+                                                     "file it is?")
+                                   .arg(file);
+                           },
+                       .matches = &LooksLikePicture,
+                       .take = [this](const QStringList& files) { m_viewers->putPictures(files); }});
 }
 
 void TFormMain::BuildMenus()

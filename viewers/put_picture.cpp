@@ -88,6 +88,11 @@ bool IsPictureFileName(const QString& path)
     return false;
 }
 
+bool LooksLikePicture(const QString& path)
+{
+    return IsPictureFileName(path) && QImageReader(path).canRead();
+}
+
 TFormPutPicture::TFormPutPicture(const QString& hostFile, const QImage& picture, QWidget* parent)
     : QDialog(parent),
       m_picture(picture),

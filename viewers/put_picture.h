@@ -34,6 +34,9 @@ QString ScreenFileName(const QString& hostPath);
 // of a dropped file's name.
 QString PictureFileFilter();
 bool IsPictureFileName(const QString& path);
+// A dropped file the picture put is offered for: a picture file name whose
+// contents the picture reader takes.
+bool LooksLikePicture(const QString& path);
 
 // The dialog: a preview of the picture as the Spectrum shows it, how it is
 // brought to 256 x 192, dithering, and the +3DOS name. OK is enabled while

@@ -2,12 +2,15 @@
 // tool: the picture in, the file got back out.
 #include "view_gui_fixture.h"
 
+#include "drop_offers.h"
 #include "put_picture.h"
 #include "screen_convert.h"
 #include "screen_image.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
 
 namespace {
 
@@ -101,6 +104,48 @@ TEST_F(PutPictureTest, AnAttributeCleanPictureIsStoredAsExactlyItsScreenAndNever
     EXPECT_TRUE(prompts->errors().first().contains("cannot be read as a picture"));
     EXPECT_TRUE(prompts->allAnswersUsed());
     EXPECT_TRUE(privateTempFiles().isEmpty());
+}
+
+TEST_F(PutPictureTest, ADroppedPictureIsPutAsAScreenWhenTheUserChoosesSo)
+{
+    const QString image = makeImage("disk.hdf", {"GAMES"});
+    makeForm();
+    form->OpenMedium(image);
+    form->SelectNode(treeNode("GAMES"));
+    const QByteArray screen = PictureToScreen(RenderScreen(QByteArray(kScreenSize, '\x5A')));
+    const QString picture = path("title.gif");
+    ASSERT_TRUE(RenderScreen(screen).save(picture, "GIF") || RenderScreen(screen).save(picture, "PNG"));
+    const QString notPicture = path("notes.png");  // named as one, but no picture
+    QFile notes(notPicture);
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.write("just text");
+    notes.close();
+    EXPECT_TRUE(LooksLikePicture(picture));
+    EXPECT_FALSE(LooksLikePicture(notPicture));
+
+    QString asked;
+    prompts
+        ->answerDialog([&](QDialog& d) {
+            auto& offer = dynamic_cast<TFormDropOffer&>(d);
+            asked = offer.Question->text();
+            offer.BtnTake->click();
+            return d.result();
+        })
+        .answerDialog([&](QDialog& d) {
+            EXPECT_EQ(dynamic_cast<TFormPutPicture&>(d).Screen(), screen);
+            return int(QDialog::Accepted);
+        })
+        .answerDialog([](QDialog& d) {  // the plain put's copy dialog: OK
+            d.findChild<QPushButton*>("BitBtn1")->click();
+            return d.result();
+        });
+    form->PJCtrlDropFilesDropFiles({picture, notPicture});
+    EXPECT_EQ(asked, "Put title.gif as a SCREEN$ (converted to screen memory) or as the file it is?");
+    const QStringList names = columnTexts(0);
+    const QStringList types = columnTexts(5);
+    ASSERT_TRUE(names.contains("TITLE.SCR")) << names.join(' ').toStdString();
+    EXPECT_EQ(types[names.indexOf("TITLE.SCR")], "Bytes");
+    EXPECT_TRUE(names.contains("NOTES.PNG")) << "put as the file it is";
 }
 
 }  // namespace
