@@ -4,7 +4,9 @@
 #include "command_builders.h"
 #include "command_context.h"
 #include "command_guards.h"
+#include "conflict_dialog.h"
 #include "form_put_basic.h"
+#include "name_conflicts.h"
 #include "prompts.h"
 #include "screen_image.h"
 #include "short_name.h"
@@ -217,7 +219,8 @@ bool PutPictureAsScreen(CommandContext& ctx, const QString& hostFile)
     const QString partition = node->text(0);
     const ToolRunner tool = ctx.tool();
 
-    // Never replaced unasked, and a read-only file not at all.
+    // Never replaced unasked, and a read-only file not at all: a taken name
+    // asks Replace, Skip, Keep both (the next free name) or Cancel.
     QString error;
     QStringList readOnly;
     const QStringList names = ListPartitionFiles(tool, partition, &error, &readOnly);
@@ -225,17 +228,13 @@ bool PutPictureAsScreen(CommandContext& ctx, const QString& hostFile)
         ctx.prompts().error(error);
         return false;
     }
-    if (NameListed(readOnly, name)) {
-        ctx.prompts().error(QStringLiteral("%1 is read-only in %2 and is never replaced.").arg(name, partition));
+    NameConflicts conflicts(partition, names, readOnly, DialogConflictAsker(ctx.prompts(), ctx.dialogParent()));
+    const PutDecision decision = conflicts.Decide({file, name});
+    if (decision.kind == PutDecision::Cancel)
+        return false;
+    if (decision.kind == PutDecision::Skip)
         return true;
-    }
-    if (NameListed(names, name)) {
-        // No skips this picture, Cancel the rest of a drop too.
-        const Prompts::Answer answer =
-            ctx.prompts().confirm(QStringLiteral("%1 already exists in %2. Replace it?").arg(name, partition));
-        if (answer != Prompts::Answer::Yes)
-            return answer == Prompts::Answer::No;
-    }
+    const QString target = decision.targetName;
 
     // The screen with its header, in a folder of its own under the name it
     // is stored as.
@@ -251,7 +250,7 @@ bool PutPictureAsScreen(CommandContext& ctx, const QString& hostFile)
     out.close();
 
     ctx.setStatusPanel(2, QStringLiteral("Putting ") + file + QStringLiteral(" to ") + partition);
-    const QString toolError = tool.runForErrors(PutCommand(tool.toolPath, tool.medium, staged, partition, name));
+    const QString toolError = tool.runForErrors(PutCommand(tool.toolPath, tool.medium, staged, partition, target));
     if (!toolError.isEmpty()) {
         ctx.prompts().error(QDir::toNativeSeparators(file) + QStringLiteral(":\r\n") + toolError);
         return true;

@@ -75,9 +75,10 @@ private:
 };
 
 // The command: asks for a picture (or takes `hostFile`, a dropped one),
-// shows the dialog, asks before a file of that name in the selected
-// partition is replaced (a read-only one never is), stores the screen and
-// lists the partition again. False when the user cancelled (the file dialog,
-// the picture's dialog or the question) or the command could not start, so
-// that a batch of dropped pictures stops there.
+// shows the dialog, asks what to do when the name is taken in the selected
+// partition (NameConflicts: replace, skip, keep both; a read-only file is
+// never replaced), stores the screen and lists the partition again. False
+// when the user cancelled (the file dialog, the picture's dialog or the
+// question) or the command could not start, so that a batch of dropped
+// pictures stops there.
 bool PutPictureAsScreen(CommandContext& ctx, const QString& hostFile = QString());

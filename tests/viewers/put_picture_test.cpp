@@ -78,19 +78,17 @@ TEST_F(PutPictureTest, AnAttributeCleanPictureIsStoredAsExactlyItsScreenAndNever
     ASSERT_GE(row, 0);
     EXPECT_EQ(columnTexts(5)[row], "Bytes");
 
-    // The name is taken: No keeps the file there, Yes replaces it.
+    // The name is taken: Skip keeps the file there, Keep both puts the new
+    // one under the next free name, Replace replaces it.
     const QByteArray black(kScreenSize, '\0');
     ASSERT_TRUE(RenderScreen(black).save(picture));
     const QByteArray blackScreen = PictureToScreen(RenderScreen(black));
-    prompts->answerOpenFiles({picture}).answerDialog(accept(blackScreen)).answerConfirm(Prompts::Answer::No);
-    TriggerEntry(*form, "PutPictureAsScreen1");
-    EXPECT_EQ(stored().mid(128), screen);
-    prompts->answerOpenFiles({picture}).answerDialog(accept(blackScreen)).answerConfirm(Prompts::Answer::Yes);
-    TriggerEntry(*form, "PutPictureAsScreen1");
-    EXPECT_EQ(stored().mid(128), blackScreen);
-    EXPECT_EQ(std::count_if(prompts->records().begin(), prompts->records().end(),
-                            [](const auto& r) { return r.kind == ScriptedPrompts::Kind::Confirm; }),
-              2);
+    for (const char* answer : {"Skip", "KeepBoth", "Replace"}) {
+        prompts->answerOpenFiles({picture}).answerDialog(accept(blackScreen)).clickInDialog(answer);
+        TriggerEntry(*form, "PutPictureAsScreen1");
+        EXPECT_EQ(stored().mid(128), QString(answer) == "Replace" ? blackScreen : screen) << answer;
+    }
+    EXPECT_TRUE(columnTexts(0).contains("LOADIN~2.SCR")) << columnTexts(0).join(' ').toStdString();
 
     // A file that is no picture is refused before anything is asked.
     const QString bad = path("bad.png");
