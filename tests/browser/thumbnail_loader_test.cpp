@@ -119,19 +119,26 @@ protected:
         runTool({image, "put", host.fileName(), "GAMES:" + name});
     }
 
+    struct Loading
+    {
+        qint64 longestStall = 0; // ms between two ticks of a 5 ms timer
+        int ticksWhileRunning = 0; // ticks while tool runs were going on
+    };
+
     // Waits until every screen row of the list has its thumbnail, handling
-    // events meanwhile; returns the longest time between two ticks of a
-    // 5 ms timer (the window's longest stall) and fails after 20 s.
-    int waitForThumbnails(ThumbnailLoader& loader, int screens)
+    // events meanwhile, and fails after 20 s.
+    Loading waitForThumbnails(ThumbnailLoader& loader, int screens)
     {
         QElapsedTimer clock;
         clock.start();
         qint64 last = 0;
-        qint64 longest = 0;
+        Loading loading;
         QTimer tick;
         QObject::connect(&tick, &QTimer::timeout, [&] {
-            longest = std::max(longest, clock.elapsed() - last);
+            loading.longestStall = std::max(loading.longestStall, clock.elapsed() - last);
             last = clock.elapsed();
+            if (loader.runsGoingOn() > 0)
+                ++loading.ticksWhileRunning;
         });
         tick.start(5);
         const auto shown = [&] {
@@ -143,7 +150,7 @@ protected:
         while (shown() < screens && clock.elapsed() < 20000)
             QApplication::processEvents(QEventLoop::AllEvents, 5);
         EXPECT_EQ(shown(), screens);
-        return static_cast<int>(longest);
+        return loading;
     }
 
     QImage thumbnailOf(ThumbnailLoader& loader, const QString& name)
@@ -184,8 +191,11 @@ TEST_F(ThumbnailWindowTest, IconViewsShowScreensWithoutStallingAndFollowChanges)
 
     // The list is there at once; the thumbnails come while the window runs.
     ASSERT_EQ(f.ListModel().count(), kScreens + 2);
-    const int stall = waitForThumbnails(loader, kScreens + 1);
-    EXPECT_LT(stall, 500);
+    // The window handled events while the tool ran (the 50 ms bound is the
+    // benchmark's; a loaded test machine gets a wide margin here).
+    const Loading loading = waitForThumbnails(loader, kScreens + 1);
+    EXPECT_GT(loading.ticksWhileRunning, 0);
+    EXPECT_LT(loading.longestStall, 1000);
     EXPECT_EQ(thumbnailOf(loader, "S03.SCR"), Expected(Screen(3)));
     EXPECT_EQ(thumbnailOf(loader, "PLAIN.BIN"), Expected(QByteArray(6912, '\x01')));
     EXPECT_TRUE(loader.thumbnail(columnTexts(0).indexOf("CODE.BIN")).isNull()) << "not a screen";
