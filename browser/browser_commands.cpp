@@ -24,6 +24,7 @@
 #include "tree_search.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QItemSelection>
@@ -52,50 +53,50 @@ void BrowserCommands::registerCommands(CommandRegistry& registry)
     };
 
     // File menu
-    add({"OpenHDFFile1", "Open &hard disk image", "F3", "Open hard disk image",
+    add({"OpenHDFFile1", QT_TRANSLATE_NOOP("Commands", "Open &hard disk image"), "F3", QT_TRANSLATE_NOOP("Commands", "Open hard disk image"),
          P::OpenHardDiskImage},
         &BrowserCommands::openImageFile);
-    add({"OpenPhysicalDevice1", "Open &physical device", "F4", "Open physical device",
+    add({"OpenPhysicalDevice1", QT_TRANSLATE_NOOP("Commands", "Open &physical device"), "F4", QT_TRANSLATE_NOOP("Commands", "Open physical device"),
          P::OpenPhysicalDevice},
         &BrowserCommands::openPhysicalDevice);
-    add({"Scanallcompatibledevices1", "&Scan all compatible devices"},
+    add({"Scanallcompatibledevices1", QT_TRANSLATE_NOOP("Commands", "&Scan all compatible devices")},
         &BrowserCommands::scanDevices);
-    add({"About1", "&About..."}, &BrowserCommands::showAbout);
-    add({"Exit1", "&Exit", "Ctrl+Q", "Exit", P::Exit}, &BrowserCommands::exitProgram);
+    add({"About1", QT_TRANSLATE_NOOP("Commands", "&About...")}, &BrowserCommands::showAbout);
+    add({"Exit1", QT_TRANSLATE_NOOP("Commands", "&Exit"), "Ctrl+Q", QT_TRANSLATE_NOOP("Commands", "Exit"), P::Exit}, &BrowserCommands::exitProgram);
     // Edit menu
-    add({"Selectallfiles1", "&Select all files", "Ctrl+A"}, &BrowserCommands::selectAllFiles);
-    add({"Invertselection1", "&Invert selection"}, &BrowserCommands::invertSelection);
+    add({"Selectallfiles1", QT_TRANSLATE_NOOP("Commands", "&Select all files"), "Ctrl+A"}, &BrowserCommands::selectAllFiles);
+    add({"Invertselection1", QT_TRANSLATE_NOOP("Commands", "&Invert selection")}, &BrowserCommands::invertSelection);
     // View menu
-    add({.id = "Toolbar1", .caption = "&Toolbar", .checkable = true},
+    add({.id = "Toolbar1", .caption = QT_TRANSLATE_NOOP("Commands", "&Toolbar"), .checkable = true},
         &BrowserCommands::toggleToolBar);
-    add({.id = "StatusBar1", .caption = "Status &Bar", .checkable = true},
+    add({.id = "StatusBar1", .caption = QT_TRANSLATE_NOOP("Commands", "Status &Bar"), .checkable = true},
         &BrowserCommands::toggleStatusBar);
-    add({.id = "Lockwindows1", .caption = "&Lock windows", .checkable = true},
+    add({.id = "Lockwindows1", .caption = QT_TRANSLATE_NOOP("Commands", "&Lock windows"), .checkable = true},
         &BrowserCommands::toggleLockWindows);
-    addStyle({.id = "IconView1", .caption = "&Icon View", .checkable = true},
+    addStyle({.id = "IconView1", .caption = QT_TRANSLATE_NOOP("Commands", "&Icon View"), .checkable = true},
              FileListView::Style::Icon);
-    addStyle({.id = "SmallIconView1", .caption = "&Small Icon View", .checkable = true},
+    addStyle({.id = "SmallIconView1", .caption = QT_TRANSLATE_NOOP("Commands", "&Small Icon View"), .checkable = true},
              FileListView::Style::SmallIcon);
-    addStyle({.id = "ListView1", .caption = "&List View", .checkable = true},
+    addStyle({.id = "ListView1", .caption = QT_TRANSLATE_NOOP("Commands", "&List View"), .checkable = true},
              FileListView::Style::List);
-    addStyle({.id = "ReportView1", .caption = "&Report View", .checkable = true},
+    addStyle({.id = "ReportView1", .caption = QT_TRANSLATE_NOOP("Commands", "&Report View"), .checkable = true},
              FileListView::Style::Report);
     // Device menu and tree
-    add({"Showpartitiontable1", "Show partition &table", "Ctrl+T", "Show partition table",
+    add({"Showpartitiontable1", QT_TRANSLATE_NOOP("Commands", "Show partition &table"), "Ctrl+T", QT_TRANSLATE_NOOP("Commands", "Show partition table"),
          P::ShowPartitionTable},
         &BrowserCommands::showPartitionTable);
-    add({"Showpartitiondetails1", "Show partition &details", "Ctrl+P"},
+    add({"Showpartitiondetails1", QT_TRANSLATE_NOOP("Commands", "Show partition &details"), "Ctrl+P"},
         &BrowserCommands::showPartitionDetails);
-    add({"Search1", "&Search", "Ctrl+F"}, &BrowserCommands::searchPartition);
-    add({"Sortpartitiontree1", "Sort partition tree"}, &BrowserCommands::sortPartitionTree);
+    add({"Search1", QT_TRANSLATE_NOOP("Commands", "&Search"), "Ctrl+F"}, &BrowserCommands::searchPartition);
+    add({"Sortpartitiontree1", QT_TRANSLATE_NOOP("Commands", "Sort partition tree")}, &BrowserCommands::sortPartitionTree);
     // List pop-up only; Alt+Enter works while the list has the focus.
     add({.id = "Properties1",
-         .caption = "Properties",
+         .caption = QT_TRANSLATE_NOOP("Commands", "Properties"),
          .shortcut = "Alt+Return",
          .popupShortcut = "Alt+Return"},
         &BrowserCommands::showProperties);
     // Tools menu
-    add({"Preferences1", "&Preferences"}, &BrowserCommands::showPreferences);
+    add({"Preferences1", QT_TRANSLATE_NOOP("Commands", "&Preferences")}, &BrowserCommands::showPreferences);
 }
 
 // ---- File menu ----
@@ -103,7 +104,7 @@ void BrowserCommands::registerCommands(CommandRegistry& registry)
 void BrowserCommands::openImageFile()
 {
     FileDialogRequest request;
-    request.title = QStringLiteral("Open hard disk image");
+    request.title = QCoreApplication::translate("BrowserCommands", "Open hard disk image");
     request.defaultSuffix = QStringLiteral("hdf");
     request.fileName = QStringLiteral("*.hdf");
     request.filter = QStringLiteral(
@@ -274,11 +275,11 @@ void BrowserCommands::showPartitionTable()
     if (m_form.BackendReportedErrors())
         return;
 
-    model.setColumnCaption(FileListModel::ColName, QStringLiteral("Partition Name"));
+    model.setColumnCaption(FileListModel::ColName, QCoreApplication::translate("BrowserCommands", "Partition Name"));
     model.setColumnWidth(FileListModel::ColVer, 0);
     model.setColumnWidth(FileListModel::ColRealSize, 0);
-    model.setColumnCaption(FileListModel::ColStart, QStringLiteral("CH Begin"));
-    model.setColumnCaption(FileListModel::ColVars, QStringLiteral("CH End"));
+    model.setColumnCaption(FileListModel::ColStart, QCoreApplication::translate("BrowserCommands", "CH Begin"));
+    model.setColumnCaption(FileListModel::ColVars, QCoreApplication::translate("BrowserCommands", "CH End"));
     model.setColumnWidth(FileListModel::ColLbaBegin, 70);
     model.setColumnWidth(FileListModel::ColLbaEnd, 70);
 
@@ -328,11 +329,11 @@ void BrowserCommands::showPartitionDetails()
     for (const QByteArray& line : ReadTextFileLines(m_form.OutFile))
         text += AnsiToQString(line) + QStringLiteral("\r\n");
     if (text.isEmpty())
-        text = QStringLiteral("No information available for partition.");
+        text = QCoreApplication::translate("BrowserCommands", "No information available for partition.");
 
     // A new window each time; earlier ones stay open.
     auto* window = new TFormView(&m_form);
-    window->setWindowTitle(QStringLiteral("Show Partitition Details (") + name + QLatin1Char(')'));
+    window->setWindowTitle(QCoreApplication::translate("BrowserCommands", "Show Partitition Details (") + name + QLatin1Char(')'));
     window->SetText(text);
     window->ShowText();
 }
@@ -341,7 +342,7 @@ void BrowserCommands::searchPartition()
 {
     InputRequest request;
     request.caption = QStringLiteral("Search");
-    request.prompt = QStringLiteral("Type a partition name to search");
+    request.prompt = QCoreApplication::translate("BrowserCommands", "Type a partition name to search");
     request.maxLength = 255;
     const std::optional<QString> text = m_form.prompts().inputText(request);
     if (!text)

@@ -1,33 +1,37 @@
 #include "form_select_device.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 
 TFormSelectDevice::TFormSelectDevice(const QStringList& devices, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormSelectDevice"));
-    setWindowTitle(QStringLiteral("Select physical device"));
+    setWindowTitle(tr("Select physical device"));
 
     ComboBox1 = new QComboBox;
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(false);
     ComboBox1->addItems(devices);
     ComboBox1->setCurrentIndex(-1);
-    ComboBox1->setFixedWidth(202);
+    ComboBox1->setAccessibleName(tr("Physical device"));
+    ComboBox1->setMinimumWidth(202);
+    ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
-    CmdSelect = new QPushButton(QStringLiteral("Select"));
+    CmdSelect = new QPushButton(tr("Select"));
     CmdSelect->setObjectName(QStringLiteral("CmdSelect"));
     CmdSelect->setDefault(true);
-    CmdCancel = new QPushButton(QStringLiteral("Cancel"));
+    CmdCancel = new QPushButton(tr("Cancel"));
     CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
 
+    auto* buttons = new QDialogButtonBox;
+    buttons->addButton(CmdSelect, QDialogButtonBox::AcceptRole);
+    buttons->addButton(CmdCancel, QDialogButtonBox::RejectRole);
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(ComboBox1, 0, Qt::AlignVCenter);
-    layout->addStretch(1);
-    layout->addWidget(CmdSelect, 0, Qt::AlignVCenter);
-    layout->addWidget(CmdCancel, 0, Qt::AlignVCenter);
-    setFixedSize(340, 74);
+    layout->addWidget(ComboBox1, 1, Qt::AlignVCenter);
+    layout->addWidget(buttons, 0, Qt::AlignVCenter);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(CmdSelect, &QPushButton::clicked, this, [this] {
         m_result = ComboBox1->currentIndex() >= 0 ? ComboBox1->currentText() : QString();

@@ -100,12 +100,12 @@ TFormPutPicture::TFormPutPicture(const QString& hostFile, const QImage& picture,
       m_picture(picture),
       m_preview(new QLabel(this)),
       m_fit(new QComboBox(this)),
-      m_dither(new QCheckBox(QStringLiteral("&Dither inside each 8 x 8 cell"), this)),
+      m_dither(new QCheckBox(tr("&Dither inside each 8 x 8 cell"), this)),
       m_name(new QLineEdit(this)),
       m_problem(new QLabel(this)),
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
-    setWindowTitle(QStringLiteral("Put picture as SCREEN$"));
+    setWindowTitle(tr("Put picture as SCREEN$"));
 
     auto* source = new QLabel(QStringLiteral("%1 (%2 x %3)")
                                   .arg(QFileInfo(hostFile).fileName())
@@ -116,12 +116,12 @@ TFormPutPicture::TFormPutPicture(const QString& hostFile, const QImage& picture,
 
     m_preview->setObjectName(QStringLiteral("Preview"));
     m_preview->setFixedSize(kScreenWidth * kPreviewZoom, kScreenHeight * kPreviewZoom);
-    m_preview->setToolTip(QStringLiteral("The picture as the Spectrum shows it"));
+    m_preview->setToolTip(tr("The picture as the Spectrum shows it"));
 
-    m_fit->addItem(QStringLiteral("Scale to fit, keep proportions"), static_cast<int>(PictureFit::Fit));
-    m_fit->addItem(QStringLiteral("Scale to fill, crop what overflows"), static_cast<int>(PictureFit::Fill));
-    m_fit->addItem(QStringLiteral("Stretch to 256 x 192"), static_cast<int>(PictureFit::Stretch));
-    m_fit->addItem(QStringLiteral("Crop the middle, no scaling"), static_cast<int>(PictureFit::Centre));
+    m_fit->addItem(tr("Scale to fit, keep proportions"), static_cast<int>(PictureFit::Fit));
+    m_fit->addItem(tr("Scale to fill, crop what overflows"), static_cast<int>(PictureFit::Fill));
+    m_fit->addItem(tr("Stretch to 256 x 192"), static_cast<int>(PictureFit::Stretch));
+    m_fit->addItem(tr("Crop the middle, no scaling"), static_cast<int>(PictureFit::Centre));
     // A picture of the screen's own size needs no scaling.
     if (picture.width() == kScreenWidth && picture.height() == kScreenHeight)
         m_fit->setCurrentIndex(3);
@@ -130,10 +130,10 @@ TFormPutPicture::TFormPutPicture(const QString& hostFile, const QImage& picture,
     m_name->setText(ScreenFileName(hostFile));
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Picture:"), source);
-    form->addRow(QStringLiteral("&Size:"), m_fit);
+    form->addRow(tr("Picture:"), source);
+    form->addRow(tr("&Size:"), m_fit);
     form->addRow(QString(), m_dither);
-    form->addRow(QStringLiteral("+3DOS &name:"), m_name);
+    form->addRow(tr("+3DOS &name:"), m_name);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_preview, 0, Qt::AlignHCenter);
@@ -178,7 +178,7 @@ void TFormPutPicture::UpdatePreview()
 void TFormPutPicture::UpdateOk()
 {
     const bool ok = IsPlus3FileName(Name());
-    m_problem->setText(ok ? QString() : QStringLiteral("A name is 1-8 characters, a dot and 0-3 characters."));
+    m_problem->setText(ok ? QString() : tr("A name is 1-8 characters, a dot and 0-3 characters."));
     m_problem->setVisible(!ok);
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(ok);
 }
