@@ -68,13 +68,12 @@ void TFormMain::RegisterDropOffers()
                        .matches = &LooksLikeBasicText,
                        .take = [this](const QStringList& files) { m_basic->putBasicTextFiles(files); }});
     m_drops->addOffer({.id = QStringLiteral("Picture"),
-                       .kind = QStringLiteral("Dropped pictures"),
-                       .takeCaption = QStringLiteral("As a &SCREEN$"),
-                       .plainCaption = QStringLiteral("As the &file it is"),
+                       .kind = tr("Dropped pictures"),
+                       .takeCaption = tr("As a &SCREEN$"),
+                       .plainCaption = tr("As the &file it is"),
                        .question =
                            [](const QString& file) {
-                               return QStringLiteral("Put %1 as a SCREEN$ (converted to screen memory) or as the "
-                                                     "file it is?")
+                               return tr("Put %1 as a SCREEN$ (converted to screen memory) or as the file it is?")
                                    .arg(file);
                            },
                        .matches = &LooksLikePicture,
