@@ -4,10 +4,13 @@
 #include <QTableView>
 #include <QWidget>
 
+#include <functional>
+
 class FileListModel;
 class QItemSelectionModel;
-class ThumbnailLoader;
+class QMimeData;
 class QStackedLayout;
+class ThumbnailLoader;
 
 // The file list control: one model shown either as a report (columns with
 // captions, grid lines, whole rows selected) or as large icons, small icons or
@@ -50,6 +53,18 @@ public:
     // Starts editing the caption of `row` in place, in the visible view.
     void editCaption(int row);
 
+    // Dragging selected rows out of the list. The source makes the drag's
+    // data (the files, got into a local folder) or returns null when there
+    // is nothing to drag; the caller owns what it returns.
+    using DragSource = std::function<QMimeData*()>;
+    void setDragSource(DragSource source) { m_dragSource = std::move(source); }
+    // The data a drag of the selected rows carries: the source's, marked as
+    // coming from this list. Null when there is no source or it gives none.
+    QMimeData* dragMimeData();
+    // True when `data` is that of a drag started from this very list: a drop
+    // of it back onto the list does nothing.
+    bool isOwnDrag(const QMimeData* data) const;
+
 signals:
     void keyReleased(int key, Qt::KeyboardModifiers modifiers);
     void doubleClicked();
@@ -67,6 +82,8 @@ protected:
 private:
     void applyColumnWidth(int column, int width);
     void watch(QAbstractItemView* view);
+    void startFileDrag(QAbstractItemView* view);
+    QByteArray dragMark() const;
 
     FileListModel* m_model;
     QItemSelectionModel* m_selection;
@@ -76,4 +93,5 @@ private:
     QStackedLayout* m_stack;
     ThumbnailLoader* m_thumbnails;
     Style m_style = Style::Report;
+    DragSource m_dragSource;
 };
