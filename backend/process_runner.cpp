@@ -16,6 +16,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -172,6 +173,8 @@ int OpenPidFd(pid_t pid)
 #endif
 }
 
+std::atomic<int> g_runsWaitedFor{0}; // see ToolRunsWaitedFor
+
 constexpr int kKillGraceMs = 2000; // from SIGTERM to SIGKILL
 constexpr int kPollMs = 10;        // only without a pidfd
 
@@ -185,6 +188,11 @@ void WaitInEventLoop(pid_t pid, const QString& commandLine)
 {
     const QString caption = ToolCommandScope::CurrentCaption();
     const int limitMs = ToolCommandScope::CurrentLimitMs();
+    struct Counted
+    {
+        Counted() { ++g_runsWaitedFor; }
+        ~Counted() { --g_runsWaitedFor; }
+    } counted;
 
     QEventLoop loop;
     bool ended = false;
@@ -282,6 +290,11 @@ bool CanWaitInEventLoop()
 }
 
 } // namespace
+
+int ToolRunsWaitedFor()
+{
+    return g_runsWaitedFor;
+}
 
 bool RunRedirected(const QString& commandLine, const QString& inputFile, const QString& outFile,
                    const QString& errFile, const QString& contextText, bool wait)

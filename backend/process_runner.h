@@ -50,3 +50,10 @@
 // on. The tool leads a process group of its own.
 bool RunRedirected(const QString& commandLine, const QString& inputFile, const QString& outFile,
                    const QString& errFile, const QString& contextText, bool wait);
+
+// How many runs RunRedirected is waiting for on the GUI thread right now
+// (more than one while a run's event loop starts another command's run).
+// Work of the window's own that runs the tool in the background (the file
+// list's thumbnails) starts no run while this is above 0, so it never runs
+// alongside a command of the user's. May be read from any thread.
+int ToolRunsWaitedFor();

@@ -12,12 +12,14 @@
 #include "records.h"
 #include "text_reader.h"
 #include "text_utils.h"
+#include "thumbnail_loader.h"
 #include "transfer_commands.h"
 #include "tree_search.h"
 #include "view_commands.h"
 
 #include <QAbstractItemView>
 #include <QFile>
+#include <QTreeWidgetItem>
 #include <QTreeWidget>
 
 namespace {
@@ -98,6 +100,12 @@ void TFormMain::FillFileList()
                           FormatGrouped(bytes, 1) + QLatin1String(" bytes, ") +
                           FormatGrouped(allocated, 1) + QLatin1String(" allocated"));
     SortDirection = -1;
+
+    // The icon styles show the screens of this partition as thumbnails.
+    QTreeWidgetItem* node = SelectedNode();
+    m_list->thumbnails()->setSource(node ? ThumbnailSource{ToolPath, CurrentMedium, node->text(0),
+                                                           MediumStamp(CurrentMedium)}
+                                         : ThumbnailSource{});
 }
 
 bool TFormMain::ListShowsPartitions() const

@@ -1,6 +1,7 @@
 #include "file_list_view.h"
 
 #include "file_list_model.h"
+#include "thumbnail_loader.h"
 
 #include <QCoreApplication>
 #include <QDrag>
@@ -14,6 +15,7 @@
 #include <QMimeData>
 #include <QStackedLayout>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QUrl>
 
 #include <algorithm>
@@ -81,6 +83,36 @@ public:
     }
 };
 using IconView = CaptionEditingView<QListView>;
+
+// Draws a row's thumbnail, when the loader has one, in place of its type
+// picture.
+class ThumbnailDelegate : public QStyledItemDelegate
+{
+public:
+    ThumbnailDelegate(ThumbnailLoader* loader, QObject* parent) : QStyledItemDelegate(parent), m_loader(loader) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        // Every picture gets the room the view gives it (its icon size), so
+        // all items have one size, with a thumbnail or without; a smaller
+        // type picture is drawn at its own size in the middle of it.
+        const QSize room = option->decorationSize;
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() != FileListModel::ColName)
+            return;
+        const QIcon thumbnail = m_loader->thumbnail(index.row());
+        if (!thumbnail.isNull()) {
+            option->icon = thumbnail;
+            option->features |= QStyleOptionViewItem::HasDecoration;
+        }
+        if (option->features & QStyleOptionViewItem::HasDecoration)
+            option->decorationSize = room;
+    }
+
+private:
+    ThumbnailLoader* m_loader;
+};
 
 // Local files (not folders) among the URLs of a drop.
 QStringList DroppedFiles(const QMimeData* mime)
@@ -156,6 +188,8 @@ FileListView::FileListView(FileListModel* model, QWidget* parent)
     m_icons->setResizeMode(QListView::Adjust);
     m_icons->setMovement(QListView::Static);
     m_icons->setAcceptDrops(false);
+    m_thumbnails = new ThumbnailLoader(model, m_icons, this);
+    m_icons->setItemDelegate(new ThumbnailDelegate(m_thumbnails, m_icons));
 
     m_stack->addWidget(m_report);
     m_stack->addWidget(m_icons);
@@ -203,8 +237,10 @@ void FileListView::setStyle(Style style)
         QSize grid;
         bool wrapWords;
     };
-    static const IconLayout kIcon{QListView::IconMode, QListView::LeftToRight, {32, 32},
-                                  {86, 64}, true};
+    // Large icons leave room for a SCREEN$ thumbnail of 64 x 48; the type
+    // pictures (32 x 32) are drawn at their own size, never blown up.
+    static const IconLayout kIcon{QListView::IconMode, QListView::LeftToRight, {64, 48},
+                                  {96, 80}, true};
     static const IconLayout kSmallIcon{QListView::ListMode, QListView::LeftToRight, {16, 16},
                                        {130, 20}, false};
     static const IconLayout kList{QListView::ListMode, QListView::TopToBottom, {16, 16},
@@ -227,6 +263,7 @@ void FileListView::setStyle(Style style)
     }
     // Switching between the icon styles keeps the same view: lay it out anew.
     m_icons->doItemsLayout();
+    m_thumbnails->setActive(style != Style::Report);
     if (hadFocus)
         currentView()->setFocus();
 }

@@ -10,6 +10,7 @@ class FileListModel;
 class QItemSelectionModel;
 class QMimeData;
 class QStackedLayout;
+class ThumbnailLoader;
 
 // The file list control: one model shown either as a report (columns with
 // captions, grid lines, whole rows selected) or as large icons, small icons or
@@ -28,6 +29,8 @@ public:
     QItemSelectionModel* selectionModel() const { return m_selection; }
     QTableView* reportView() const { return m_report; }
     QListView* iconView() const { return m_icons; }
+    // The SCREEN$ thumbnails the icon styles show in place of type pictures.
+    ThumbnailLoader* thumbnails() const { return m_thumbnails; }
     // The view the user sees now.
     QAbstractItemView* currentView() const;
 
@@ -88,6 +91,7 @@ private:
     QListView* m_icons;
     bool m_swallowRelease = false;  // the release that ends a double click
     QStackedLayout* m_stack;
+    ThumbnailLoader* m_thumbnails;
     Style m_style = Style::Report;
     DragSource m_dragSource;
 };

@@ -9,6 +9,7 @@
 #include "command_registry.h"
 #include "drop_offers.h"
 #include "media_commands.h"
+#include "put_picture.h"
 #include "transfer_commands.h"
 #include "update_commands.h"
 #include "view_commands.h"
@@ -66,6 +67,17 @@ void TFormMain::RegisterDropOffers()
                            },
                        .matches = &LooksLikeBasicText,
                        .take = [this](const QStringList& files) { m_basic->putBasicTextFiles(files); }});
+    m_drops->addOffer({.id = QStringLiteral("Picture"),
+                       .kind = tr("Dropped pictures"),
+                       .takeCaption = tr("As a &SCREEN$"),
+                       .plainCaption = tr("As the &file it is"),
+                       .question =
+                           [](const QString& file) {
+                               return tr("Put %1 as a SCREEN$ (converted to screen memory) or as the file it is?")
+                                   .arg(file);
+                           },
+                       .matches = &LooksLikePicture,
+                       .take = [this](const QStringList& files) { m_viewers->putPictures(files); }});
 }
 
 void TFormMain::BuildMenus()
@@ -112,7 +124,8 @@ void TFormMain::BuildMenus()
                {"ViewBASICcode1", "AsBASIC1", "AsBinary1", "AsText1", "AsList1", "AsData1", "AsPicture1"});
     c.fillMenu(items, {"-", "Putfilestandard1", "Putfile3DOS1",
                        "Putfilesinstandardmodetoaspecificaddress1", "Putalltapecontents1",
-                       "Putalldiskcontents1", "PutBASICtext1", "-", "EditBASICprogram1"});
+                       "Putalldiskcontents1", "PutBASICtext1", "PutPictureAsScreen1", "-",
+                       "EditBASICprogram1"});
 
     QMenu* tools = bar->addMenu(tr("&Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));

@@ -10,6 +10,7 @@
 #include "process_runner.h"
 #include "records.h"
 #include "text_reader.h"
+#include "thumbnail_loader.h"
 #include "tree_search.h"
 
 #include <QFile>
@@ -131,6 +132,7 @@ void TFormMain::TreeViewChange()
     SortDirection = -1;
     SetStatusPanel(0, node->text(0));
     m_model->clear();
+    m_list->thumbnails()->setSource({});
     const PartitionNodeFacts facts = PartitionNodeFactsOf(node);
     if (facts.table) {
         m_browser->showPartitionTable();

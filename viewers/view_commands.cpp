@@ -10,6 +10,7 @@
 #include "file_list_model.h"
 #include "form_view.h"
 #include "prompts.h"
+#include "put_picture.h"
 #include "temp_folder.h"
 #include "text_utils.h"
 #include "view_choice.h"
@@ -119,6 +120,21 @@ void ViewCommands::registerCommands(CommandRegistry& registry)
     add({"AsList1", QT_TRANSLATE_NOOP("Commands", "as List")}, ViewMode::List);
     add({"AsData1", QT_TRANSLATE_NOOP("Commands", "as Zx Basic DATA")}, ViewMode::Data);
     add({"AsPicture1", QT_TRANSLATE_NOOP("Commands", "as Picture")}, ViewMode::Picture);
+    registry.add({"PutPictureAsScreen1", QT_TRANSLATE_NOOP("Commands", "Put picture as &SCREEN$...")},
+                 [this] { putPicture(); });
+}
+
+void ViewCommands::putPicture(const QString& hostFile)
+{
+    PutPictureAsScreen(m_ctx, hostFile);
+}
+
+void ViewCommands::putPictures(const QStringList& hostFiles)
+{
+    for (const QString& file : hostFiles) {
+        if (!PutPictureAsScreen(m_ctx, file))
+            break;
+    }
 }
 
 void ViewCommands::viewSelectedFile(ViewMode mode)

@@ -2,6 +2,9 @@
 
 #include "view_choice.h"
 
+#include <QString>
+#include <QStringList>
+
 class CommandContext;
 class CommandRegistry;
 
@@ -13,12 +16,20 @@ class ViewCommands
 public:
     explicit ViewCommands(CommandContext& context);
 
-    // Declares "Automatic format" and the five "as ..." entries.
+    // Declares "Automatic format", the "as ..." entries and "Put picture as
+    // SCREEN$...".
     void registerCommands(CommandRegistry& registry);
 
     // Checks the selection, gets a local copy of the file with one tool run
     // and shows it. Errors and refusals go to the error box.
     void viewSelectedFile(ViewMode mode);
+
+    // "Put picture as SCREEN$...": a host picture (asked for, or the dropped
+    // `hostFile`) stored as a screen in the selected partition.
+    void putPicture(const QString& hostFile = QString());
+    // Dropped pictures, one after the other, each through the dialog; a
+    // cancel stops the rest.
+    void putPictures(const QStringList& hostFiles);
 
 private:
     CommandContext& m_ctx;

@@ -116,7 +116,8 @@ TEST_F(ShellTest, TheMenuBarHoldsEveryEntryWithItsKeysAndSeparators)
                      "&View selected file>", "-", "&Put file(s) in binary mode (no header)|",
                      "Put file(s) with +3DOS header|Ctrl+Ins", "Put file(s) to a specific address|",
                      "Put TAP contents|", "Put &floppy disk image contents|",
-                     "Put BASIC te&xt...|", "-", "Edit BASIC pro&gram...|Shift+F4"}));
+                     "Put BASIC te&xt...|", "Put picture as &SCREEN$...|", "-",
+                     "Edit BASIC pro&gram...|Shift+F4"}));
     EXPECT_EQ(Entries(f.findChild<QMenu*>("Viewselectedfile1")),
               (QStringList{"Automatic format|", "as Zx BASIC|", "as Hexadecimal dump|",
                            "as Binary/Text|", "as List|", "as Zx Basic DATA|", "as Picture|"}));
