@@ -3,6 +3,7 @@
 #include "app_error.h"
 #include "command_line.h"
 #include "form_wait.h"
+#include "medium_descriptor.h"
 #include "tool_command.h"
 
 #include <QApplication>
@@ -106,12 +107,14 @@ public:
     {
         return ok_ && posix_spawn_file_actions_adddup2(&actions_, fd, target) == 0;
     }
-    bool CloseOthers()
+    // Closes every descriptor from `first` on in the child.
+    bool CloseOthers(int first)
     {
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
-        return ok_ && posix_spawn_file_actions_addclosefrom_np(&actions_, 3) == 0;
+        return ok_ && posix_spawn_file_actions_addclosefrom_np(&actions_, first) == 0;
 #else
         // Every descriptor this runner opens is close-on-exec already.
+        (void)first;
         return ok_;
 #endif
     }
@@ -169,6 +172,18 @@ int OpenPidFd(pid_t pid)
 #endif
 }
 
+int g_runsInProgress = 0;
+
+// Counts a run waited for in the event loop while it lives.
+class RunInProgress
+{
+public:
+    RunInProgress() { ++g_runsInProgress; }
+    ~RunInProgress() { --g_runsInProgress; }
+    RunInProgress(const RunInProgress&) = delete;
+    RunInProgress& operator=(const RunInProgress&) = delete;
+};
+
 constexpr int kKillGraceMs = 2000; // from SIGTERM to SIGKILL
 constexpr int kPollMs = 10;        // only without a pidfd
 
@@ -180,6 +195,7 @@ constexpr int kPollMs = 10;        // only without a pidfd
 // takes Escape and Cancel.
 void WaitInEventLoop(pid_t pid, const QString& commandLine)
 {
+    const RunInProgress inProgress;
     const QString caption = ToolCommandScope::CurrentCaption();
     const int limitMs = ToolCommandScope::CurrentLimitMs();
 
@@ -280,8 +296,13 @@ bool CanWaitInEventLoop()
 
 } // namespace
 
+bool ToolRunInProgress()
+{
+    return g_runsInProgress > 0;
+}
+
 bool RunRedirected(const QString& commandLine, const QString& inputFile, const QString& outFile,
-                   const QString& errFile, const QString& contextText, bool wait)
+                   const QString& errFile, const QString& contextText, bool wait, int mediumFd)
 {
     const bool hasInput = !inputFile.isEmpty();
     if (hasInput && !QFileInfo::exists(inputFile)) {
@@ -324,10 +345,22 @@ bool RunRedirected(const QString& commandLine, const QString& inputFile, const Q
         argv.push_back(arg.data());
     argv.push_back(nullptr);
 
+    // The passed medium becomes the tool's descriptor 3. A copy above 3
+    // keeps dup2 from meeting a descriptor already in that place (where it
+    // would leave close-on-exec set).
+    Fd medium;
+    if (mediumFd >= 0) {
+        medium = Fd(::fcntl(mediumFd, F_DUPFD_CLOEXEC, kPassedMediumFd + 1));
+        if (!medium.valid())
+            throw AppError(startFailure);
+    }
+
     SpawnSetup setup;
     const bool actionsReady = (!input.valid() || setup.Dup(input.get(), STDIN_FILENO)) &&
                               setup.Dup(output.get(), STDOUT_FILENO) &&
-                              setup.Dup(error.get(), STDERR_FILENO) && setup.CloseOthers() &&
+                              setup.Dup(error.get(), STDERR_FILENO) &&
+                              (!medium.valid() || setup.Dup(medium.get(), kPassedMediumFd)) &&
+                              setup.CloseOthers(medium.valid() ? kPassedMediumFd + 1 : 3) &&
                               setup.OwnProcessGroup();
     if (!actionsReady)
         throw AppError(startFailure);

@@ -6,6 +6,7 @@
 #include "command_builders.h"
 #include "command_guards.h"
 #include "command_registry.h"
+#include "device_survey.h"
 #include "file_list_model.h"
 #include "form_about.h"
 #include "form_pref.h"
@@ -14,13 +15,17 @@
 #include "form_view.h"
 #include "formmain.h"
 #include "guard_texts.h"
+#include "held_device.h"
 #include "list_rows.h"
 #include "number_conversion.h"
+#include "process_runner.h"
 #include "properties_texts.h"
 #include "records.h"
 #include "text_reader.h"
 #include "text_utils.h"
+#include "tool_command.h"
 #include "tree_search.h"
+#include "udisks_client.h"
 
 #include <QAction>
 #include <QFile>
@@ -87,6 +92,7 @@ void BrowserCommands::registerCommands(CommandRegistry& registry)
         &BrowserCommands::showPartitionDetails);
     add({"Search1", "&Search", "Ctrl+F"}, &BrowserCommands::searchPartition);
     add({"Sortpartitiontree1", "Sort partition tree"}, &BrowserCommands::sortPartitionTree);
+    add({"Eject1", "&Eject", "", "Close the device and eject its medium"}, &BrowserCommands::ejectDevice);
     // List pop-up only; Alt+Enter works while the list has the focus.
     add({.id = "Properties1",
          .caption = "Properties",
@@ -119,10 +125,43 @@ void BrowserCommands::openImageFile()
         m_form.AddRecentFile(file);
 }
 
+namespace {
+
+QList<DevicePickerEntry> PickerEntries(const std::vector<SurveyedDisk>& survey)
+{
+    QList<DevicePickerEntry> entries;
+    for (const SurveyedDisk& entry : survey)
+        entries.append({DiskCaption(entry.disk, entry.facts, entry.unreadable), entry.disk.device});
+    return entries;
+}
+
+} // namespace
+
 void BrowserCommands::openPhysicalDevice()
 {
     if (!m_form.CheckBackend())
         return;
+    // With the device service every whole disk is offered, readable or not:
+    // one the user may not open is opened through the service.
+    const ToolRunner tool = m_form.Tool();
+    const std::shared_ptr<HeldDevice> held = m_form.HeldMedium();
+    if (const auto objects = udisks::Objects()) {
+        // Not a single disk, not even a fixed one: nothing to pick.
+        if (WholeDisks(*objects, true).empty()) {
+            m_form.prompts().error(QString::fromLatin1(guard::kNoDevice));
+            return;
+        }
+        TFormSelectDevice picker(
+            [&](bool fixedToo) {
+                const auto disks = SurveyDisks(tool, fixedToo, held);
+                return disks ? PickerEntries(*disks) : QList<DevicePickerEntry>();
+            },
+            &m_form);
+        m_form.prompts().execDialog(picker);
+        openPickedDevice(picker.SelectedDevice());
+        return;
+    }
+
     m_form.Tool().run(ScanBackendCommand(m_form.ToolPath));
     if (m_form.BackendReportedErrors())
         return;
@@ -143,7 +182,11 @@ void BrowserCommands::openPhysicalDevice()
 
     TFormSelectDevice picker(devices, &m_form);
     m_form.prompts().execDialog(picker);
-    const QString device = picker.SelectedDevice();
+    openPickedDevice(picker.SelectedDevice());
+}
+
+void BrowserCommands::openPickedDevice(const QString& device)
+{
     if (device.isEmpty())
         return;
     m_form.OpenMedium(device);
@@ -163,6 +206,16 @@ void BrowserCommands::scanDevices()
 {
     if (!m_form.CheckBackend())
         return;
+    if (const auto survey = SurveyDisks(m_form.Tool(), true, m_form.HeldMedium())) {
+        QString text;
+        for (const SurveyedDisk& entry : *survey)
+            for (const QString& line : DiskReportLines(entry.disk, entry.facts, entry.unreadable))
+                text += line + QLatin1String("\r\n");
+        if (text.isEmpty())
+            text = QString::fromLatin1(guard::kNoDevice);
+        m_form.prompts().information(text);
+        return;
+    }
     m_form.Tool().run(ScanCommand(m_form.ToolPath));
     if (m_form.BackendReportedErrors())
         return;
@@ -259,6 +312,39 @@ void BrowserCommands::setListStyle(FileListView::Style style)
 
 // ---- Device menu and tree ----
 
+void BrowserCommands::ejectDevice()
+{
+    // Never under a running command: the tool may be writing to the card.
+    if (ToolRunInProgress() || !ToolCommandScope::CurrentCaption().isEmpty()) {
+        m_form.prompts().error(QStringLiteral("A command is running; eject the device when it has ended."));
+        return;
+    }
+    const QString device = m_form.CurrentMedium;
+    if (device.isEmpty()) {
+        m_form.prompts().error(QStringLiteral("No device is open."));
+        return;
+    }
+    QString why;
+    const auto objects = udisks::Objects(&why);
+    if (!objects) {
+        m_form.prompts().error(QStringLiteral("Ejecting needs udisks2 on the system bus (%1).").arg(why));
+        return;
+    }
+    const auto disk = DiskNamed(*objects, device);
+    if (!disk) {
+        m_form.prompts().error(QStringLiteral("%1 is not a disk that udisks2 can eject.").arg(device));
+        return;
+    }
+    // The medium is closed first: no descriptor of it stays open.
+    m_form.CloseMedium();
+    const QString failure = udisks::Eject(*disk);
+    if (!failure.isEmpty()) {
+        m_form.prompts().error(QStringLiteral("%1 could not be ejected: %2").arg(device, failure));
+        return;
+    }
+    m_form.prompts().information(QStringLiteral("%1 was ejected; the card can be taken out.").arg(device));
+}
+
 void BrowserCommands::showPartitionTable()
 {
     if (!m_form.CheckBackend())
@@ -268,7 +354,7 @@ void BrowserCommands::showPartitionTable()
         return;
     }
     FileListModel& model = *m_form.m_model;
-    m_form.Tool().run(ShowPTableCommand(m_form.ToolPath, m_form.CurrentMedium));
+    m_form.Tool().run(ShowPTableCommand(m_form.ToolPath, m_form.Tool().medium));
     model.clear();
     if (m_form.BackendReportedErrors())
         return;
@@ -319,7 +405,7 @@ void BrowserCommands::showPartitionDetails()
     // Whatever node is selected, the medium's included: the tool's answer is
     // shown as it comes.
     const QString name = node->text(0);
-    m_form.Tool().run(ShowPEntryCommand(m_form.ToolPath, m_form.CurrentMedium, name));
+    m_form.Tool().run(ShowPEntryCommand(m_form.ToolPath, m_form.Tool().medium, name));
     if (m_form.BackendReportedErrors())
         return;
 
@@ -401,7 +487,7 @@ void BrowserCommands::showProperties()
         // Runs the tool twice; an error there ends the command before the
         // dialog shows.
         const auto [used, free] =
-            m_form.PartitionUsage(m_form.CurrentMedium, row.cells[FileListModel::ColName]);
+            m_form.PartitionUsage(m_form.Tool().medium, row.cells[FileListModel::ColName]);
         texts = PartitionPropertiesTexts(row, used, free);
     } else {
         texts = FilePropertiesTexts(row, node->text(0));

@@ -76,7 +76,7 @@ void TFormMain::BuildMenus()
 
     QMenu* device = bar->addMenu(QStringLiteral("&Device"));
     device->setObjectName(QStringLiteral("Device1"));
-    c.fillMenu(device, {"Showpartitiontable1", "Showpartitiondetails1", "-", "Search1"});
+    c.fillMenu(device, {"Showpartitiontable1", "Showpartitiondetails1", "-", "Search1", "-", "Eject1"});
 
     QMenu* partition = bar->addMenu(QStringLiteral("&Partition"));
     partition->setObjectName(QStringLiteral("Partition1"));

@@ -1,6 +1,9 @@
 // Opening media, the partition tree and what selecting a node does.
 #include "formmain.h"
 
+#include "held_device.h"
+#include "medium_descriptor.h"
+
 #include "backend_checks.h"
 #include "browser_commands.h"
 #include "command_builders.h"
@@ -55,7 +58,27 @@ bool TFormMain::BackendReportedErrors()
 
 ToolRunner TFormMain::Tool() const
 {
-    return ToolRunner{ToolPath, CurrentMedium, OutFile, ErrFile};
+    ToolRunner runner{ToolPath, CurrentMedium, OutFile, ErrFile, CurrentMedium, nullptr};
+    if (m_heldDevice && m_heldDevice->device() == CurrentMedium && !CurrentMedium.isEmpty()) {
+        runner.medium = PassedMediumName();
+        runner.passed = m_heldDevice;
+    }
+    return runner;
+}
+
+void TFormMain::CloseMedium()
+{
+    {
+        FlagScope rebuilding(m_rebuildingTree);
+        m_selectedNode = nullptr;
+        m_tree->clear();
+    }
+    m_model->clear();
+    for (int panel = 0; panel < 3; ++panel)
+        SetStatusPanel(panel, QString());
+    setWindowTitle(QString::fromLatin1(kBaseCaption));
+    CurrentMedium.clear();
+    m_heldDevice.reset();
 }
 
 // ---- Opening ----
@@ -77,7 +100,17 @@ void TFormMain::OpenMedium(const QString& name)
     setWindowTitle(QString::fromLatin1(kBaseCaption) + QLatin1String(" - ") + name);
     CurrentMedium = name;
 
-    Tool().run(ShowPTableCommand(ToolPath, CurrentMedium));
+    // A device the user may not open is opened by the device service (once:
+    // opening the same device again keeps the descriptor); any other medium
+    // lets a held device go.
+    if (!m_heldDevice || m_heldDevice->device() != name) {
+        m_heldDevice.reset();
+        const QString block = HeldDevice::ServiceBlockFor(name);
+        if (!block.isEmpty())
+            m_heldDevice = HeldDevice::Open(name, block, false);
+    }
+
+    Tool().run(ShowPTableCommand(ToolPath, Tool().medium));
     if (BackendReportedErrors())
         return;
 
@@ -143,7 +176,7 @@ void TFormMain::TreeViewChange()
         SetStatusPanel(2, NonPlus3PartitionText(node->text(0), facts.typeCode));
         return;
     }
-    Tool().run(DirCommand(ToolPath, CurrentMedium, node->text(0)));
+    Tool().run(DirCommand(ToolPath, Tool().medium, node->text(0)));
     if (!BackendReportedErrors())
         FillFileList();
 }
