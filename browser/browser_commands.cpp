@@ -314,8 +314,11 @@ void BrowserCommands::setListStyle(FileListView::Style style)
 
 void BrowserCommands::ejectDevice()
 {
-    // Never under a running command: the tool may be writing to the card.
-    if (ToolRunInProgress() || !ToolCommandScope::CurrentCaption().isEmpty()) {
+    // Never under a running command (any scope but Eject's own): the tool
+    // may be writing to the card.
+    QStringList running = ToolCommandScope::OpenCaptions();
+    running.removeAll(QStringLiteral("Eject"));
+    if (ToolRunInProgress() || !running.isEmpty()) {
         m_form.prompts().error(QStringLiteral("A command is running; eject the device when it has ended."));
         return;
     }

@@ -178,11 +178,15 @@ QString DiskCaption(const DiskDevice& disk, const std::optional<IdedosFacts>& fa
 QStringList DiskReportLines(const DiskDevice& disk, const std::optional<IdedosFacts>& facts,
                             const QString& unreadableReason)
 {
+    // "/dev/sdb (Vendor Model, usb): 7,948,206,080 bytes"
+    QStringList maker;
+    if (const QString name = (disk.vendor + QLatin1Char(' ') + disk.model).trimmed(); !name.isEmpty())
+        maker << name;
+    if (!disk.bus.isEmpty())
+        maker << disk.bus;
     QString head = disk.device;
-    const QString maker = MakerText(disk);
     if (!maker.isEmpty())
-        head += QLatin1String(" (") + (maker.startsWith(QLatin1Char('(')) ? maker.mid(1).chopped(1) : maker) +
-                QLatin1Char(')');
+        head += QLatin1String(" (") + maker.join(QLatin1String(", ")) + QLatin1Char(')');
     head += QLatin1String(": ") + QLocale().toString(qulonglong(disk.sizeBytes)) + QLatin1String(" bytes");
     if (!disk.removable)
         head += QLatin1String(", fixed disk");
