@@ -34,5 +34,7 @@ void ToolRunner::run(const QString& commandLine) const
 QString ToolRunner::runForErrors(const QString& commandLine) const
 {
     run(commandLine);
-    return BackendErrorText(errFile);
+    const QString errors = BackendErrorText(errFile);
+    // The tool names a passed device /dev/fd/3; the user knows it by its path.
+    return passed ? QString(errors).replace(PassedMediumName(), mediumName) : errors;
 }

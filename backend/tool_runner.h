@@ -39,5 +39,6 @@ struct ToolRunner
 
     // Runs one command line and returns the tool's error text: every line it
     // wrote to standard error followed by CR LF, empty when it wrote nothing.
+    // A passed medium is named there by mediumName, not /dev/fd/3.
     QString runForErrors(const QString& commandLine) const;
 };

@@ -52,8 +52,11 @@ bool TFormMain::CheckBackend()
 
 bool TFormMain::BackendReportedErrors()
 {
-    return ReadBackendErrors(
-        ErrFile, [this](int panel, const QString& text) { SetStatusPanel(panel, text); });
+    // The tool names a passed device /dev/fd/3; the user knows it by its path.
+    const ToolRunner tool = Tool();
+    return ReadBackendErrors(ErrFile, [this, &tool](int panel, const QString& text) {
+        SetStatusPanel(panel, tool.passed ? QString(text).replace(PassedMediumName(), tool.mediumName) : text);
+    });
 }
 
 ToolRunner TFormMain::Tool() const

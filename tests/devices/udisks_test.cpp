@@ -4,6 +4,7 @@
 // descriptor, the scan report and ejecting.
 #include "gui_fixture.h"
 
+#include "command_builders.h"
 #include "device_list.h"
 #include "file_list_model.h"
 #include "test_paths.h"
@@ -168,6 +169,11 @@ TEST_F(UDisksTest, ACardTheUserMayNotOpenIsListedOpenedWrittenAndEjected)
     EXPECT_EQ(treeTexts(), (QStringList{image, "PLUSIDEDOS", "GAMES", "(free space)"}));
     EXPECT_EQ(calls(), QStringList{"OpenDevice r"});
     EXPECT_TRUE(prompts->errors().isEmpty()) << prompts->errors().join("|").toStdString();
+    // The tool gets the descriptor; its complaints name the card.
+    const ToolRunner tool = form->Tool();
+    EXPECT_EQ(tool.medium, "/dev/fd/3");
+    const QString refusal = tool.runForErrors(DirCommand(tool.toolPath, tool.medium, "NOPE"));
+    EXPECT_TRUE(refusal.contains(image) && !refusal.contains("/dev/fd/")) << refusal.toStdString();
 
     // A put asks for a read-write descriptor once and writes through it.
     form->SelectNode(treeNode("GAMES"));
