@@ -18,7 +18,9 @@
 
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTreeWidgetItem>
 
@@ -62,7 +64,53 @@ std::shared_ptr<QTemporaryDir> MakeEditFolder()
     return dir;
 }
 
+// The first word of a statement, in upper case and without spaces: the
+// keywords a program line can begin with, in every spelling putbas takes
+// (GOTO and GO TO, RANDOMIZE and RANDOMISE, OPEN#).
+bool StartsWithStatement(const QString& word)
+{
+    static const char* const kStatements[] = {
+        "BEEP",  "BORDER", "BRIGHT", "CAT",   "CIRCLE", "CLEAR",  "CLOSE",   "CLS",    "CONT",
+        "COPY",  "DATA",   "DEF",    "DIM",   "DRAW",   "ERASE",  "FLASH",   "FOR",    "FORMAT",
+        "GO",    "IF",     "INK",    "INPUT", "INVERSE", "LET",   "LIST",    "LLIST",  "LOAD",
+        "LPRINT", "MERGE", "MOVE",   "NEW",   "NEXT",   "OPEN",   "OUT",     "OVER",   "PAPER",
+        "PAUSE", "PLOT",   "POKE",   "PRINT", "RANDOMI", "READ",  "REM",     "RESTORE", "RETURN",
+        "RUN",   "SAVE",   "STOP",   "VERIFY"};
+    for (const char* statement : kStatements) {
+        if (word.startsWith(QLatin1String(statement)))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+bool LooksLikeBasicText(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return false;
+    if (info.suffix().compare(QLatin1String("bas"), Qt::CaseInsensitive) == 0)
+        return true;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(4096);
+    for (const char c : head) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r' && byte != '\f')
+            return false;
+    }
+    static const QRegularExpression numbered(QStringLiteral("^\\s*\\d{1,5}\\s*([A-Za-z][A-Za-z ]*)"));
+    for (const QString& line : QString::fromUtf8(head).split(QLatin1Char('\n'))) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#')))
+            continue;
+        const QRegularExpressionMatch match = numbered.match(trimmed);
+        return match.hasMatch() && StartsWithStatement(match.captured(1).remove(QLatin1Char(' ')).toUpper());
+    }
+    return false;
+}
 
 BasicCommands::BasicCommands(CommandContext& context) : m_ctx(context) {}
 
@@ -78,10 +126,8 @@ void BasicCommands::registerCommands(CommandRegistry& registry)
 
 void BasicCommands::putBasicText()
 {
-    if (!m_ctx.checkTool())
-        return;
-    QTreeWidgetItem* node = RequirePartitionNode(m_ctx);
-    if (!node)
+    // The tool and the partition are checked before the file dialog too.
+    if (!m_ctx.checkTool() || !RequirePartitionNode(m_ctx))
         return;
     FileDialogRequest request;
     request.title = QStringLiteral("Put BASIC text");
@@ -93,6 +139,16 @@ void BasicCommands::putBasicText()
     if (files.isEmpty())
         return;
     m_ctx.openDialogFolder() = QFileInfo(files.first()).absolutePath();
+    putBasicTextFiles(files);
+}
+
+void BasicCommands::putBasicTextFiles(const QStringList& files)
+{
+    if (files.isEmpty() || !m_ctx.checkTool())
+        return;
+    QTreeWidgetItem* node = RequirePartitionNode(m_ctx);
+    if (!node)
+        return;
 
     const QString partition = node->text(0);
     const ToolRunner tool = m_ctx.tool();

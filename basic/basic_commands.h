@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 class CommandContext;
 class CommandRegistry;
 
@@ -15,8 +17,20 @@ public:
     void registerCommands(CommandRegistry& registry);
 
     void putBasicText();
+    // Puts each text file as a BASIC program into the selected partition,
+    // asking for its +3DOS name and autostart line (as "Put BASIC text..."
+    // does after its file dialog); the dropped text files the user wants
+    // tokenised come here.
+    void putBasicTextFiles(const QStringList& files);
     void editBasicProgram();
 
 private:
     CommandContext& m_ctx;
 };
+
+// True for a host file that is likely a program written as text: a name
+// ending in .bas (any case), or text whose first line other than blank and
+// "#" lines starts with a line number and a statement keyword ("10 PRINT",
+// "20 goto 10"). Only the first 4 KB are read; a file holding bytes no text
+// holds (NUL and other control codes) is no program text.
+bool LooksLikeBasicText(const QString& path);

@@ -5,6 +5,7 @@
 #include "ansi_text.h"
 #include "command_builders.h"
 #include "command_guards.h"
+#include "drop_offers.h"
 #include "command_registry.h"
 #include "device_survey.h"
 #include "file_list_model.h"
@@ -506,8 +507,10 @@ void BrowserCommands::showPreferences()
 {
     TFormPref dialog(m_form.prompts(), m_form.ToolPath, m_form.UseSpectrumFont,
                      m_form.CheckUpdatesAtStartup, &m_form);
+    dialog.ShowDropChoices(m_form.Drops());
     if (m_form.prompts().execDialog(dialog) != QDialog::Accepted)
         return;
+    dialog.ApplyDropChoices(m_form.Drops());
     // The output and error files stay where start-up put them.
     m_form.ToolPath = dialog.ToolPathResult();
     m_form.UseSpectrumFont = dialog.UseSpectrumFontResult();

@@ -2,6 +2,8 @@
 // double-click, select all and invert.
 #include "formmain.h"
 
+#include "command_guards.h"
+#include "drop_offers.h"
 #include "file_list_model.h"
 #include "guard_texts.h"
 #include "list_rows.h"
@@ -158,7 +160,10 @@ void TFormMain::ListViewDblClick()
 
 void TFormMain::PJCtrlDropFilesDropFiles(const QStringList& files)
 {
-    m_transfer->putDroppedFiles(files);
+    // Before any question about the files: the checks the puts begin with.
+    const auto ready = [this] { return checkTool() && RequirePartitionNode(*this); };
+    m_drops->route(prompts(), files, ready,
+                   [this](const QStringList& plain) { m_transfer->putDroppedFiles(plain); });
 }
 
 bool TFormMain::ListViewEditing(int row)

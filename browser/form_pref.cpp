@@ -1,8 +1,11 @@
 #include "form_pref.h"
 
+#include "drop_offers.h"
 #include "prompts.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -59,9 +62,12 @@ TFormPref::TFormPref(Prompts& prompts, const QString& toolPath, bool useSpectrum
     layout->addSpacing(6);
     layout->addWidget(ChkSpectrum);
     layout->addWidget(Chk3EUpdates);
+    m_dropRows = new QFormLayout;
+    layout->addLayout(m_dropRows);
     layout->addStretch(1);
     layout->addLayout(buttons);
     setFixedSize(418, 163);
+    m_baseHeight = 163;
 
     connect(BtnBrowse, &QPushButton::clicked, this, &TFormPref::BrowseClick);
     connect(CmdReset, &QPushButton::clicked, this, &TFormPref::CmdResetClick);
@@ -105,8 +111,47 @@ void TFormPref::CmdResetClick()
         TxtFileName->clear();
         ChkSpectrum->setChecked(false);
         Chk3EUpdates->setChecked(true);
+        for (QComboBox* box : DropBoxes)
+            box->setCurrentIndex(0);
         accept();
         return;
     }
     reject();
+}
+
+namespace {
+
+// The choices of a box in their order: index 0, 1, 2.
+constexpr DropChoice kBoxChoices[] = {DropChoice::Ask, DropChoice::Take, DropChoice::Plain};
+
+QString WithoutMnemonic(QString caption)
+{
+    return caption.remove(QLatin1Char('&'));
+}
+
+} // namespace
+
+void TFormPref::ShowDropChoices(const DropRouter& drops)
+{
+    for (const DropOffer& offer : drops.offers()) {
+        auto* box = new QComboBox;
+        box->setObjectName(QStringLiteral("Drop") + offer.id);
+        box->addItems({QStringLiteral("Ask each time"), WithoutMnemonic(offer.takeCaption),
+                       WithoutMnemonic(offer.plainCaption)});
+        const DropChoice current = drops.choice(offer.id);
+        for (int i = 0; i < 3; ++i) {
+            if (kBoxChoices[i] == current)
+                box->setCurrentIndex(i);
+        }
+        m_dropRows->addRow(offer.kind + QLatin1Char(':'), box);
+        DropBoxes << box;
+    }
+    // The dialog keeps its fixed size, grown by a row per offer.
+    setFixedSize(width(), m_baseHeight + int(DropBoxes.size()) * 28);
+}
+
+void TFormPref::ApplyDropChoices(DropRouter& drops) const
+{
+    for (qsizetype i = 0; i < DropBoxes.size() && i < drops.offers().size(); ++i)
+        drops.setChoice(drops.offers()[i].id, kBoxChoices[qBound(0, DropBoxes[i]->currentIndex(), 2)]);
 }

@@ -1,14 +1,19 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
 
+class DropRouter;
 class Prompts;
 class QCheckBox;
+class QComboBox;
+class QFormLayout;
 class QLineEdit;
 class QPushButton;
 
 // The Preferences dialog: the tool's path (chosen with a file dialog, not
-// typed), the Spectrum font and the update check at start-up, and Reset.
+// typed), the Spectrum font and the update check at start-up, what is done
+// with dropped files each drop offer matches, and Reset.
 class TFormPref : public QDialog
 {
     Q_OBJECT
@@ -23,6 +28,14 @@ public:
     bool UseSpectrumFontResult() const;
     bool CheckUpdatesResult() const;
 
+    // One choice box per offer of `drops` ("Ask each time", the offer's way,
+    // as plain files), set to what it remembers; ApplyDropChoices stores the
+    // boxes back after OK.
+    void ShowDropChoices(const DropRouter& drops);
+    void ApplyDropChoices(DropRouter& drops) const;
+    // The choice boxes, in the order of the offers (object names "Drop<id>").
+    QList<QComboBox*> DropBoxes;
+
     QLineEdit* TxtFileName = nullptr;
     QPushButton* BtnBrowse = nullptr;
     QCheckBox* ChkSpectrum = nullptr;
@@ -36,4 +49,6 @@ private:
     void CmdResetClick();
 
     Prompts& m_prompts;
+    QFormLayout* m_dropRows = nullptr;
+    int m_baseHeight = 0;
 };

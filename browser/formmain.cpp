@@ -3,6 +3,7 @@
 #include "basic_commands.h"
 #include "browser_commands.h"
 #include "command_registry.h"
+#include "drop_offers.h"
 #include "file_list_model.h"
 #include "media_commands.h"
 #include "pictures.h"
@@ -227,6 +228,8 @@ void TFormMain::ReadSettings()
     LastDiskImage = settings.lastDiskImage;
     m_recentFiles = settings.recentFiles;
     RebuildRecentMenu();
+    for (auto it = settings.dropChoices.cbegin(); it != settings.dropChoices.cend(); ++it)
+        m_drops->setChoice(it.key(), DropChoiceFromName(it.value()));
 }
 
 void TFormMain::FormShow()
@@ -252,6 +255,10 @@ void TFormMain::FormClose()
     settings.useSpectrumFont = UseSpectrumFont;
     settings.checkUpdatesAtStartup = CheckUpdatesAtStartup;
     settings.lastDiskImage = LastDiskImage;
+    // Every offer's choice, "ask" included, so one reset in Preferences is
+    // kept too.
+    for (const DropOffer& offer : m_drops->offers())
+        settings.dropChoices.insert(offer.id, DropChoiceName(m_drops->choice(offer.id)));
     const QString problem = SettingsStore(m_options.settingsFolder).write(settings);
     if (!problem.isEmpty())
         prompts().error(problem);

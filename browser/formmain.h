@@ -18,6 +18,7 @@ class BasicCommands;
 class HeldDevice;
 class BrowserCommands;
 class CommandRegistry;
+class DropRouter;
 class FileListModel;
 class MediaCommands;
 class TransferCommands;
@@ -100,6 +101,9 @@ public:
     UpdateCommands& Update() const { return *m_update; }
     MediaCommands& Media() const { return *m_media; }
     BasicCommands& Basic() const { return *m_basic; }
+    // Sorts dropped host files between the offers (BASIC text, ...) and the
+    // plain put; it keeps the remembered choices.
+    DropRouter& Drops() const { return *m_drops; }
     // The text of status panel 0, 1 or 2, exactly as set.
     QString StatusPanel(int panel) const;
     void SetStatusPanel(int panel, const QString& text);
@@ -156,7 +160,9 @@ public:
     std::pair<double, double> PartitionUsage(const QString& medium, const QString& partitionName);
 
     // ---- List events the transfer module answers ----
-    // Host files dropped on the list are put into the selected partition.
+    // Host files dropped on the list are put into the selected partition:
+    // those an offer matches the way the user chooses (Drops()), the rest as
+    // the files they are.
     void PJCtrlDropFilesDropFiles(const QStringList& files);
     // In-place editing of a row's caption (the rename): asked when an edit
     // starts (false refuses it), told the typed text when it ends (not when
@@ -201,6 +207,8 @@ private:
     void RunGuarded(const std::function<void()>& command);
     void BuildControls();
     void RegisterCommands();
+    // The offers made for dropped files, one addOffer each.
+    void RegisterDropOffers();
     void BuildMenus();
     void BuildToolBar();
     void BuildPopupMenus();
@@ -217,6 +225,7 @@ private:
     std::unique_ptr<UpdateCommands> m_update;
     std::unique_ptr<MediaCommands> m_media;
     std::unique_ptr<BasicCommands> m_basic;
+    std::unique_ptr<DropRouter> m_drops;
     FileListModel* m_model = nullptr;
     QTreeWidget* m_tree = nullptr;
     FileListView* m_list = nullptr;

@@ -7,6 +7,7 @@
 #include "basic_commands.h"
 #include "browser_commands.h"
 #include "command_registry.h"
+#include "drop_offers.h"
 #include "media_commands.h"
 #include "transfer_commands.h"
 #include "update_commands.h"
@@ -34,6 +35,7 @@ void TFormMain::RegisterCommands()
     m_media->registerCommands(*m_commands);
     m_basic = std::make_unique<BasicCommands>(*this);
     m_basic->registerCommands(*m_commands);
+    RegisterDropOffers();
 
     // The bars are shown and the report style is chosen at start (setListStyle
     // keeps the four style entries checked as one choice).
@@ -48,6 +50,22 @@ void TFormMain::RegisterCommands()
         {QKeySequence(QStringLiteral("Alt+Return")), QKeySequence(QStringLiteral("Alt+Enter"))});
     properties->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     m_list->addAction(properties);
+}
+
+void TFormMain::RegisterDropOffers()
+{
+    m_drops = std::make_unique<DropRouter>(this);
+    m_drops->addOffer({.id = QStringLiteral("BasicText"),
+                       .kind = QStringLiteral("Dropped BASIC text files"),
+                       .takeCaption = QStringLiteral("As a &BASIC program"),
+                       .plainCaption = QStringLiteral("As the &file it is"),
+                       .question =
+                           [](const QString& file) {
+                               return QStringLiteral("Put %1 as a BASIC program (tokenised) or as the file it is?")
+                                   .arg(file);
+                           },
+                       .matches = &LooksLikeBasicText,
+                       .take = [this](const QStringList& files) { m_basic->putBasicTextFiles(files); }});
 }
 
 void TFormMain::BuildMenus()

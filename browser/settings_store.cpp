@@ -103,6 +103,13 @@ void SettingsStore::read(HarnwickSettings& settings, const QString& defaultToolP
     } catch (const StopReading&) {
         // Reading ends here; what was not read keeps its default.
     }
+    for (const QString& key : store.childKeys()) {
+        if (key.size() <= 4 || !key.startsWith(QLatin1String("Drop"), Qt::CaseInsensitive))
+            continue;
+        const QVariant value = store.value(key);
+        if (value.typeId() == QMetaType::QString)
+            settings.dropChoices.insert(key.mid(4), value.toString());
+    }
 }
 
 QString SettingsStore::write(const HarnwickSettings& settings) const
@@ -117,6 +124,8 @@ QString SettingsStore::write(const HarnwickSettings& settings) const
     WriteValue(store, QStringLiteral("SpecFont"), settings.useSpectrumFont ? 1 : 0);
     WriteValue(store, QStringLiteral("Check3EUpdates"), settings.checkUpdatesAtStartup ? 1 : 0);
     WriteValue(store, QStringLiteral("LastDiskImage"), settings.lastDiskImage);
+    for (auto it = settings.dropChoices.cbegin(); it != settings.dropChoices.cend(); ++it)
+        WriteValue(store, QStringLiteral("Drop") + it.key(), it.value());
     store.sync();
     if (store.status() != QSettings::NoError)
         return QStringLiteral("Cannot write the settings file %1").arg(m_filePath);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +12,9 @@ struct HarnwickSettings
     bool checkUpdatesAtStartup = true;
     QString lastDiskImage;
     QStringList recentFiles; // oldest first, at most 4
+    // What to do with dropped files an offer matches, by offer id (see
+    // DropChoiceName): stored as "Drop<id>".
+    QMap<QString, QString> dropChoices;
 };
 
 // The persistent store: an INI file read and written through QSettings.
@@ -31,10 +35,12 @@ public:
     // defaults. A boolean that is missing or is no integer, or a value of the
     // wrong type, ends the reading silently: the settings not read yet keep
     // their defaults. An empty or missing "3ePos" gives `defaultToolPath`.
+    // The "Drop<id>" values are read apart from that chain, each on its own.
     void read(HarnwickSettings& settings, const QString& defaultToolPath) const;
 
     // Writes "Recent0".. (one per entry; higher ones stay as they are),
-    // "3ePos", "SpecFont", "Check3EUpdates" and "LastDiskImage". Returns an
+    // "3ePos", "SpecFont", "Check3EUpdates", "LastDiskImage" and one
+    // "Drop<id>" per drop choice. Returns an
     // error text, empty on success.
     QString write(const HarnwickSettings& settings) const;
 

@@ -3,6 +3,7 @@
 // questions asked before a name that exists is replaced.
 #include "basic_code_edit.h"
 #include "basic_tool_steps.h"
+#include "drop_offers.h"
 #include "file_list_model.h"
 #include "form_basic_editor.h"
 #include "form_put_basic.h"
@@ -11,7 +12,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTextCursor>
 
 namespace {
@@ -46,6 +51,37 @@ protected:
         QString text;
         EXPECT_EQ(ListBasicProgram(tool, "GAMES", file, &text), QString());
         return text;
+    }
+    // The drop question answered with `button` (BtnTake, BtnPlain,
+    // BtnCancel); its text is added to `asked`.
+    static ScriptedPrompts::DialogScript Offer(QStringList* asked, const char* button, bool forAll = true,
+                                               bool remember = false)
+    {
+        return [=](QDialog& dialog) {
+            auto& offer = dynamic_cast<TFormDropOffer&>(dialog);
+            *asked << offer.Question->text();
+            offer.ChkAll->setChecked(forAll);
+            offer.ChkRemember->setChecked(remember);
+            offer.findChild<QPushButton*>(button)->click();
+            return dialog.result();
+        };
+    }
+    // The type column by file name.
+    QMap<QString, QString> listedTypes() const
+    {
+        QMap<QString, QString> types;
+        const QStringList names = columnTexts(FileListModel::ColName);
+        const QStringList kinds = columnTexts(FileListModel::ColType);
+        for (qsizetype i = 0; i < names.size(); ++i)
+            types.insert(names[i], kinds.value(i));
+        return types;
+    }
+    void openGames(const QString& imageName)
+    {
+        const QString image = makeImage(imageName, {"GAMES"});
+        makeForm();
+        form->OpenMedium(image);
+        form->SelectNode(treeNode("GAMES"));
     }
     void selectFile(const QString& name)
     {
@@ -130,6 +166,101 @@ TEST_F(BasicCommandsTest, PutTextThenEditAndSaveInTheWindow)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(form->findChild<TFormBasicEditor*>(), nullptr);
     EXPECT_TRUE(prompts->allAnswersUsed());
+}
+
+// Dropped files that look like BASIC text are offered as programs: one
+// question for the drop (or one per file), the taken ones through the put
+// dialog, the rest put as the files they are; Cancel puts nothing; a
+// remembered choice asks no more, survives a restart and is changed back in
+// Preferences.
+TEST_F(BasicCommandsTest, DroppedTextFilesArePutAsProgramsWhenTheUserChoosesSo)
+{
+    const QString bas = hostText("game.bas", "10 PRINT \"HI\"\n");
+    const QString loader = hostText("loader.txt", "# made on the PC\n\n10 randomize usr 0\n");
+    const QString notes = hostText("notes.txt", "2020 was a good year\n");
+    const QString code = hostText("code.bin", QByteArray("10 PRINT\0\x01", 10));
+    QStringList asked;
+    struct Case
+    {
+        const char* name;
+        QStringList dropped;
+        std::function<void()> answer;
+        QStringList questions;
+        QStringList programs; // stored tokenised
+        QStringList plain;    // stored as they are
+    };
+    const QString onGame = "Put game.bas as a BASIC program (tokenised) or as the file it is?";
+    const QString onLoader = "Put loader.txt as a BASIC program (tokenised) or as the file it is?";
+    const Case cases[] = {
+        {"one question for the drop",
+         {code, bas, notes, loader},
+         [&] {
+             prompts->answerDialog(Offer(&asked, "BtnTake"))
+                 .answerDialog(PutAs("GAME.BAS"))
+                 .answerDialog(PutAs("LOADER"))
+                 .clickInDialog("BitBtn1");
+         },
+         {onGame},
+         {"GAME.BAS", "LOADER"},
+         {"CODE.BIN", "NOTES.TXT"}},
+        {"one question per file",
+         {bas, loader},
+         [&] {
+             prompts->answerDialog(Offer(&asked, "BtnPlain", false))
+                 .answerDialog(Offer(&asked, "BtnTake"))
+                 .answerDialog(PutAs("LOADER"))
+                 .clickInDialog("BitBtn1");
+         },
+         {onGame, onLoader},
+         {"LOADER"},
+         {"GAME.BAS"}},
+        {"cancel", {bas, code}, [&] { prompts->answerDialog(Offer(&asked, "BtnCancel")); }, {onGame}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        openGames(QString(c.name).replace(' ', '_') + ".hdf");
+        asked.clear();
+        c.answer();
+        form->PJCtrlDropFilesDropFiles(c.dropped);
+        EXPECT_TRUE(prompts->allAnswersUsed());
+        EXPECT_EQ(asked, c.questions);
+        const QMap<QString, QString> types = listedTypes();
+        EXPECT_EQ(types.size(), c.programs.size() + c.plain.size()) << types.keys().join(' ').toStdString();
+        for (const QString& name : c.programs)
+            EXPECT_EQ(types.value(name), "Program") << name.toStdString();
+        for (const QString& name : c.plain)
+            EXPECT_TRUE(types.contains(name) && types.value(name) != "Program") << name.toStdString();
+    }
+
+    // Remembered: the next drop asks nothing, after a restart too.
+    openGames("remembered.hdf");
+    asked.clear();
+    prompts->answerDialog(Offer(&asked, "BtnPlain", true, true)).clickInDialog("BitBtn1");
+    form->PJCtrlDropFilesDropFiles({bas});
+    closeForm();
+    EXPECT_EQ(storedSetting("DropBasicText").toString(), "plain");
+    makeForm();
+    form->OpenMedium(path("remembered.hdf"));
+    form->SelectNode(treeNode("GAMES"));
+    prompts->clickInDialog("BitBtn1");
+    form->PJCtrlDropFilesDropFiles({loader});
+    EXPECT_EQ(asked.size(), 1);
+    EXPECT_TRUE(prompts->allAnswersUsed());
+    EXPECT_EQ(listedTypes().keys(), (QStringList{"GAME.BAS", "LOADER.TXT"}));
+
+    // Preferences shows the choice and sets it back to asking.
+    prompts->answerDialog([](QDialog& dialog) {
+        auto* box = dialog.findChild<QComboBox*>("DropBasicText");
+        EXPECT_NE(box, nullptr);
+        if (!box)
+            return int(QDialog::Rejected);
+        EXPECT_EQ(box->currentText(), "As the file it is");
+        box->setCurrentIndex(0);
+        dialog.findChild<QPushButton*>("CmdOK")->click();
+        return dialog.result();
+    });
+    TriggerEntry(*form, "Preferences1");
+    EXPECT_EQ(form->Drops().choice("BasicText"), DropChoice::Ask);
 }
 
 } // namespace
