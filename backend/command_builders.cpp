@@ -110,6 +110,16 @@ QString PutDskCommand(const QString& tool, const QString& medium, const QString&
     return OnMedium(tool, medium, "putdsk") + kSpace + Q(hostFile) + kSpace + Q(partition);
 }
 
+QString ImportListCommand(const QString& importLine)
+{
+    return importLine + QLatin1String(" --list");
+}
+
+QString ImportNamesCommand(const QString& importLine, const QStringList& names)
+{
+    return importLine + QLatin1String(" --names ") + Q(names.join(QLatin1Char(',')));
+}
+
 QString DelCommand(const QString& tool, const QString& medium, const QString& partition,
                    const QString& file)
 {

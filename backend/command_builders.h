@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The command lines given to the disk tool, one function per command. Each
 // returns the whole text that RunRedirected splits into the program and its
@@ -66,6 +67,13 @@ QString PutTapCommand(const QString& tool, const QString& medium, const QString&
 // putdsk: the contents of a floppy disk image into a partition.
 QString PutDskCommand(const QString& tool, const QString& medium, const QString& hostFile,
                       const QString& partition);
+// A puttap or putdsk line with --list: the tool writes the name each file
+// of the image asks for, one a line, and stores nothing.
+QString ImportListCommand(const QString& importLine);
+// A puttap or putdsk line with --names: the image's files are stored in
+// order under `names` (replacing a file of that name); an empty name, or a
+// missing one at the end, leaves that file out.
+QString ImportNamesCommand(const QString& importLine, const QStringList& names);
 // del: deletes partition:file.
 QString DelCommand(const QString& tool, const QString& medium, const QString& partition,
                    const QString& file);

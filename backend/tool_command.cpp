@@ -61,3 +61,9 @@ int ToolCommandScope::CurrentLimitMs()
     const ToolCommandScope* scope = InnermostScope();
     return scope ? scope->limitMs_ : kDefaultLimitMs;
 }
+
+QString ToolCommandScope::EnclosingCaption()
+{
+    const ToolCommandScope* scope = InnermostScope();
+    return scope && scope->outer_ ? scope->outer_->caption_ : QString();
+}

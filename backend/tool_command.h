@@ -75,6 +75,11 @@ public:
     static QStringList OpenCaptions();
     // The innermost scope's limit; kDefaultLimitMs when no scope is open.
     static int CurrentLimitMs();
+    // The caption of the scope around the innermost one: the command that
+    // was already running when the innermost began (a command started from
+    // another's question or wait, or an in-place edit ending meanwhile);
+    // empty when there is none.
+    static QString EnclosingCaption();
 
 private:
     QString caption_;

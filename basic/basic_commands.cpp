@@ -70,12 +70,12 @@ std::shared_ptr<QTemporaryDir> MakeEditFolder()
 bool StartsWithStatement(const QString& word)
 {
     static const char* const kStatements[] = {
-        "BEEP",  "BORDER", "BRIGHT", "CAT",   "CIRCLE", "CLEAR",  "CLOSE",   "CLS",    "CONT",
-        "COPY",  "DATA",   "DEF",    "DIM",   "DRAW",   "ERASE",  "FLASH",   "FOR",    "FORMAT",
-        "GO",    "IF",     "INK",    "INPUT", "INVERSE", "LET",   "LIST",    "LLIST",  "LOAD",
-        "LPRINT", "MERGE", "MOVE",   "NEW",   "NEXT",   "OPEN",   "OUT",     "OVER",   "PAPER",
-        "PAUSE", "PLOT",   "POKE",   "PRINT", "RANDOMI", "READ",  "REM",     "RESTORE", "RETURN",
-        "RUN",   "SAVE",   "STOP",   "VERIFY"};
+        "BEEP",   "BORDER", "BRIGHT", "CAT",   "CIRCLE",  "CLEAR", "CLOSE", "CLS",     "CONT",
+        "COPY",   "DATA",   "DEF",    "DIM",   "DRAW",    "ERASE", "FLASH", "FOR",     "FORMAT",
+        "GO",     "IF",     "INK",    "INPUT", "INVERSE", "LET",   "LIST",  "LLIST",   "LOAD",
+        "LPRINT", "MERGE",  "MOVE",   "NEW",   "NEXT",    "OPEN",  "OUT",   "OVER",    "PAPER",
+        "PAUSE",  "PLOT",   "POKE",   "PRINT", "RANDOMI", "READ",  "REM",   "RESTORE", "RETURN",
+        "RUN",    "SAVE",   "STOP",   "VERIFY"};
     for (const char* statement : kStatements) {
         if (word.startsWith(QLatin1String(statement)))
             return true;
@@ -101,13 +101,15 @@ bool LooksLikeBasicText(const QString& path)
         if (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r' && byte != '\f')
             return false;
     }
-    static const QRegularExpression numbered(QStringLiteral("^\\s*\\d{1,5}\\s*([A-Za-z][A-Za-z ]*)"));
+    static const QRegularExpression numbered(
+        QStringLiteral("^\\s*\\d{1,5}\\s*([A-Za-z][A-Za-z ]*)"));
     for (const QString& line : QString::fromUtf8(head).split(QLatin1Char('\n'))) {
         const QString trimmed = line.trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#')))
             continue;
         const QRegularExpressionMatch match = numbered.match(trimmed);
-        return match.hasMatch() && StartsWithStatement(match.captured(1).remove(QLatin1Char(' ')).toUpper());
+        return match.hasMatch() &&
+               StartsWithStatement(match.captured(1).remove(QLatin1Char(' ')).toUpper());
     }
     return false;
 }

@@ -52,19 +52,8 @@ void DropRouter::setChoice(const QString& id, DropChoice choice)
         m_choices.insert(id.toLower(), choice);
 }
 
-QMap<QString, DropChoice> DropRouter::choices() const
-{
-    // Keyed by the offers' own spelling of their ids.
-    QMap<QString, DropChoice> out;
-    for (const DropOffer& offer : m_offers) {
-        const DropChoice c = choice(offer.id);
-        if (c != DropChoice::Ask)
-            out.insert(offer.id, c);
-    }
-    return out;
-}
-
-void DropRouter::route(Prompts& prompts, const QStringList& files, const std::function<bool()>& ready,
+void DropRouter::route(Prompts& prompts, const QStringList& files,
+                       const std::function<bool()>& ready,
                        const std::function<void(const QStringList&)>& putPlain)
 {
     // The offer each file goes to, -1 for none.
@@ -83,11 +72,14 @@ void DropRouter::route(Prompts& prompts, const QStringList& files, const std::fu
         putPlain(files);
         return;
     }
+    // Once for the drop, before any question, so that a put that cannot
+    // start is told once and not by each module.
+    if (ready && !ready())
+        return;
 
     QList<QStringList> taken(m_offers.size());
     QStringList plain;
     QMap<int, DropChoice> forThisDrop;
-    bool asked = false;
     for (int i = 0; i < files.size(); ++i) {
         const int o = offerOf[i];
         if (o < 0) {
@@ -99,12 +91,10 @@ void DropRouter::route(Prompts& prompts, const QStringList& files, const std::fu
         if (c == DropChoice::Ask)
             c = forThisDrop.value(o, DropChoice::Ask);
         if (c == DropChoice::Ask) {
-            if (!asked && ready && !ready())
-                return;
-            asked = true;
             const int others = int(std::count(offerOf.begin() + i + 1, offerOf.end(), o));
             TFormDropOffer question(offer, QFileInfo(files[i]).fileName(), others, m_parent);
-            if (prompts.execDialog(question) != QDialog::Accepted || question.Choice() == DropChoice::Ask)
+            if (prompts.execDialog(question) != QDialog::Accepted ||
+                question.Choice() == DropChoice::Ask)
                 return;
             c = question.Choice();
             if (question.Remember())
@@ -122,7 +112,8 @@ void DropRouter::route(Prompts& prompts, const QStringList& files, const std::fu
         putPlain(plain);
 }
 
-TFormDropOffer::TFormDropOffer(const DropOffer& offer, const QString& file, int others, QWidget* parent)
+TFormDropOffer::TFormDropOffer(const DropOffer& offer, const QString& file, int others,
+                               QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormDropOffer"));
@@ -131,13 +122,15 @@ TFormDropOffer::TFormDropOffer(const DropOffer& offer, const QString& file, int 
     Question = new QLabel(offer.question ? offer.question(file) : file);
     Question->setObjectName(QStringLiteral("Question"));
     Question->setWordWrap(true);
-    ChkAll = new QCheckBox(others == 1 ? QStringLiteral("Do the same with the other such file of this drop")
-                                       : QStringLiteral("Do the same with the %1 other such files of this drop")
-                                             .arg(others));
+    ChkAll = new QCheckBox(
+        others == 1
+            ? QStringLiteral("Do the same with the other such file of this drop")
+            : QStringLiteral("Do the same with the %1 other such files of this drop").arg(others));
     ChkAll->setObjectName(QStringLiteral("ChkAll"));
     // One question per drop unless the user wants to decide file by file.
     ChkAll->setChecked(true);
-    ChkRemember = new QCheckBox(QStringLiteral("Always do this without asking (Tools > Preferences changes it)"));
+    ChkRemember = new QCheckBox(
+        QStringLiteral("Always do this without asking (Tools > Preferences changes it)"));
     ChkRemember->setObjectName(QStringLiteral("ChkRemember"));
 
     BtnTake = new QPushButton(offer.takeCaption);

@@ -60,11 +60,9 @@ public:
     // The remembered choice of the offer `id`, Ask when none.
     DropChoice choice(const QString& id) const;
     void setChoice(const QString& id, DropChoice choice);
-    // Every remembered choice other than Ask, by offer id.
-    QMap<QString, DropChoice> choices() const;
 
-    // One drop. `ready` runs before the first question (the put's own
-    // checks: tool, partition); false ends the drop. The files taken by
+    // One drop. When an offer matches any file, `ready` runs first (the
+    // put's own checks: tool, partition); false ends the drop. The files taken by
     // offers go to them (offer by offer, in the order they were added), then
     // the rest to `putPlain`. Cancel in a question ends the drop with
     // nothing put. A drop that no offer matches goes straight to putPlain.
@@ -88,7 +86,8 @@ class TFormDropOffer : public QDialog
 public:
     // `others`: how many more files of this drop the same offer matches (the
     // check box for them is shown only when there are any).
-    TFormDropOffer(const DropOffer& offer, const QString& file, int others, QWidget* parent = nullptr);
+    TFormDropOffer(const DropOffer& offer, const QString& file, int others,
+                   QWidget* parent = nullptr);
 
     DropChoice Choice() const { return m_choice; }
     bool ForAllOthers() const;

@@ -5,8 +5,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFormLayout>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -153,5 +153,6 @@ void TFormPref::ShowDropChoices(const DropRouter& drops)
 void TFormPref::ApplyDropChoices(DropRouter& drops) const
 {
     for (qsizetype i = 0; i < DropBoxes.size() && i < drops.offers().size(); ++i)
-        drops.setChoice(drops.offers()[i].id, kBoxChoices[qBound(0, DropBoxes[i]->currentIndex(), 2)]);
+        drops.setChoice(drops.offers()[i].id,
+                        kBoxChoices[qBound(0, DropBoxes[i]->currentIndex(), 2)]);
 }

@@ -6,22 +6,26 @@
 #include "drop_offers.h"
 #include "file_list_model.h"
 #include "media_commands.h"
+#include "media_rules.h"
 #include "pictures.h"
 #include "settings_store.h"
 #include "temp_folder.h"
+#include "tool_command.h"
 #include "tool_location.h"
 #include "transfer_commands.h"
+#include "tree_caption_delegate.h"
 #include "update_address.h"
 #include "update_commands.h"
 #include "view_commands.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
@@ -116,7 +120,25 @@ void TFormMain::BuildControls()
     m_tree->setHeaderHidden(true);
     m_tree->setColumnCount(1);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // F2 or a slow click renames a partition node in place (only those
+    // nodes are editable; F2 elsewhere is answered by the eventFilter).
+    m_tree->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    auto* captions = new TreeCaptionDelegate(
+        m_tree, [this](QTreeWidgetItem* node) { return m_media->renameInPlaceStarting(node); },
+        kMaxPartitionNameLength);
+    m_tree->setItemDelegate(captions);
+    // The rename runs once the editor has closed: it reads the tree again.
+    // It is a command of its own, so that an edit ended by another command
+    // taking the focus is refused while that one runs.
+    connect(
+        captions, &TreeCaptionDelegate::captionEdited, this,
+        [this](const QString& caption, const QString& text) {
+            RunGuarded([this, caption, text] {
+                ToolCommandScope scope(QStringLiteral("Rename partition"));
+                m_media->renameInPlaceEnded(caption, text);
+            });
+        },
+        Qt::QueuedConnection);
     m_tree->setIconSize(QSize(16, 16));
     m_tree->setUniformRowHeights(true);
     m_tree->setItemsExpandable(false);
@@ -361,6 +383,23 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_tree && event->type() == QEvent::FocusIn)
         RunGuarded([this] { TreeViewEnter(); });
+    // F2 in the tree renames the node, not the current file of the list
+    // (the window-wide shortcut of "Rename current file").
+    if (watched == m_tree && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F2 &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return true;
+    }
+    // F2 on a node that cannot be renamed says why.
+    if (watched == m_tree && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F2) {
+        QTreeWidgetItem* node = SelectedNode();
+        if (node && !(node->flags() & Qt::ItemIsEditable)) {
+            RunGuarded([this, node] { m_media->renameInPlaceStarting(node); });
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -135,11 +135,16 @@ void TFormMain::OpenMedium(const QString& name)
             node->setIcon(0, m_model->picture(kPicturePartition));
             // The first partition is the system partition, which holds the
             // table; it keeps standing for the table wherever sorting puts it.
-            SetPartitionNodeFacts(node, PartitionNodeFacts{
-                                            .table = partitions.isEmpty(),
-                                            .typeCode = FieldToIntOrZero(record.typeCode),
-                                            .sizeBytes = FieldToIntOrZero(record.sizeBytes),
-                                        });
+            const PartitionNodeFacts facts{
+                .table = partitions.isEmpty(),
+                .typeCode = FieldToIntOrZero(record.typeCode),
+                .sizeBytes = FieldToIntOrZero(record.sizeBytes),
+            };
+            SetPartitionNodeFacts(node, facts);
+            // A partition's name can be edited in place; the table's node,
+            // the system partition and free space cannot.
+            if (!facts.table && facts.typeCode != kFreeSpaceTypeCode)
+                node->setFlags(node->flags() | Qt::ItemIsEditable);
             partitions << node;
         }
         root->addChildren(partitions);

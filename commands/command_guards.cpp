@@ -4,6 +4,7 @@
 #include "file_list_model.h"
 #include "guard_texts.h"
 #include "prompts.h"
+#include "tool_command.h"
 
 namespace {
 
@@ -36,4 +37,13 @@ bool RequireSelection(CommandContext& ctx)
 bool RequireFileList(CommandContext& ctx)
 {
     return Check(ctx, !ctx.listShowsPartitions(), guard::kInvalidOperation);
+}
+
+bool RequireNoOtherCommand(CommandContext& ctx)
+{
+    const QString running = ToolCommandScope::EnclosingCaption();
+    if (running.isEmpty())
+        return true;
+    ctx.prompts().error(QString::fromLatin1(guard::kCommandRunning).arg(running));
+    return false;
 }

@@ -15,3 +15,7 @@ bool RequireRows(CommandContext& ctx);
 bool RequireSelection(CommandContext& ctx);
 // The list shows files, not the partition table; else "Invalid operation.".
 bool RequireFileList(CommandContext& ctx);
+// No command other than the one checking is running (see
+// ToolCommandScope::EnclosingCaption); else the error box names the running
+// one. For commands that change the medium under another's feet.
+bool RequireNoOtherCommand(CommandContext& ctx);

@@ -16,6 +16,7 @@
 #include "prompts.h"
 #include "records.h"
 #include "text_reader.h"
+#include "tree_search.h"
 
 #include <QDialog>
 #include <QFile>
@@ -25,6 +26,13 @@
 
 #include <optional>
 #include <vector>
+
+// A partition a command may change, and the table it is in.
+struct SelectedPartition
+{
+    PartitionRecord record;
+    std::vector<PartitionRecord> table;
+};
 
 namespace {
 
@@ -57,7 +65,7 @@ bool RunShowingErrors(CommandContext& ctx, const QString& line)
 
 bool RequireMedium(CommandContext& ctx)
 {
-    if (!ctx.checkTool())
+    if (!RequireNoOtherCommand(ctx) || !ctx.checkTool())
         return false;
     if (ctx.tool().medium.isEmpty()) {
         ctx.prompts().error(QStringLiteral("No medium is open."));
@@ -89,24 +97,25 @@ qint64 TypeCode(const PartitionRecord& record)
     return record.typeCode.trimmed().toLongLong();
 }
 
-// The selected partition and the table it is in.
-struct SelectedPartition
-{
-    PartitionRecord record;
-    std::vector<PartitionRecord> table;
-};
+const QString kTableRefusal =
+    QStringLiteral("The partition table is not a partition; select a partition.");
+const QString kFreeSpaceRefusal =
+    QStringLiteral("Free space is not a partition; select a partition.");
 
-// The selected partition when a command may change it; else the refusal is
-// shown and nothing is returned.
-std::optional<SelectedPartition> RequireChangeablePartition(CommandContext& ctx)
+QString SystemPartitionRefusal(const QString& name)
 {
-    if (!RequireMedium(ctx))
-        return std::nullopt;
-    QTreeWidgetItem* node = RequirePartitionNode(ctx);
-    if (!node)
-        return std::nullopt;
+    return QStringLiteral(
+               "%1 is the system partition; it holds the partition table and cannot be changed.")
+        .arg(name);
+}
+
+// The partition of tree node `node` when a command may change it; else the
+// refusal is shown and nothing is returned.
+std::optional<SelectedPartition> RequireChangeablePartition(CommandContext& ctx,
+                                                            QTreeWidgetItem* node)
+{
     if (!node->parent()) {
-        ctx.prompts().error(QStringLiteral("The partition table is not a partition; select a partition."));
+        ctx.prompts().error(kTableRefusal);
         return std::nullopt;
     }
     const auto table = ReadPartitionTable(ctx);
@@ -117,19 +126,28 @@ std::optional<SelectedPartition> RequireChangeablePartition(CommandContext& ctx)
         if (PartitionTreeCaption(record) != node->text(0))
             continue;
         if (IsFreeSpace(record)) {
-            ctx.prompts().error(QStringLiteral("Free space is not a partition; select a partition."));
+            ctx.prompts().error(kFreeSpaceRefusal);
             return std::nullopt;
         }
         if (TypeCode(record) == kSystemTypeCode) {
-            ctx.prompts().error(
-                QStringLiteral("%1 is the system partition; it holds the partition table and cannot be changed.")
-                    .arg(record.name));
+            ctx.prompts().error(SystemPartitionRefusal(record.name));
             return std::nullopt;
         }
         return SelectedPartition{record, *table};
     }
     ctx.prompts().error(QStringLiteral("The partition %1 is no longer on the medium.").arg(node->text(0)));
     return std::nullopt;
+}
+
+// The same for the selected tree node.
+std::optional<SelectedPartition> RequireChangeablePartition(CommandContext& ctx)
+{
+    if (!RequireMedium(ctx))
+        return std::nullopt;
+    QTreeWidgetItem* node = RequirePartitionNode(ctx);
+    if (!node)
+        return std::nullopt;
+    return RequireChangeablePartition(ctx, node);
 }
 
 // The number of files a +3DOS partition lists (0 for other types); nothing
@@ -210,7 +228,7 @@ void MediaCommands::reopen(const QString& medium, const QString& name)
 
 void MediaCommands::newImage()
 {
-    if (!m_ctx.checkTool())
+    if (!RequireNoOtherCommand(m_ctx) || !m_ctx.checkTool())
         return;
     TFormNewImage form(m_ctx.startFolder(), m_ctx.dialogParent());
     form.setSaveFileFunction([this](QWidget*, const QString& current) {
@@ -300,23 +318,63 @@ void MediaCommands::renamePartition()
     const auto selected = RequireChangeablePartition(m_ctx);
     if (!selected)
         return;
-    const QString oldName = selected->record.name;
     InputRequest request;
     request.caption = QStringLiteral("Rename partition");
-    request.prompt = QStringLiteral("New name of partition %1:").arg(oldName);
-    request.initial = oldName;
+    request.prompt = QStringLiteral("New name of partition %1:").arg(selected->record.name);
+    request.initial = selected->record.name;
     request.maxLength = kMaxPartitionNameLength;
     const std::optional<QString> typed = m_ctx.prompts().inputText(request);
-    if (!typed)
+    if (typed)
+        renameTo(*selected, *typed);
+}
+
+bool MediaCommands::renameInPlaceStarting(QTreeWidgetItem* node)
+{
+    if (!node || !RequireNoOtherCommand(m_ctx))
+        return false;
+    // What the node stands for is known without a run of the tool; the
+    // rest is checked when the edit ends.
+    const PartitionNodeFacts facts = PartitionNodeFactsOf(node);
+    if (!node->parent()) {
+        m_ctx.prompts().error(kTableRefusal);
+        return false;
+    }
+    if (facts.table || facts.typeCode == kSystemTypeCode) {
+        m_ctx.prompts().error(SystemPartitionRefusal(node->text(0)));
+        return false;
+    }
+    if (facts.typeCode == kFreeSpaceTypeCode) {
+        m_ctx.prompts().error(kFreeSpaceRefusal);
+        return false;
+    }
+    return true;
+}
+
+void MediaCommands::renameInPlaceEnded(const QString& caption, const QString& typed)
+{
+    if (!RequireMedium(m_ctx))
         return;
-    QString newName = *typed;
+    QTreeWidgetItem* node = PartitionNodeNamed(m_ctx, caption);
+    if (!node) {
+        m_ctx.prompts().error(
+            QStringLiteral("The partition %1 is no longer on the medium.").arg(caption));
+        return;
+    }
+    if (const auto partition = RequireChangeablePartition(m_ctx, node))
+        renameTo(*partition, typed);
+}
+
+void MediaCommands::renameTo(const SelectedPartition& selected, const QString& typed)
+{
+    const QString oldName = selected.record.name;
+    QString newName = typed;
     while (newName.endsWith(QLatin1Char(' ')))
         newName.chop(1);
     if (newName == oldName)
         return;
     // The partition's own name does not count: a change of case is allowed.
     QStringList others;
-    for (const PartitionRecord& record : selected->table)
+    for (const PartitionRecord& record : selected.table)
         if (!IsFreeSpace(record) && record.name != oldName)
             others << record.name;
     if (const QString problem = PartitionNameProblem(newName, others); !problem.isEmpty()) {

@@ -4,6 +4,8 @@
 
 class CommandContext;
 class CommandRegistry;
+class QTreeWidgetItem;
+struct SelectedPartition;
 
 // The commands that make and change media: File > New hard disk image and
 // the Partition menu. Each change is one or more runs of the disk tool on
@@ -28,6 +30,15 @@ public:
     void newPartition();
     void deletePartition();
     void renamePartition();
+    // The in-place rename of a partition node in the tree (F2, or a slow
+    // click on the selected node). Starting: whether the edit may open on
+    // `node`; the table, the system partition and free space are refused
+    // with the messages of the menu entry, as is a start while another
+    // command runs. Ended: the node captioned `caption` was given `typed`
+    // (never after Escape); the same checks and renpart run as for "Rename
+    // partition...", and the renamed node is selected.
+    bool renameInPlaceStarting(QTreeWidgetItem* node);
+    void renameInPlaceEnded(const QString& caption, const QString& typed);
     // Maps, changes or clears the drive letter of a +3DOS partition.
     void driveLetter();
     // Deletes every file of a +3DOS partition.
@@ -36,6 +47,8 @@ public:
     void checkMedium();
 
 private:
+    // The name checks and the renpart run both renames share.
+    void renameTo(const SelectedPartition& selected, const QString& typed);
     // Opens the medium again and selects the partition called `name` (the
     // root when empty or gone).
     void reopen(const QString& medium, const QString& name);

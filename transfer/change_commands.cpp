@@ -43,3 +43,24 @@ void EndChangeCommand(CommandContext& ctx, const FailureList& failures, int tota
                                                QLatin1String(texts.doneWord), total));
     ctx.prompts().error(failures.boxText(QLatin1String(texts.heading)));
 }
+
+void EndAskedCommand(CommandContext& ctx, const FailureList& failures, const AskedTally& tally,
+                     const CommandEnd& texts)
+{
+    EndChangeCommand(ctx, failures, tally.done, texts);
+    if (!failures.isEmpty() || (!tally.cancelled && tally.skipped == 0))
+        return;
+    const QString noun = QLatin1String(texts.noun);
+    const QString doneWord = QLatin1String(texts.doneWord);
+    QString text =
+        tally.cancelled
+            ? QStringLiteral("%1 cancelled: %2 of %3 file(s) %4")
+                  .arg(noun)
+                  .arg(tally.done)
+                  .arg(tally.total)
+                  .arg(doneWord)
+            : QStringLiteral("%1 completed: %2 file(s) %3").arg(noun).arg(tally.done).arg(doneWord);
+    if (tally.skipped > 0)
+        text += QStringLiteral(", %1 skipped").arg(tally.skipped);
+    ctx.setStatusPanel(2, text);
+}

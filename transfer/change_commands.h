@@ -8,6 +8,9 @@
 #include "tool_steps.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 class FailureList;
 class CommandContext;
@@ -32,6 +35,7 @@ void LetEventsRun();
 // and an error box lists them all under `heading`.
 struct CommandEnd
 {
+    const char* noun; // "Copy", for the texts of EndAskedCommand
     const char* completedText;
     const char* failedWord;
     const char* doneWord;
@@ -41,11 +45,43 @@ void EndChangeCommand(CommandContext& ctx, const FailureList& failures, int tota
                       const CommandEnd& texts);
 
 // The texts of the copying commands and of deleting.
-inline constexpr CommandEnd kCopyEnd{"Copy completed", "Copy failed", "copied",
+inline constexpr CommandEnd kCopyEnd{"Copy", "Copy completed", "Copy failed", "copied",
                                      "These files were not copied:"};
 // Pasting says nothing when it worked: the fresh list shows the result.
-inline constexpr CommandEnd kPasteEnd{"", "Paste failed", "pasted", "These files were not pasted:"};
-inline constexpr CommandEnd kExternalPasteEnd{"", "Copy failed", "copied",
+inline constexpr CommandEnd kPasteEnd{"Paste", "", "Paste failed", "pasted",
+                                      "These files were not pasted:"};
+inline constexpr CommandEnd kExternalPasteEnd{"Copy", "", "Copy failed", "copied",
                                               "These files were not copied:"};
-inline constexpr CommandEnd kDeleteEnd{"Delete completed", "Delete failed", "deleted",
+inline constexpr CommandEnd kDeleteEnd{"Delete", "Delete completed", "Delete failed", "deleted",
                                        "These files were not deleted:"};
+
+// What became of the files of a command that asked before it put a file
+// under a taken name.
+struct AskedTally
+{
+    int total = 0;   // files the command was given
+    int done = 0;    // files it ran the tool for
+    int skipped = 0; // files left out on an answer Skip
+    bool cancelled = false;
+};
+
+// EndChangeCommand for such a command, with `done` as the total. When
+// nothing failed but files were skipped or the command was cancelled, panel 2
+// then says so over the fresh listing: "Copy completed: 3 file(s) copied,
+// 2 skipped", "Copy cancelled: 1 of 4 file(s) copied" (with the noun and the
+// done word of `texts`).
+void EndAskedCommand(CommandContext& ctx, const FailureList& failures, const AskedTally& tally,
+                     const CommandEnd& texts);
+
+// The command line that puts one host file under the name it is given.
+using PutLine =
+    std::function<QString(const QString& hostFile, const QString& partition, const QString& name)>;
+
+// Puts host files into a partition in order, one run each, showing which
+// file is copied. The files get short names unique in the batch and in the
+// partition (UniqueShortNames); a name that is still taken is put only after
+// the user has answered the question (Replace, Skip, Keep both under the
+// next free name, or Cancel, which stops the command there). Without a
+// listing of the partition nothing is put. Ends with EndAskedCommand.
+void PutHostFiles(CommandContext& ctx, const QStringList& files, const QString& partition,
+                  const PutLine& line, const CommandEnd& texts);

@@ -7,6 +7,7 @@
 #include "command_builders.h"
 #include "command_context.h"
 #include "command_guards.h"
+#include "conflict_dialog.h"
 #include "desktop_file_list.h"
 #include "failure_list.h"
 #include "file_clipboard.h"
@@ -103,7 +104,7 @@ void InternalPaste(CommandContext& ctx, TransferCommands& commands, const QStrin
     QList<PasteStep> steps;
     for (const QString& entry : entries)
         steps << PlanPasteStep(entry, partition, cut);
-    FailureList failures;
+    PasteResult result;
     std::exception_ptr stopped;
     {
         TFormWait wait(nullptr, ctx.dialogParent());
@@ -116,8 +117,18 @@ void InternalPaste(CommandContext& ctx, TransferCommands& commands, const QStrin
         sinceFrame.start();
         const auto count = static_cast<int>(steps.size());
         try {
-            failures = PasteThroughLocalCopies(
-                ctx.tool(), PrivateTempFolder(), steps, partition, [&](int done) {
+            // The busy window is application modal: it goes while a name
+            // question is open, or it would come up over the question and
+            // take its clicks.
+            const ConflictAsker dialogAsk = DialogConflictAsker(ctx.prompts(), ctx.dialogParent());
+            const ConflictAsker ask = [&](const ConflictQuestion& question) {
+                wait.hide();
+                const ConflictReply reply = dialogAsk(question);
+                wait.ShowDelayed();
+                return reply;
+            };
+            result = PasteThroughLocalCopies(
+                ctx.tool(), PrivateTempFolder(), steps, partition, ask, [&](int done) {
                     const int percent = TFormWait::ProgressPercent(done, count);
                     wait.ProgressBar1->setValue(percent);
                     wait.LblPercent->setText(QString::number(percent) + QLatin1Char('%'));
@@ -138,7 +149,12 @@ void InternalPaste(CommandContext& ctx, TransferCommands& commands, const QStrin
         std::rethrow_exception(stopped);
     }
     ctx.setStatusPanel(1, QString());
-    EndChangeCommand(ctx, failures, static_cast<int>(entries.size()), kPasteEnd);
+    AskedTally tally;
+    tally.total = static_cast<int>(entries.size());
+    tally.done = result.done;
+    tally.skipped = result.skipped;
+    tally.cancelled = result.cancelled;
+    EndAskedCommand(ctx, result.failures, tally, kPasteEnd);
 }
 
 // Puts the files another program placed on the desktop clipboard, asking
@@ -158,21 +174,13 @@ void ExternalPaste(CommandContext& ctx, const QString& partition, const QStringL
         return;
     }
     const EmptyDesktopClipboardAtEnd emptyAtEnd;
-    const ToolRunner tool = ctx.tool();
-    FailureList failures;
-    for (const QString& file : files) {
-        ctx.setStatusPanel(2,
-                            QStringLiteral("Copying ") + file + QStringLiteral(" to ") + partition);
-        const QString line = PutModeCommand(ctx.tool().toolPath, ctx.tool().medium, dialog.Command, file,
-                                            partition, ShortName(file), dialog.Address);
-        const QString problem = tool.runForErrors(line);
-        if (!problem.isEmpty())
-            failures.add(file, problem);
-        LetEventsRun();
-    }
-    EmptyDesktopClipboard();
-    ctx.setStatusPanel(1, QString());
-    EndChangeCommand(ctx, failures, static_cast<int>(files.size()), kExternalPasteEnd);
+    PutHostFiles(
+        ctx, files, partition,
+        [&](const QString& file, const QString& target, const QString& name) {
+            return PutModeCommand(ctx.tool().toolPath, ctx.tool().medium, dialog.Command, file,
+                                  target, name, dialog.Address);
+        },
+        kExternalPasteEnd);
 }
 
 } // namespace

@@ -70,23 +70,49 @@ QString RenameThroughLocalCopy(const ToolRunner& tool, const QString& folder,
                              : Step("Copied, but the old name was not deleted", problem);
 }
 
-FailureList PasteThroughLocalCopies(const ToolRunner& tool, const QString& folder,
+PasteResult PasteThroughLocalCopies(const ToolRunner& tool, const QString& folder,
                                     const QList<PasteStep>& planned, const QString& targetPartition,
+                                    const ConflictAsker& ask,
                                     const std::function<void(int done)>& afterEntry)
 {
-    QList<PasteStep> steps = planned;
-    if (HasSamePartitionCopy(steps)) {
-        // Copies into their own partition must neither replace a file there
-        // nor each other. Should the listing fail, they are still unique
-        // among themselves (and the puts will tell what is wrong).
-        QString listProblem;
-        const QStringList present = ListPartitionFiles(tool, targetPartition, &listProblem);
-        MakeCopyNamesUnique(steps, present);
+    PasteResult result;
+    QString presentProblem;
+    QStringList readOnly;
+    const QStringList present =
+        ListPartitionFiles(tool, targetPartition, &presentProblem, &readOnly);
+    if (!presentProblem.isEmpty()) {
+        // No name could be checked: nothing is pasted.
+        for (const PasteStep& step : planned)
+            result.failures.add(step.entry,
+                                Step("Not pasted, the target could not be listed", presentProblem));
+        return result;
     }
-    FailureList failures;
+    QList<PasteStep> steps = planned;
+    // Copies into their own partition must neither replace a file there nor
+    // each other.
+    if (HasSamePartitionCopy(steps))
+        MakeCopyNamesUnique(steps, present);
+    NameConflicts conflicts(targetPartition, present, readOnly, ask);
+    FailureList& failures = result.failures;
     QList<qsizetype> toDelete; // copied entries whose source goes
     for (qsizetype i = 0; i < steps.size(); ++i) {
-        const PasteStep& step = steps[i];
+        PasteStep& step = steps[i];
+        const bool ownName = step.sourcePartition == targetPartition && !step.samePartitionCopy;
+        if (!ownName) {
+            const PutDecision decision = conflicts.Decide(PutRequest{step.entry, step.targetName},
+                                                          static_cast<int>(steps.size() - i - 1));
+            if (decision.kind == PutDecision::Cancel) {
+                result.cancelled = true;
+                break;
+            }
+            if (decision.kind == PutDecision::Skip) {
+                ++result.skipped;
+                afterEntry(static_cast<int>(i + 1));
+                continue;
+            }
+            step.targetName = decision.targetName;
+        }
+        ++result.done;
         const QString problem = CopyThroughLocalCopy(
             tool, GetEntryCommand(tool.toolPath, tool.medium, step.entry, folder),
             QDir(folder).filePath(step.sourceFile),
@@ -112,7 +138,7 @@ FailureList PasteThroughLocalCopies(const ToolRunner& tool, const QString& folde
         afterEntry(static_cast<int>(i + 1));
     }
     if (toDelete.isEmpty())
-        return failures;
+        return result;
 
     QString listProblem;
     const QStringList listed = ListPartitionFiles(tool, targetPartition, &listProblem);
@@ -128,5 +154,5 @@ FailureList PasteThroughLocalCopies(const ToolRunner& tool, const QString& folde
         if (!problem.isEmpty())
             failures.add(step.entry, problem);
     }
-    return failures;
+    return result;
 }

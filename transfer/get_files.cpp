@@ -43,7 +43,25 @@
 
 namespace {
 
-const char* const kConfirmCopyAll = "Are you sure you want to copy all files?";
+// The question before the whole medium is copied: it names the medium and
+// how many partitions (the table and free space not counted) it copies.
+QString ConfirmCopyMediumText(const CommandContext& ctx)
+{
+    int partitions = 0;
+    for (const QTreeWidgetItem* node : ctx.treeNodes()) {
+        const PartitionNodeFacts facts = PartitionNodeFactsOf(node);
+        if (!facts.table && facts.typeCode != kFreeSpaceTypeCode)
+            ++partitions;
+    }
+    const QString medium = ctx.tool().medium;
+    if (partitions == 1)
+        return QStringLiteral(
+                   "Are you sure you want to copy all files of the only partition of %1?")
+            .arg(medium);
+    return QStringLiteral("Are you sure you want to copy all files of all %1 partitions of %2?")
+        .arg(partitions)
+        .arg(medium);
+}
 
 // The two mode flags, set for one run of the get of selected files and
 // cleared afterwards however the run ends.
@@ -433,7 +451,7 @@ void TransferCommands::getAllFilesFromPartition()
     // whole medium.
     const bool wholeMedium = StandsForPartitionTable(node);
     if (wholeMedium &&
-        m_ctx.prompts().confirm(QString::fromLatin1(kConfirmCopyAll)) != Prompts::Answer::Yes)
+        m_ctx.prompts().confirm(ConfirmCopyMediumText(m_ctx)) != Prompts::Answer::Yes)
         return;
     FileGetter getter(m_ctx.tool(), folder);
 

@@ -6,12 +6,17 @@
 #include "change_commands.h"
 #include "command_builders.h"
 #include "command_context.h"
+#include "conflict_dialog.h"
 #include "failure_list.h"
 #include "form_copy_operation.h"
+#include "name_conflicts.h"
 #include "prompts.h"
 #include "short_name.h"
+#include "tool_steps.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTreeWidgetItem>
 
 #include <functional>
@@ -34,29 +39,6 @@ QStringList ChooseHostFiles(CommandContext& ctx, const char* title, const char* 
     if (!files.isEmpty())
         ctx.openDialogFolder() = QFileInfo(files.first()).absolutePath();
     return files;
-}
-
-// The command line that puts one host file under its short name.
-using PutLine = std::function<QString(const QString& hostFile, const QString& partition,
-                                      const QString& shortName)>;
-
-// Puts every file in order, one run each, showing which file is copied, and
-// ends the command: "Copy completed" and the refreshed list, or the failures.
-void PutEach(CommandContext& ctx, const QStringList& files, const QString& partition,
-             const PutLine& line)
-{
-    const ToolRunner tool = ctx.tool();
-    FailureList failures;
-    for (const QString& file : files) {
-        ctx.setStatusPanel(1, QString());
-        ctx.setStatusPanel(2,
-                            QStringLiteral("Copying ") + file + QStringLiteral(" to ") + partition);
-        const QString problem = tool.runForErrors(line(file, partition, ShortName(file)));
-        if (!problem.isEmpty())
-            failures.add(file, problem);
-        LetEventsRun();
-    }
-    EndChangeCommand(ctx, failures, static_cast<int>(files.size()), kCopyEnd);
 }
 
 // The checks every put command starts with: the tool, then a partition.
@@ -91,22 +73,37 @@ void PutFiles(CommandContext& ctx, PutKind kind)
     }
     const QString tool = ctx.tool().toolPath;
     const QString medium = ctx.tool().medium;
-    PutEach(ctx, files, node->text(0),
-            [&](const QString& file, const QString& partition, const QString& name) {
-                switch (kind) {
-                case PutKind::Binary:
-                    return PutCommand(tool, medium, file, partition, name);
-                case PutKind::Plus3Dos:
-                    return PutBinCommand(tool, medium, file, partition, name);
-                case PutKind::Plus3DosAtAddress:
-                    break;
-                }
-                return PutBinAtCommand(tool, medium, file, partition, name, address);
-            });
+    PutHostFiles(
+        ctx, files, node->text(0),
+        [&](const QString& file, const QString& partition, const QString& name) {
+            switch (kind) {
+            case PutKind::Binary:
+                return PutCommand(tool, medium, file, partition, name);
+            case PutKind::Plus3Dos:
+                return PutBinCommand(tool, medium, file, partition, name);
+            case PutKind::Plus3DosAtAddress:
+                break;
+            }
+            return PutBinAtCommand(tool, medium, file, partition, name, address);
+        },
+        kCopyEnd);
 }
 
-// Puts the whole contents of one image; the tool's error text, if any, stays
-// in the status bar and the list is left as it was.
+// The lines the tool wrote to its output file, without blank ones.
+QStringList OutputLines(const ToolRunner& tool)
+{
+    QFile out(tool.outFile);
+    if (!out.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLatin1(out.readAll())
+        .split(QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts);
+}
+
+// Puts the whole contents of one image. The tool first lists the names the
+// image's files ask for; a name taken in the partition is asked about as for
+// host files, and one more run stores the files under the names decided (a
+// skipped file, and every file from a Cancel on, is left out). A tool error
+// stays in the status bar and the list is left as it was.
 void PutImage(CommandContext& ctx, const char* title, const char* defaultSuffix, const char* fileName,
               const char* filter,
               QString (*commandLine)(const QString&, const QString&, const QString&,
@@ -118,13 +115,91 @@ void PutImage(CommandContext& ctx, const char* title, const char* defaultSuffix,
     const QStringList files = ChooseHostFiles(ctx, title, defaultSuffix, fileName, filter);
     if (files.isEmpty())
         return;
-    ctx.tool().runForErrors(
-        commandLine(ctx.tool().toolPath, ctx.tool().medium, files.first(), node->text(0)));
-    if (!ctx.reportToolErrors())
-        ctx.listPartitionAgain();
+    const QString partition = node->text(0);
+    const ToolRunner tool = ctx.tool();
+    const QString importLine = commandLine(tool.toolPath, tool.medium, files.first(), partition);
+    QString listError;
+    QStringList readOnly;
+    const QStringList existing = ListPartitionFiles(tool, partition, &listError, &readOnly);
+    if (!listError.isEmpty() || !tool.runForErrors(ImportListCommand(importLine)).isEmpty()) {
+        ctx.reportToolErrors();
+        return;
+    }
+    const QStringList wanted = OutputLines(tool);
+    NameConflicts conflicts(partition, existing, readOnly,
+                            DialogConflictAsker(ctx.prompts(), ctx.dialogParent()));
+    QStringList names;
+    AskedTally tally;
+    tally.total = static_cast<int>(wanted.size());
+    for (qsizetype i = 0; i < wanted.size(); ++i) {
+        const PutDecision decision = conflicts.Decide(PutRequest{wanted[i], wanted[i]},
+                                                      static_cast<int>(wanted.size() - i - 1));
+        if (decision.kind == PutDecision::Cancel) {
+            tally.cancelled = true;
+            break;
+        }
+        if (decision.kind == PutDecision::Skip) {
+            ++tally.skipped;
+            names << QString();
+            continue;
+        }
+        ++tally.done;
+        names << decision.targetName;
+    }
+    if (tally.done > 0) {
+        ctx.setStatusPanel(1, QString());
+        ctx.setStatusPanel(2, QStringLiteral("Copying ") + files.first() + QStringLiteral(" to ") +
+                                  partition);
+        tool.runForErrors(ImportNamesCommand(importLine, names));
+        if (ctx.reportToolErrors())
+            return;
+    }
+    EndAskedCommand(ctx, FailureList(), tally, kCopyEnd);
 }
 
 } // namespace
+
+void PutHostFiles(CommandContext& ctx, const QStringList& files, const QString& partition,
+                  const PutLine& line, const CommandEnd& texts)
+{
+    const ToolRunner tool = ctx.tool();
+    QString listError;
+    QStringList readOnly;
+    const QStringList existing = ListPartitionFiles(tool, partition, &listError, &readOnly);
+    if (!listError.isEmpty()) {
+        // Without the listing no name can be checked: nothing is put.
+        ctx.reportToolErrors();
+        return;
+    }
+    const QStringList names = UniqueShortNames(files, existing);
+    NameConflicts conflicts(partition, existing, readOnly,
+                            DialogConflictAsker(ctx.prompts(), ctx.dialogParent()));
+    FailureList failures;
+    AskedTally tally;
+    tally.total = static_cast<int>(files.size());
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString& file = files[i];
+        const PutDecision decision =
+            conflicts.Decide(PutRequest{file, names[i]}, static_cast<int>(files.size() - i - 1));
+        if (decision.kind == PutDecision::Cancel) {
+            tally.cancelled = true;
+            break;
+        }
+        if (decision.kind == PutDecision::Skip) {
+            ++tally.skipped;
+            continue;
+        }
+        ctx.setStatusPanel(1, QString());
+        ctx.setStatusPanel(2,
+                           QStringLiteral("Copying ") + file + QStringLiteral(" to ") + partition);
+        ++tally.done;
+        const QString problem = tool.runForErrors(line(file, partition, decision.targetName));
+        if (!problem.isEmpty())
+            failures.add(file, problem);
+        LetEventsRun();
+    }
+    EndAskedCommand(ctx, failures, tally, texts);
+}
 
 void TransferCommands::putFilesBinary()
 {
@@ -163,9 +238,11 @@ void TransferCommands::putDroppedFiles(const QStringList& files)
     m_ctx.prompts().execDialog(dialog);
     if (dialog.Command.isEmpty())
         return;
-    PutEach(m_ctx, files, node->text(0),
-            [&](const QString& file, const QString& partition, const QString& name) {
-                return PutModeCommand(m_ctx.tool().toolPath, m_ctx.tool().medium, dialog.Command, file, partition,
-                                      name, dialog.Address);
-            });
+    PutHostFiles(
+        m_ctx, files, node->text(0),
+        [&](const QString& file, const QString& partition, const QString& name) {
+            return PutModeCommand(m_ctx.tool().toolPath, m_ctx.tool().medium, dialog.Command, file,
+                                  partition, name, dialog.Address);
+        },
+        kCopyEnd);
 }

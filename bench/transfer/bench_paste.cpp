@@ -126,7 +126,7 @@ double PasteSteps(const QString& image)
     QElapsedTimer timer;
     timer.start();
     PasteThroughLocalCopies({gTool, image, Path("3E.OUT"), Path("3E.ERR")}, Path("local2"), steps,
-                            "B", [](int) {});
+                            "B", {}, [](int) {});
     return timer.nsecsElapsed() / 1e6;
 }
 

@@ -42,6 +42,10 @@ TEST(CommandBuilders, ExactTextOfEveryCommand)
          R"(/opt/3e/3E.EXE "/img/a.hdf" puttap "/t/game.tap" "GAMES")"},
         {PutDskCommand(T, M, "/t/disk.dsk", P),
          R"(/opt/3e/3E.EXE "/img/a.hdf" putdsk "/t/disk.dsk" "GAMES")"},
+        {ImportListCommand(PutDskCommand(T, M, "/t/disk.dsk", P)),
+         R"(/opt/3e/3E.EXE "/img/a.hdf" putdsk "/t/disk.dsk" "GAMES" --list)"},
+        {ImportNamesCommand(PutTapCommand(T, M, "/t/game.tap", P), {"A.BAS", "", "B'1.$$$"}),
+         R"(/opt/3e/3E.EXE "/img/a.hdf" puttap "/t/game.tap" "GAMES" --names "A.BAS,,B'1.$$$")"},
         {DelCommand(T, M, P, F), R"(/opt/3e/3E.EXE "/img/a.hdf" del "GAMES:MANIC.BAS")"},
         {DelEntryCommand(T, M, E), R"(/opt/3e/3E.EXE "/img/a.hdf" del "GAMES:MANIC.BAS")"},
     };

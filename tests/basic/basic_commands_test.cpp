@@ -9,11 +9,11 @@
 #include "form_put_basic.h"
 #include "gui_fixture.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,8 +54,8 @@ protected:
     }
     // The drop question answered with `button` (BtnTake, BtnPlain,
     // BtnCancel); its text is added to `asked`.
-    static ScriptedPrompts::DialogScript Offer(QStringList* asked, const char* button, bool forAll = true,
-                                               bool remember = false)
+    static ScriptedPrompts::DialogScript Offer(QStringList* asked, const char* button,
+                                               bool forAll = true, bool remember = false)
     {
         return [=](QDialog& dialog) {
             auto& offer = dynamic_cast<TFormDropOffer&>(dialog);
@@ -214,7 +214,12 @@ TEST_F(BasicCommandsTest, DroppedTextFilesArePutAsProgramsWhenTheUserChoosesSo)
          {onGame, onLoader},
          {"LOADER"},
          {"GAME.BAS"}},
-        {"cancel", {bas, code}, [&] { prompts->answerDialog(Offer(&asked, "BtnCancel")); }, {onGame}, {}, {}},
+        {"cancel",
+         {bas, code},
+         [&] { prompts->answerDialog(Offer(&asked, "BtnCancel")); },
+         {onGame},
+         {},
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -225,12 +230,22 @@ TEST_F(BasicCommandsTest, DroppedTextFilesArePutAsProgramsWhenTheUserChoosesSo)
         EXPECT_TRUE(prompts->allAnswersUsed());
         EXPECT_EQ(asked, c.questions);
         const QMap<QString, QString> types = listedTypes();
-        EXPECT_EQ(types.size(), c.programs.size() + c.plain.size()) << types.keys().join(' ').toStdString();
+        EXPECT_EQ(types.size(), c.programs.size() + c.plain.size())
+            << types.keys().join(' ').toStdString();
         for (const QString& name : c.programs)
             EXPECT_EQ(types.value(name), "Program") << name.toStdString();
         for (const QString& name : c.plain)
-            EXPECT_TRUE(types.contains(name) && types.value(name) != "Program") << name.toStdString();
+            EXPECT_TRUE(types.contains(name) && types.value(name) != "Program")
+                << name.toStdString();
     }
+
+    // No partition to put into: one refusal for the whole drop, whether
+    // asked or taken without asking.
+    makeForm();
+    form->Drops().setChoice("BasicText", DropChoice::Take);
+    form->PJCtrlDropFilesDropFiles({bas, code});
+    EXPECT_EQ(prompts->errors(), QStringList{"No partition selected."});
+    EXPECT_EQ(prompts->records().size(), 1);
 
     // Remembered: the next drop asks nothing, after a restart too.
     openGames("remembered.hdf");

@@ -3,7 +3,10 @@
 #include "form_wait.h"
 #include "test_paths.h"
 
+#include <QAbstractButton>
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -165,6 +168,28 @@ QByteArray ChangeTest::contentOf(const QString& partition, const QString& file)
     capture({image, "get", partition + ":" + file, folder + "/"});
     QFile got(folder + "/" + file);
     return got.open(QIODevice::ReadOnly) ? got.readAll() : QByteArray();
+}
+
+void ChangeTest::answerConflict(const QString& button, bool applyToAll)
+{
+    prompts->answerDialog([this, button, applyToAll](QDialog& dialog) {
+        const auto* question = dialog.findChild<QLabel*>(QStringLiteral("Question"));
+        const auto* note = dialog.findChild<QLabel*>(QStringLiteral("Note"));
+        auto* all = dialog.findChild<QCheckBox*>(QStringLiteral("ApplyToAll"));
+        auto* clicked = dialog.findChild<QAbstractButton*>(button);
+        if (!question || !all || !clicked) {
+            ADD_FAILURE() << "not the name question, or no button " << button.toStdString() << ": "
+                          << dialog.windowTitle().toStdString();
+            return static_cast<int>(QDialog::Rejected);
+        }
+        conflictQuestions << question->text() + (note ? " " + note->text() : QString());
+        if (applyToAll) {
+            EXPECT_TRUE(all->isVisible());
+            all->setChecked(true);
+        }
+        clicked->click();
+        return dialog.result();
+    });
 }
 
 QStringList ChangeTest::runs() const

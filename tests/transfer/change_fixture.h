@@ -32,6 +32,13 @@ protected:
     QStringList filesIn(const QString& partition);
     QByteArray contentOf(const QString& partition, const QString& file);
 
+    // Answers the next question about a taken name (the conflict dialog) by
+    // clicking `button` ("Replace", "Skip", "KeepBoth", "Cancel"), after
+    // ticking "Apply to all remaining files" when `applyToAll`. The question
+    // (and its note, after a blank) is added to conflictQuestions.
+    void answerConflict(const QString& button, bool applyToAll = false);
+    QStringList conflictQuestions;
+
     QStringList runs() const;
     void clearRuns();
     void failRuns(const QString& pattern, bool silently = false);

@@ -92,7 +92,9 @@ TEST_F(ClipboardTest, ACutIsDeletedAtItsSourceOnlyWhenItsCopyIsThere)
     failRuns("put|*|B:KEEP|");
     failRuns("put|*|B:GHOST|", true); // no error text, but no file either
     clearRuns();
+    answerConflict("Replace"); // the second DUP
     form->Transfer().pasteFiles();
+    EXPECT_EQ(conflictQuestions, QStringList{"A file named DUP already exists in B."});
     EXPECT_EQ(runs().filter("del|"), (QStringList{"del|A:MOVE|", "del|C:DUP|"}));
     EXPECT_EQ(filesIn("A"), (QStringList{"DUP", "GHOST", "KEEP"}));
     EXPECT_EQ(filesIn("B"), (QStringList{"DUP", "MOVE"}));
@@ -107,20 +109,89 @@ TEST_F(ClipboardTest, ACutIsDeletedAtItsSourceOnlyWhenItsCopyIsThere)
     EXPECT_TRUE(form->Transfer().FileClipboard.isEmpty());
 }
 
+// Sets the read-only bit of the last directory entry of that name (11
+// directory bytes, space-padded) in the image.
+void MakeReadOnly(const QString& image, const QByteArray& directoryName)
+{
+    QFile file(image);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const qsizetype at = bytes.lastIndexOf(directoryName);
+    ASSERT_GE(at, 0);
+    bytes[at + 8] = static_cast<char>(bytes[at + 8] | 0x80);
+    file.seek(0);
+    file.write(bytes);
+}
+
+TEST_F(ClipboardTest, ACutPastedOntoATakenNameDoesWhatTheAnswerSays)
+{
+    // button, files of A and B afterwards, what B's GAME.BAS and GAME1.BAS
+    // hold, status panel 2 when it is not the fresh listing
+    const std::tuple<QString, QStringList, QStringList, QByteArray, QString> cases[] = {
+        {"Replace", {}, {"GAME.BAS"}, "a", {}},
+        {"Skip", {"GAME.BAS"}, {"GAME.BAS"}, "b", "Paste completed: 0 file(s) pasted, 1 skipped"},
+        {"KeepBoth", {}, {"GAME.BAS", "GAME1.BAS"}, "ba", {}},
+        {"Cancel", {"GAME.BAS"}, {"GAME.BAS"}, "b", "Paste cancelled: 0 of 1 file(s) pasted"},
+    };
+    for (const auto& [button, inA, inB, content, status] : cases) {
+        SCOPED_TRACE(button.toStdString());
+        openMedium({"A", "B"}, {"A:GAME.BAS", "a", "B:GAME.BAS", "b"}, "A");
+        conflictQuestions.clear();
+        selectRows({0});
+        form->Transfer().cutFiles();
+        selectPartition("B");
+        answerConflict(button);
+        form->Transfer().pasteFiles();
+        EXPECT_EQ(conflictQuestions, QStringList{"A file named GAME.BAS already exists in B."});
+        EXPECT_EQ(filesIn("A"), inA);
+        EXPECT_EQ(filesIn("B"), inB);
+        EXPECT_EQ(contentOf("B", "GAME.BAS") + contentOf("B", "GAME1.BAS"), content);
+        if (!status.isEmpty())
+            EXPECT_EQ(form->StatusPanel(2), status);
+        EXPECT_TRUE(prompts->errors().isEmpty());
+        EXPECT_TRUE(form->Transfer().FileClipboard.isEmpty());
+    }
+}
+
+TEST_F(ClipboardTest, AReplaceForAllStopsAtAReadOnlyFile)
+{
+    openMedium({"A", "B"},
+               {"A:X", "1", "A:Y", "2", "A:LOCKED", "3", "A:NEW", "4", "B:X", "x", "B:Y", "y",
+                "B:LOCKED", "l"},
+               "A");
+    MakeReadOnly(image, "LOCKED     ");
+    selectRows({0, 1, 2, 3});
+    form->Transfer().copyFiles();
+    selectPartition("B");
+    answerConflict("Replace", true);
+    answerConflict("Skip");
+    form->Transfer().pasteFiles();
+    EXPECT_EQ(conflictQuestions,
+              (QStringList{"A file named X already exists in B.",
+                           "A file named LOCKED already exists in B. LOCKED is read-only and is "
+                           "never replaced."}));
+    EXPECT_EQ(filesIn("B"), (QStringList{"LOCKED", "NEW", "X", "Y"}));
+    EXPECT_EQ(contentOf("B", "X") + contentOf("B", "Y") + contentOf("B", "LOCKED") +
+                  contentOf("B", "NEW"),
+              "12l4");
+    EXPECT_EQ(form->StatusPanel(2), "Paste completed: 3 file(s) pasted, 1 skipped");
+}
+
 TEST_F(ClipboardTest, ProgressGoesByEntryWithHalvesToEven)
 {
     QList<QByteArray> files;
     for (int i = 1; i <= 8; ++i)
         files << "F" + QByteArray::number(i) << "x";
-    openMedium({"A", "B"}, files, "A");
-    for (const auto& [rows, percents] :
-         {std::pair{QList<int>{0, 1, 2}, QStringList{"33", "67", "100"}},
-          std::pair{QList<int>{0, 1, 2, 3, 4, 5, 6, 7},
-                    QStringList{"12", "25", "38", "50", "62", "75", "88", "100"}}}) {
+    openMedium({"A", "B", "C"}, files, "A");
+    // Each into a partition of its own: no name there is taken.
+    for (const auto& [rows, target, percents] :
+         {std::tuple{QList<int>{0, 1, 2}, "B", QStringList{"33", "67", "100"}},
+          std::tuple{QList<int>{0, 1, 2, 3, 4, 5, 6, 7}, "C",
+                     QStringList{"12", "25", "38", "50", "62", "75", "88", "100"}}}) {
         selectPartition("A");
         selectRows(rows);
         form->Transfer().copyFiles();
-        selectPartition("B");
+        selectPartition(target);
         recordShown();
         form->Transfer().pasteFiles();
         const QStringList shown = shownTexts("ProgressBar1");
@@ -158,6 +229,17 @@ TEST_F(ClipboardTest, CopyPlacesLocalCopiesOnTheDesktopClipboardAndPasteTakesFil
     EXPECT_EQ(runs(), QStringList{"put|" + host + "|B:OUTSIDE.TXT|"});
     EXPECT_EQ(filesIn("B"), QStringList{"OUTSIDE.TXT"});
     EXPECT_TRUE(LocalFilesIn(QGuiApplication::clipboard()->mimeData()).isEmpty());
+
+    // Two host names of one short name give two files; a taken name asks.
+    QGuiApplication::clipboard()->setMimeData(MakeFileListMimeData(
+        {hostFile("My Program 1.bas", "1"), hostFile("My Program 2.bas", "2"), host}));
+    prompts->clickInDialog("BitBtn1");
+    answerConflict("KeepBoth");
+    form->Transfer().pasteFiles();
+    EXPECT_EQ(conflictQuestions, QStringList{"A file named OUTSIDE.TXT already exists in B."});
+    EXPECT_EQ(filesIn("B"),
+              (QStringList{"MY_PRO~1.BAS", "MY_PRO~2.BAS", "OUTSIDE.TXT", "OUTSIDE1.TXT"}));
+    EXPECT_EQ(contentOf("B", "MY_PRO~2.BAS") + contentOf("B", "OUTSIDE1.TXT"), "2from the desktop");
 }
 
 } // namespace

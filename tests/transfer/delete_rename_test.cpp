@@ -120,6 +120,8 @@ TEST_F(DeleteRenameTest, RenamingStoresTheTrimmedNameAndKeepsTheTypedCaption)
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->ListModel().caption(0) == "NEWNAME"; }, 5000));
     EXPECT_EQ(filesIn("ONE"), (QStringList{"NEWNAME", "OTHER"}));
     EXPECT_EQ(form->ListModel().caption(0), "NEWNAME");
+    // The status bar names the selected file by its new name.
+    EXPECT_EQ(form->StatusPanel(1), QString("NEWNAME"));
 }
 
 TEST_F(DeleteRenameTest, AFailedPutKeepsTheOldFile)

@@ -112,7 +112,8 @@ TEST_F(GetFilesTest, WholeMediumGoesIntoOneSubFolderPerPartition)
     answerDestDir(dest);
     prompts->answerConfirm(Prompts::Answer::No);
     form->Transfer().getAllFilesFromPartition();
-    EXPECT_EQ(prompts->records().last().text, "Are you sure you want to copy all files?");
+    EXPECT_EQ(prompts->records().last().text,
+              "Are you sure you want to copy all files of all 3 partitions of " + image + "?");
     EXPECT_TRUE(destFiles().isEmpty());
 
     QDir().mkpath(dest + "/TOOLS"); // an existing sub-folder with a file of the user's

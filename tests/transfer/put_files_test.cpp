@@ -2,6 +2,12 @@
 // dialog and the wiring of every entry of these commands.
 #include "change_fixture.h"
 
+#include "conflict_dialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+
 #include "file_list_model.h"
 #include "form_copy_operation.h"
 #include "tape_writer.h"
@@ -76,6 +82,89 @@ TEST_F(PutTest, ChosenFilesArePutInDialogOrderUnderTheirShortNames)
     EXPECT_TRUE(runs().isEmpty());
 }
 
+TEST_F(PutTest, ATakenNameIsReplacedOnlyWhenTheUserSaysSo)
+{
+    // button, files afterwards, content of GAME.BAS, status panel 2 (the
+    // fresh listing when every file was put)
+    const std::tuple<QString, QStringList, QByteArray, QString> cases[] = {
+        {"Replace", {"GAME.BAS"}, "new", "1 files, total 3 bytes, 128 allocated"},
+        {"Skip", {"GAME.BAS"}, "old", "Copy completed: 0 file(s) copied, 1 skipped"},
+        {"KeepBoth", {"GAME.BAS", "GAME1.BAS"}, "old", "2 files, total 6 bytes, 256 allocated"},
+        {"Cancel", {"GAME.BAS"}, "old", "Copy cancelled: 0 of 1 file(s) copied"},
+    };
+    for (const auto& [button, files, content, status] : cases) {
+        SCOPED_TRACE(button.toStdString());
+        openMedium({"ONE"}, {"GAME.BAS", "old"}, "ONE");
+        conflictQuestions.clear();
+        prompts->answerOpenFiles({hostFile("game.bas", "new")});
+        answerConflict(button);
+        form->Transfer().putFilesBinary();
+        EXPECT_EQ(conflictQuestions, QStringList{"A file named GAME.BAS already exists in ONE."});
+        EXPECT_EQ(filesIn("ONE"), files);
+        EXPECT_EQ(contentOf("ONE", "GAME.BAS"), content);
+        if (button == "KeepBoth")
+            EXPECT_EQ(contentOf("ONE", "GAME1.BAS"), "new");
+        EXPECT_EQ(form->StatusPanel(2), status);
+        EXPECT_TRUE(prompts->errors().isEmpty());
+    }
+}
+
+TEST_F(PutTest, CollidingHostNamesBecomeTwoFilesAndOneAnswerCanStandForAll)
+{
+    openMedium({"ONE"}, {"A.BIN", "a", "B.BIN", "b"}, "ONE");
+    prompts->answerOpenFiles({hostFile("My Program 1.bas", "1"), hostFile("My Program 2.bas", "2"),
+                              hostFile("a.bin", "A"), hostFile("b.bin", "B"),
+                              hostFile("c.bin", "C")});
+    answerConflict("Skip", true);
+    form->Transfer().putFilesBinary();
+    EXPECT_EQ(conflictQuestions, QStringList{"A file named A.BIN already exists in ONE."});
+    EXPECT_EQ(filesIn("ONE"),
+              (QStringList{"A.BIN", "B.BIN", "C.BIN", "MY_PRO~1.BAS", "MY_PRO~2.BAS"}));
+    EXPECT_EQ(contentOf("ONE", "MY_PRO~1.BAS") + contentOf("ONE", "MY_PRO~2.BAS") +
+                  contentOf("ONE", "A.BIN") + contentOf("ONE", "B.BIN"),
+              "12ab");
+    EXPECT_EQ(form->StatusPanel(2), "Copy completed: 3 file(s) copied, 2 skipped");
+}
+
+TEST(ConflictDialog, EachButtonGivesItsAnswer)
+{
+    ConflictQuestion question;
+    question.text = NameConflicts::QuestionText("GAME.BAS", "ONE");
+    question.offered = {ConflictAnswer::Replace, ConflictAnswer::Skip, ConflictAnswer::KeepBoth,
+                        ConflictAnswer::Cancel};
+    question.remaining = 2;
+    // button, "apply to all" ticked, answer, apply to all (Cancel never stands for all)
+    const std::tuple<const char*, bool, ConflictAnswer, bool> cases[] = {
+        {"Replace", true, ConflictAnswer::Replace, true},
+        {"Skip", false, ConflictAnswer::Skip, false},
+        {"KeepBoth", true, ConflictAnswer::KeepBoth, true},
+        {"Cancel", true, ConflictAnswer::Cancel, false},
+    };
+    for (const auto& [button, all, answer, forAll] : cases) {
+        SCOPED_TRACE(button);
+        ConflictDialog dialog(question);
+        dialog.show();
+        auto* box = dialog.findChild<QDialogButtonBox*>();
+        ASSERT_NE(box, nullptr);
+        ASSERT_EQ(box->buttons().size(), 4);
+        auto* clicked = box->findChild<QPushButton*>(button);
+        ASSERT_NE(clicked, nullptr);
+        EXPECT_EQ(clicked->text(), ConflictAnswerCaption(answer));
+        dialog.findChild<QCheckBox*>("ApplyToAll")->setChecked(all);
+        clicked->click();
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(dialog.reply().answer, answer);
+        EXPECT_EQ(dialog.reply().applyToAll, forAll);
+    }
+    // Closed without a button: Cancel. The last file: no "apply to all".
+    question.remaining = 0;
+    ConflictDialog closed(question);
+    closed.show();
+    EXPECT_FALSE(closed.findChild<QCheckBox*>("ApplyToAll")->isVisible());
+    closed.close();
+    EXPECT_EQ(closed.reply().answer, ConflictAnswer::Cancel);
+}
+
 TEST_F(PutTest, AnAddressTheToolRefusesIsReportedAndNothingIsCompleted)
 {
     openMedium({"ONE"}, {"KEEP", "k"}, "ONE");
@@ -96,8 +185,22 @@ TEST_F(PutTest, TapeAndDiskImagesArePutWholeAndAFailingImageLeavesTheList)
                               TapeBlock(0xFF, "abc"));
     prompts->answerOpenFiles({tape, hostFile("other.tap", "")});
     form->Transfer().putTapeContents();
-    EXPECT_EQ(runs(), QStringList{"puttap|" + tape + "|ONE|"});
+    EXPECT_EQ(runs(), (QStringList{"puttap|" + tape + "|ONE|--list|",
+                                   "puttap|" + tape + "|ONE|--names|TAPEFILE.BIN|"}));
     EXPECT_EQ(columnTexts(FileListModel::ColName).size(), 2);
+    // The same tape again: its name is taken now, so the user is asked.
+    for (const auto& [button, files] :
+         {std::pair{"Skip", QStringList{"OLD", "TAPEFILE.BIN"}},
+          std::pair{"KeepBoth", QStringList{"OLD", "TAPEFIL1.BIN", "TAPEFILE.BIN"}}}) {
+        prompts->answerOpenFiles({tape});
+        answerConflict(button);
+        form->Transfer().putTapeContents();
+        EXPECT_EQ(conflictQuestions.takeFirst(),
+                  "A file named TAPEFILE.BIN already exists in ONE.");
+        EXPECT_EQ(filesIn("ONE"), files);
+    }
+    EXPECT_EQ(runs().filter("--names").value(1), "puttap|" + tape + "|ONE|--names|TAPEFIL1.BIN|");
+    clearRuns();
 
     const QString dsk = path("floppy.dsk");
     ASSERT_EQ(QProcess::execute("dskform", {"-type", "dsk", "-format", "pcw180", dsk}), 0);
@@ -106,12 +209,12 @@ TEST_F(PutTest, TapeAndDiskImagesArePutWholeAndAFailingImageLeavesTheList)
               0);
     prompts->answerOpenFiles({dsk});
     form->Transfer().putFloppyContents();
-    EXPECT_EQ(runs().value(1), "putdsk|" + dsk + "|ONE|");
-    EXPECT_EQ(columnTexts(FileListModel::ColName).value(2), "DISKFILE.BIN");
+    EXPECT_EQ(runs().value(1), "putdsk|" + dsk + "|ONE|--names|DISKFILE.BIN|");
+    EXPECT_EQ(columnTexts(FileListModel::ColName).value(3), "DISKFILE.BIN");
     EXPECT_EQ(Described(prompts->fileRequests().value(0)),
               "Open tape image|tap|*.tap|Zx Spectrum Tape Files (*.tap)|*.tap|All Files "
               "(*.*)|*.*|several");
-    EXPECT_EQ(Described(prompts->fileRequests().value(1)),
+    EXPECT_EQ(Described(prompts->fileRequests().value(3)),
               "Open disk image|dsk|*.dsk|Zx Spectrum Disk Images (*.dsk)|*.dsk|All Files "
               "(*.*)|*.*|several");
 
@@ -184,6 +287,15 @@ TEST_F(PutTest, EveryMenuEntryButtonAndPopUpEntryRunsItsCommand)
     openMedium({"ONE"}, {"F", "f", "G", "g"}, "ONE");
     const QString file = hostFile("w.bin", "w");
     const auto answerFile = [&] { prompts->answerOpenFiles({file}); };
+    // From the second put on, W.BIN is there: the question comes after the file dialog.
+    const auto answerPutAt = [&](const QString& address) {
+        answerFile();
+        if (!address.isEmpty())
+            prompts->answerInput(address);
+        if (filesIn("ONE").contains("W.BIN"))
+            answerConflict("Replace");
+    };
+    const auto answerPut = [&] { answerPutAt({}); };
     struct Wiring
     {
         QStringList actions;
@@ -192,11 +304,12 @@ TEST_F(PutTest, EveryMenuEntryButtonAndPopUpEntryRunsItsCommand)
     };
     const Wiring wirings[] = {
         {{"Putfilestandard1", "PopupMenu2/Putfilestandard1", "ToolButtonPutBinary"},
-         answerFile,
+         answerPut,
          "put|H|ONE:W.BIN|"},
-        {{"Putfile3DOS1", "PopupMenu2/Putfile3DOS1"}, answerFile, "putbin|H|ONE:W.BIN|"},
-        {{"Putfilesinstandardmodetoaspecificaddress1", "PopupMenu2/Putfilesinstandardmodetoaspecificaddress1"},
-         [&] { prompts->answerOpenFiles({file}).answerInput("7"); },
+        {{"Putfile3DOS1", "PopupMenu2/Putfile3DOS1"}, answerPut, "putbin|H|ONE:W.BIN|"},
+        {{"Putfilesinstandardmodetoaspecificaddress1",
+          "PopupMenu2/Putfilesinstandardmodetoaspecificaddress1"},
+         [&] { answerPutAt("7"); },
          "putbin|H|ONE:W.BIN|7|"},
         {{"Putalltapecontents1", "PopupMenu2/Putalltapecontents1", "ToolButtonPutTape"},
          answerFile,

@@ -98,9 +98,15 @@ TEST_F(ToolStepsTest, CopiesIntoTheirOwnPartitionReplaceNothing)
     put("PROG.$$$", "older copy");
     QList<PasteStep> steps{PlanPasteStep("A:PROG.BAS", "A", false),
                            PlanPasteStep("A:PROG.SCR", "A", false)};
-    const FailureList failures =
-        PasteThroughLocalCopies(tool_, dir_.filePath("copies"), steps, "A", [](int) {});
-    EXPECT_TRUE(failures.isEmpty());
+    const PasteResult result = PasteThroughLocalCopies(
+        tool_, dir_.filePath("copies"), steps, "A",
+        [](const ConflictQuestion& question) {
+            ADD_FAILURE() << "asked: " << question.text.toStdString();
+            return ConflictReply{};
+        },
+        [](int) {});
+    EXPECT_TRUE(result.failures.isEmpty());
+    EXPECT_EQ(result.done, 2);
     QStringList names = ListPartitionFiles(tool_, "A", nullptr);
     names.sort();
     EXPECT_EQ(names, (QStringList{"PROG.$$$", "PROG.BAS", "PROG.SCR", "PROG1.$$$", "PROG2.$$$"}));

@@ -123,6 +123,42 @@ TEST_F(Import, TapeNamesNeverReplaceAFile)
     EXPECT_EQ(records().size(), 11u);
 }
 
+TEST_F(Import, ListedNamesAndChosenNamesDecideWhatIsStoredWhere)
+{
+    // --list stores nothing and names what each file asks for, taken or not.
+    const auto mine = randomBytes(99, 9);
+    writeFile(dir / "mine", mine);
+    toolOk({image, "put", dir / "mine", "P:SCREEN.SCR"});
+    EXPECT_EQ(toolOk({image, "puttap", dir / "t.tap", "P", "--list"}),
+              "HELLO.BAS\r\nSCREEN.SCR\r\nNUMBERS.NUM\r\nUNNAMED.DAT\r\nMY_GAME_.BIN\r\n");
+    EXPECT_EQ(records().size(), 1u);
+
+    // The chosen names: the screen replaces mine, the array is left out, the
+    // headerless block gets a name of the caller's, the rest (missing) too.
+    const std::string out = toolOk({image, "puttap", dir / "t.tap", "P", "--names", "hello.bas,SCREEN.SCR,,LOOSE1.DAT"});
+    EXPECT_EQ(out,
+              "Program \"hello\" -> HELLO.BAS\r\n"
+              "Bytes \"screen\" -> SCREEN.SCR\r\n"
+              "Number array \"numbers\" left out\r\n"
+              "Headerless (no header) -> LOOSE1.DAT\r\n"
+              "Bytes \"my game*??\" left out\r\n");
+    EXPECT_EQ(records().size(), 3u);
+    EXPECT_EQ(get("LOOSE1.DAT"), loose);
+    const auto stored = get("SCREEN.SCR");
+    ASSERT_EQ(stored.size(), 128u + screen.size());
+    EXPECT_EQ(std::vector<uint8_t>(stored.begin() + 128, stored.end()), screen);
+    toolOk({image, "check"});
+
+    // Wrong lists are refused before anything is written.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--names", "A,B,C,D,E,F"}, {"--names", "A*B"}, {"--names"}, {"--list", "--names", "A"}}) {
+        std::vector<std::string> line{image, "puttap", dir / "t.tap", "P"};
+        line.insert(line.end(), args.begin(), args.end());
+        EXPECT_EQ(tool(line).code, 2) << args.back();
+    }
+    EXPECT_EQ(records().size(), 3u);
+}
+
 TEST_F(Import, TzxFromTapeconvGivesTheSameFiles)
 {
     std::string output;
@@ -225,6 +261,19 @@ TEST_F(Floppy, EveryFileGoesInByteExactWithNameAndAttributes)
     EXPECT_EQ(get("HELLO.BAS"), (std::vector<uint8_t>{1, 2, 3}));
     toolOk({image, "check"});
     CpmTools(image, "P").fsck();
+}
+
+TEST_F(Floppy, ListedNamesAndChosenNamesToo)
+{
+    writeFile(dir / "x", {1, 2, 3});
+    toolOk({image, "put", dir / "x", "P:HELLO.BAS"});
+    EXPECT_EQ(toolOk({image, "putdsk", dir / "f.dsk", "P", "--list"}), "HELLO.BAS\r\nBIG.BIN\r\nTEXT.TXT\r\n");
+    EXPECT_EQ(toolOk({image, "putdsk", dir / "f.dsk", "P", "--names", "HELLO.BAS,,TEXT2.TXT"}),
+              "HELLO.BAS -> HELLO.BAS\r\nBIG.BIN left out\r\n3:TEXT.TXT -> TEXT2.TXT\r\n");
+    EXPECT_EQ(get("HELLO.BAS"), hello);
+    EXPECT_EQ(get("TEXT2.TXT"), fromFloppy("3:TEXT.TXT"));
+    EXPECT_EQ(records().size(), 2u);
+    toolOk({image, "check"});
 }
 
 TEST_F(Floppy, ExtendedImagesToo)
