@@ -41,7 +41,8 @@ void BusyAnimation::paintEvent(QPaintEvent*)
         const double angle = 2.0 * M_PI * i / kFrameCount - M_PI / 2.0;
         const QPointF dot(centre.x() + ringRadius * std::cos(angle),
                           centre.y() + ringRadius * std::sin(angle));
-        QColor colour(0, 70, 160);
+        // The palette's highlight colour, so that it shows on a dark theme too.
+        QColor colour = palette().color(QPalette::Highlight);
         colour.setAlphaF(age < 6 ? 1.0 - age * 0.14 : 0.18);
         painter.setBrush(colour);
         painter.drawEllipse(dot, age == 0 ? 3.0 : 2.2, age == 0 ? 3.0 : 2.2);

@@ -3,23 +3,23 @@
 #include "busy_animation.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
 namespace {
-constexpr int kWidth = 449;
-constexpr int kHeight = 153;
+constexpr int kWidth = 449; // at least; wider when the texts need it
 constexpr int kMargin = 16;
-constexpr int kButtonWidth = 88;
-constexpr int kButtonHeight = 28;
 
 // The busy windows now visible or waiting to be shown, in the order they
 // were shown or asked for.
@@ -40,36 +40,49 @@ TFormWait::TFormWait(bool* abortRequested, QWidget* parent)
     : QWidget(parent, Qt::Dialog), abortRequested_(abortRequested)
 {
     setObjectName(QStringLiteral("FormWait"));
-    setWindowTitle(QStringLiteral("Please wait, operation in progress..."));
-    setFixedSize(kWidth, kHeight);
+    setWindowTitle(tr("Please wait, operation in progress..."));
     setFocusPolicy(Qt::StrongFocus);
     setWindowModality(Qt::ApplicationModal);
 
     AnimatedImage1 = new BusyAnimation(this);
     AnimatedImage1->setObjectName(QStringLiteral("AnimatedImage1"));
-    AnimatedImage1->move(kMargin, kMargin);
+    AnimatedImage1->setAccessibleName(tr("Busy"));
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
-    ProgressBar1->setGeometry(kMargin, 64, kWidth - 2 * kMargin, 20);
+    ProgressBar1->setAccessibleName(tr("Progress"));
 
     LblPercent = new QLabel(this);
     LblPercent->setObjectName(QStringLiteral("LblPercent"));
     LblPercent->setAlignment(Qt::AlignCenter);
-    LblPercent->setGeometry(kMargin, 88, kWidth - 2 * kMargin, 20);
 
-    LblHint = new QLabel(QStringLiteral("Press Escape or click Cancel to stop the command."), this);
+    LblHint = new QLabel(tr("Press Escape or click Cancel to stop the command."), this);
     LblHint->setObjectName(QStringLiteral("LblHint"));
     LblHint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    LblHint->setGeometry(2 * kMargin + 32, kMargin, kWidth - 3 * kMargin - 32, 32);
 
-    BtnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    BtnCancel = new QPushButton(tr("Cancel"), this);
     BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
-    BtnCancel->setGeometry(kWidth - kMargin - kButtonWidth, kHeight - 10 - kButtonHeight,
-                           kButtonWidth, kButtonHeight);
+
+    // Laid out, so that a larger font widens the window instead of cutting
+    // the texts.
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(BtnCancel, QDialogButtonBox::RejectRole);
+    auto* top = new QHBoxLayout;
+    top->addWidget(AnimatedImage1, 0, Qt::AlignTop);
+    top->addSpacing(kMargin);
+    top->addWidget(LblHint, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(kMargin, kMargin, kMargin, 10);
+    layout->addLayout(top);
+    layout->addSpacing(kMargin / 2);
+    layout->addWidget(ProgressBar1);
+    layout->addWidget(LblPercent);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    ProgressBar1->setMinimumWidth(kWidth - 2 * kMargin);
     // The window keeps the focus (Escape works from anywhere); Tab reaches
     // the button.
     BtnCancel->setFocusPolicy(Qt::TabFocus);
@@ -82,9 +95,10 @@ TFormWait::TFormWait(bool* abortRequested, QWidget* parent)
                            static_cast<QWidget*>(LblHint), static_cast<QWidget*>(BtnCancel)})
         child->installEventFilter(this);
 
+    adjustSize();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(kWidth / 2, kHeight / 2));
+        move(area.center() - rect().center());
     }
 }
 

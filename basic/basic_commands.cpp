@@ -118,9 +118,9 @@ BasicCommands::BasicCommands(CommandContext& context) : m_ctx(context) {}
 
 void BasicCommands::registerCommands(CommandRegistry& registry)
 {
-    registry.add({"PutBASICtext1", "Put BASIC te&xt..."}, [this] { putBasicText(); });
+    registry.add({"PutBASICtext1", QT_TRANSLATE_NOOP("Commands", "Put BASIC te&xt...")}, [this] { putBasicText(); });
     registry.add({.id = "EditBASICprogram1",
-                  .caption = "Edit BASIC pro&gram...",
+                  .caption = QT_TRANSLATE_NOOP("Commands", "Edit BASIC pro&gram..."),
                   .shortcut = "Shift+F4",
                   .popupShortcut = "Shift+F4"},
                  [this] { editBasicProgram(); });

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -17,7 +18,7 @@ namespace {
 
 TFormBasicEditor::CloseAnswer AskWithMessageBox(QWidget* parent, const QString& question)
 {
-    const auto button = QMessageBox::question(parent, QStringLiteral("Edit BASIC program"), question,
+    const auto button = QMessageBox::question(parent, QCoreApplication::translate("TFormBasicEditor", "Edit BASIC program"), question,
                                               QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
                                               QMessageBox::Save);
     if (button == QMessageBox::Save)
@@ -30,7 +31,7 @@ TFormBasicEditor::CloseAnswer AskWithMessageBox(QWidget* parent, const QString& 
 std::optional<QString> AskWithInputDialog(QWidget* parent, const QString& currentName)
 {
     bool ok = false;
-    const QString name = QInputDialog::getText(parent, QStringLiteral("Save as"), QStringLiteral("+3DOS name:"),
+    const QString name = QInputDialog::getText(parent, QCoreApplication::translate("TFormBasicEditor", "Save as"), QCoreApplication::translate("TFormBasicEditor", "+3DOS name:"),
                                                QLineEdit::Normal, currentName, &ok);
     if (!ok)
         return std::nullopt;
@@ -44,10 +45,11 @@ TFormBasicEditor::TFormBasicEditor(QWidget* parent)
       m_editor(new BasicCodeEdit(this)),
       m_highlighter(new BasicHighlighter(m_editor->document(), m_editor->palette())),
       m_status(new QLabel(this)),
-      m_saveAction(new QAction(QStringLiteral("&Save"), this)),
-      m_saveAsAction(new QAction(QStringLiteral("Save &as..."), this))
+      m_saveAction(new QAction(tr("&Save"), this)),
+      m_saveAsAction(new QAction(tr("Save &as..."), this))
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
+    m_editor->setAccessibleName(tr("BASIC program"));
     m_saveAction->setShortcut(QKeySequence::Save);
     m_saveAction->setShortcutContext(Qt::WindowShortcut);
     m_saveAsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
@@ -120,7 +122,7 @@ bool TFormBasicEditor::SaveAs()
         return false;
     const QString name = answer->trimmed().toUpper();
     if (!IsPlus3FileName(name)) {
-        m_status->setText(QStringLiteral("\"%1\" is no +3DOS name: 1-8 characters, a dot and 0-3 characters.")
+        m_status->setText(tr("\"%1\" is no +3DOS name: 1-8 characters, a dot and 0-3 characters.")
                               .arg(*answer));
         return false;
     }
@@ -134,7 +136,7 @@ bool TFormBasicEditor::SaveAs()
 bool TFormBasicEditor::StoreAs(const QString& name)
 {
     if (!m_store) {
-        m_status->setText(QStringLiteral("The program cannot be stored from this window."));
+        m_status->setText(tr("The program cannot be stored from this window."));
         return false;
     }
     if (m_storing)
@@ -148,7 +150,7 @@ bool TFormBasicEditor::StoreAs(const QString& name)
     }
     m_editor->ClearMark();
     m_editor->document()->setModified(false);
-    m_status->setText(QStringLiteral("Saved as %1:%2.").arg(m_partition, name));
+    m_status->setText(tr("Saved as %1:%2.").arg(m_partition, name));
     emit Stored(name);
     return true;
 }
@@ -157,7 +159,7 @@ void TFormBasicEditor::ShowFault(const QString& error)
 {
     if (const std::optional<BasicTextError> fault = ParseBasicTextError(error)) {
         m_editor->MarkLine(fault->line, fault->column);
-        m_status->setText(QStringLiteral("Line %1, column %2: %3").arg(fault->line).arg(fault->column).arg(fault->message));
+        m_status->setText(tr("Line %1, column %2: %3").arg(fault->line).arg(fault->column).arg(fault->message));
     } else {
         m_editor->ClearMark();
         m_status->setText(error.trimmed());
@@ -171,7 +173,7 @@ void TFormBasicEditor::UpdateCaption()
     if (!m_partition.isEmpty())
         target = m_partition + QLatin1Char(':') + m_fileName;
     // "[*]" shows "*" while the document is modified.
-    setWindowTitle(QStringLiteral("Edit BASIC program - %1[*]").arg(target));
+    setWindowTitle(tr("Edit BASIC program - %1[*]").arg(target));
     setWindowModified(IsModified());
 }
 
@@ -186,7 +188,7 @@ void TFormBasicEditor::closeEvent(QCloseEvent* event)
         return;
     }
     const CloseAnswer answer = m_closeQuestion
-                                   ? m_closeQuestion(QStringLiteral("Save the changes to %1:%2?").arg(m_partition, m_fileName))
+                                   ? m_closeQuestion(tr("Save the changes to %1:%2?").arg(m_partition, m_fileName))
                                    : CloseAnswer::Cancel;
     if (answer == CloseAnswer::Discard || (answer == CloseAnswer::Save && Save()))
         event->accept();

@@ -27,7 +27,7 @@ TFormPutBasic::TFormPutBasic(const QString& hostFile, QWidget* parent)
       m_problem(new QLabel(this)),
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
-    setWindowTitle(QStringLiteral("Put BASIC text"));
+    setWindowTitle(tr("Put BASIC text"));
 
     auto* source = new QLabel(QFileInfo(hostFile).fileName(), this);
     source->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -36,15 +36,15 @@ TFormPutBasic::TFormPutBasic(const QString& hostFile, QWidget* parent)
     m_name->setMaxLength(12);
     m_name->setText(ShortName(hostFile));
     m_autostart->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}")), m_autostart));
-    m_autostart->setPlaceholderText(QStringLiteral("none"));
-    m_autostart->setToolTip(QStringLiteral("The line the program runs from when loaded: %1 to %2, empty for none")
+    m_autostart->setPlaceholderText(tr("none"));
+    m_autostart->setToolTip(tr("The line the program runs from when loaded: %1 to %2, empty for none")
                                 .arg(kMinAutostartLine)
                                 .arg(kMaxAutostartLine));
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Text file:"), source);
-    form->addRow(QStringLiteral("+3DOS &name:"), m_name);
-    form->addRow(QStringLiteral("&Autostart line:"), m_autostart);
+    form->addRow(tr("Text file:"), source);
+    form->addRow(tr("+3DOS &name:"), m_name);
+    form->addRow(tr("&Autostart line:"), m_autostart);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -89,9 +89,9 @@ void TFormPutBasic::UpdateOk()
 {
     QString problem;
     if (!IsPlus3FileName(Name()))
-        problem = QStringLiteral("A name is 1-8 characters, a dot and 0-3 characters.");
+        problem = tr("A name is 1-8 characters, a dot and 0-3 characters.");
     else if (!m_autostart->text().trimmed().isEmpty() && !Autostart())
-        problem = QStringLiteral("The autostart line is a number from %1 to %2.")
+        problem = tr("The autostart line is a number from %1 to %2.")
                       .arg(kMinAutostartLine)
                       .arg(kMaxAutostartLine);
     m_problem->setText(problem);

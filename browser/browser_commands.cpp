@@ -29,6 +29,7 @@
 #include "udisks_client.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QItemSelection>
@@ -57,51 +58,53 @@ void BrowserCommands::registerCommands(CommandRegistry& registry)
     };
 
     // File menu
-    add({"OpenHDFFile1", "Open &hard disk image", "F3", "Open hard disk image",
+    add({"OpenHDFFile1", QT_TRANSLATE_NOOP("Commands", "Open &hard disk image"), "F3", QT_TRANSLATE_NOOP("Commands", "Open hard disk image"),
          P::OpenHardDiskImage},
         &BrowserCommands::openImageFile);
-    add({"OpenPhysicalDevice1", "Open &physical device", "F4", "Open physical device",
+    add({"OpenPhysicalDevice1", QT_TRANSLATE_NOOP("Commands", "Open &physical device"), "F4", QT_TRANSLATE_NOOP("Commands", "Open physical device"),
          P::OpenPhysicalDevice},
         &BrowserCommands::openPhysicalDevice);
-    add({"Scanallcompatibledevices1", "&Scan all compatible devices"},
+    add({"Scanallcompatibledevices1", QT_TRANSLATE_NOOP("Commands", "&Scan all compatible devices")},
         &BrowserCommands::scanDevices);
-    add({"About1", "&About..."}, &BrowserCommands::showAbout);
-    add({"Exit1", "&Exit", "Ctrl+Q", "Exit", P::Exit}, &BrowserCommands::exitProgram);
+    add({"About1", QT_TRANSLATE_NOOP("Commands", "&About...")}, &BrowserCommands::showAbout);
+    add({"Exit1", QT_TRANSLATE_NOOP("Commands", "&Exit"), "Ctrl+Q", QT_TRANSLATE_NOOP("Commands", "Exit"), P::Exit}, &BrowserCommands::exitProgram);
     // Edit menu
-    add({"Selectallfiles1", "&Select all files", "Ctrl+A"}, &BrowserCommands::selectAllFiles);
-    add({"Invertselection1", "&Invert selection"}, &BrowserCommands::invertSelection);
+    add({"Selectallfiles1", QT_TRANSLATE_NOOP("Commands", "&Select all files"), "Ctrl+A"}, &BrowserCommands::selectAllFiles);
+    add({"Invertselection1", QT_TRANSLATE_NOOP("Commands", "&Invert selection")}, &BrowserCommands::invertSelection);
     // View menu
-    add({.id = "Toolbar1", .caption = "&Toolbar", .checkable = true},
+    add({.id = "Toolbar1", .caption = QT_TRANSLATE_NOOP("Commands", "&Toolbar"), .checkable = true},
         &BrowserCommands::toggleToolBar);
-    add({.id = "StatusBar1", .caption = "Status &Bar", .checkable = true},
+    add({.id = "StatusBar1", .caption = QT_TRANSLATE_NOOP("Commands", "Status &Bar"), .checkable = true},
         &BrowserCommands::toggleStatusBar);
-    add({.id = "Lockwindows1", .caption = "&Lock windows", .checkable = true},
+    add({.id = "Lockwindows1", .caption = QT_TRANSLATE_NOOP("Commands", "&Lock windows"), .checkable = true},
         &BrowserCommands::toggleLockWindows);
-    addStyle({.id = "IconView1", .caption = "&Icon View", .checkable = true},
+    addStyle({.id = "IconView1", .caption = QT_TRANSLATE_NOOP("Commands", "&Icon View"), .checkable = true},
              FileListView::Style::Icon);
-    addStyle({.id = "SmallIconView1", .caption = "&Small Icon View", .checkable = true},
+    addStyle({.id = "SmallIconView1", .caption = QT_TRANSLATE_NOOP("Commands", "&Small Icon View"), .checkable = true},
              FileListView::Style::SmallIcon);
-    addStyle({.id = "ListView1", .caption = "&List View", .checkable = true},
+    addStyle({.id = "ListView1", .caption = QT_TRANSLATE_NOOP("Commands", "&List View"), .checkable = true},
              FileListView::Style::List);
-    addStyle({.id = "ReportView1", .caption = "&Report View", .checkable = true},
+    addStyle({.id = "ReportView1", .caption = QT_TRANSLATE_NOOP("Commands", "&Report View"), .checkable = true},
              FileListView::Style::Report);
     // Device menu and tree
-    add({"Showpartitiontable1", "Show partition &table", "Ctrl+T", "Show partition table",
+    add({"Showpartitiontable1", QT_TRANSLATE_NOOP("Commands", "Show partition &table"), "Ctrl+T", QT_TRANSLATE_NOOP("Commands", "Show partition table"),
          P::ShowPartitionTable},
         &BrowserCommands::showPartitionTable);
-    add({"Showpartitiondetails1", "Show partition &details", "Ctrl+P"},
+    add({"Showpartitiondetails1", QT_TRANSLATE_NOOP("Commands", "Show partition &details"), "Ctrl+P"},
         &BrowserCommands::showPartitionDetails);
-    add({"Search1", "&Search", "Ctrl+F"}, &BrowserCommands::searchPartition);
-    add({"Sortpartitiontree1", "Sort partition tree"}, &BrowserCommands::sortPartitionTree);
-    add({"Eject1", "&Eject", "", "Close the device and eject its medium"}, &BrowserCommands::ejectDevice);
+    add({"Search1", QT_TRANSLATE_NOOP("Commands", "&Search"), "Ctrl+F"}, &BrowserCommands::searchPartition);
+    add({"Sortpartitiontree1", QT_TRANSLATE_NOOP("Commands", "Sort partition tree")}, &BrowserCommands::sortPartitionTree);
+    add({"Eject1", QT_TRANSLATE_NOOP("Commands", "&Eject"), "",
+         QT_TRANSLATE_NOOP("Commands", "Close the device and eject its medium")},
+        &BrowserCommands::ejectDevice);
     // List pop-up only; Alt+Enter works while the list has the focus.
     add({.id = "Properties1",
-         .caption = "Properties",
+         .caption = QT_TRANSLATE_NOOP("Commands", "Properties"),
          .shortcut = "Alt+Return",
          .popupShortcut = "Alt+Return"},
         &BrowserCommands::showProperties);
     // Tools menu
-    add({"Preferences1", "&Preferences"}, &BrowserCommands::showPreferences);
+    add({"Preferences1", QT_TRANSLATE_NOOP("Commands", "&Preferences")}, &BrowserCommands::showPreferences);
 }
 
 // ---- File menu ----
@@ -109,7 +112,7 @@ void BrowserCommands::registerCommands(CommandRegistry& registry)
 void BrowserCommands::openImageFile()
 {
     FileDialogRequest request;
-    request.title = QStringLiteral("Open hard disk image");
+    request.title = QCoreApplication::translate("BrowserCommands", "Open hard disk image");
     request.defaultSuffix = QStringLiteral("hdf");
     request.fileName = QStringLiteral("*.hdf");
     request.filter = QStringLiteral(
@@ -315,38 +318,37 @@ void BrowserCommands::setListStyle(FileListView::Style style)
 
 void BrowserCommands::ejectDevice()
 {
-    // Never under a running command (any scope but Eject's own): the tool
-    // may be writing to the card.
-    QStringList running = ToolCommandScope::OpenCaptions();
-    running.removeAll(QStringLiteral("Eject"));
-    if (ToolRunInProgress() || !running.isEmpty()) {
-        m_form.prompts().error(QStringLiteral("A command is running; eject the device when it has ended."));
+    // Never under a running command (a scope besides Eject's own, which the
+    // registry opens): the tool may be writing to the card.
+    if (ToolRunInProgress() || ToolCommandScope::OpenCaptions().size() > 1) {
+        m_form.prompts().error(
+            QCoreApplication::translate("BrowserCommands", "A command is running; eject the device when it has ended."));
         return;
     }
     const QString device = m_form.CurrentMedium;
     if (device.isEmpty()) {
-        m_form.prompts().error(QStringLiteral("No device is open."));
+        m_form.prompts().error(QCoreApplication::translate("BrowserCommands", "No device is open."));
         return;
     }
     QString why;
     const auto objects = udisks::Objects(&why);
     if (!objects) {
-        m_form.prompts().error(QStringLiteral("Ejecting needs udisks2 on the system bus (%1).").arg(why));
+        m_form.prompts().error(QCoreApplication::translate("BrowserCommands", "Ejecting needs udisks2 on the system bus (%1).").arg(why));
         return;
     }
     const auto disk = DiskNamed(*objects, device);
     if (!disk) {
-        m_form.prompts().error(QStringLiteral("%1 is not a disk that udisks2 can eject.").arg(device));
+        m_form.prompts().error(QCoreApplication::translate("BrowserCommands", "%1 is not a disk that udisks2 can eject.").arg(device));
         return;
     }
     // The medium is closed first: no descriptor of it stays open.
     m_form.CloseMedium();
     const QString failure = udisks::Eject(*disk);
     if (!failure.isEmpty()) {
-        m_form.prompts().error(QStringLiteral("%1 could not be ejected: %2").arg(device, failure));
+        m_form.prompts().error(QCoreApplication::translate("BrowserCommands", "%1 could not be ejected: %2").arg(device, failure));
         return;
     }
-    m_form.prompts().information(QStringLiteral("%1 was ejected; the card can be taken out.").arg(device));
+    m_form.prompts().information(QCoreApplication::translate("BrowserCommands", "%1 was ejected; the card can be taken out.").arg(device));
 }
 
 void BrowserCommands::showPartitionTable()
@@ -363,11 +365,11 @@ void BrowserCommands::showPartitionTable()
     if (m_form.BackendReportedErrors())
         return;
 
-    model.setColumnCaption(FileListModel::ColName, QStringLiteral("Partition Name"));
+    model.setColumnCaption(FileListModel::ColName, QCoreApplication::translate("BrowserCommands", "Partition Name"));
     model.setColumnWidth(FileListModel::ColVer, 0);
     model.setColumnWidth(FileListModel::ColRealSize, 0);
-    model.setColumnCaption(FileListModel::ColStart, QStringLiteral("CH Begin"));
-    model.setColumnCaption(FileListModel::ColVars, QStringLiteral("CH End"));
+    model.setColumnCaption(FileListModel::ColStart, QCoreApplication::translate("BrowserCommands", "CH Begin"));
+    model.setColumnCaption(FileListModel::ColVars, QCoreApplication::translate("BrowserCommands", "CH End"));
     model.setColumnWidth(FileListModel::ColLbaBegin, 70);
     model.setColumnWidth(FileListModel::ColLbaEnd, 70);
 
@@ -417,11 +419,11 @@ void BrowserCommands::showPartitionDetails()
     for (const QByteArray& line : ReadTextFileLines(m_form.OutFile))
         text += AnsiToQString(line) + QStringLiteral("\r\n");
     if (text.isEmpty())
-        text = QStringLiteral("No information available for partition.");
+        text = QCoreApplication::translate("BrowserCommands", "No information available for partition.");
 
     // A new window each time; earlier ones stay open.
     auto* window = new TFormView(&m_form);
-    window->setWindowTitle(QStringLiteral("Show Partitition Details (") + name + QLatin1Char(')'));
+    window->setWindowTitle(QCoreApplication::translate("BrowserCommands", "Show Partitition Details (") + name + QLatin1Char(')'));
     window->SetText(text);
     window->ShowText();
 }
@@ -430,7 +432,7 @@ void BrowserCommands::searchPartition()
 {
     InputRequest request;
     request.caption = QStringLiteral("Search");
-    request.prompt = QStringLiteral("Type a partition name to search");
+    request.prompt = QCoreApplication::translate("BrowserCommands", "Type a partition name to search");
     request.maxLength = 255;
     const std::optional<QString> text = m_form.prompts().inputText(request);
     if (!text)

@@ -62,7 +62,7 @@ FileListRow FileRowFromEntry(const FileEntry& entry)
 void TFormMain::FillFileList()
 {
     m_model->clear();
-    m_model->setColumnCaption(FileListModel::ColName, QStringLiteral("File Name"));
+    m_model->setColumnCaption(FileListModel::ColName, tr("File Name"));
     m_model->setColumnWidth(FileListModel::ColVer, 30);
     m_model->setColumnWidth(FileListModel::ColRealSize, 60);
     m_model->setColumnCaption(FileListModel::ColStart, QStringLiteral("Start"));

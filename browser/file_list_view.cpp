@@ -10,7 +10,10 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QStackedLayout>
+#include <QStyle>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace {
 
@@ -124,6 +127,12 @@ FileListView::FileListView(FileListModel* model, QWidget* parent)
     for (int c = 0; c < FileListModel::kColumns; ++c)
         applyColumnWidth(c, model->columnWidth(c));
     connect(model, &FileListModel::columnWidthChanged, this, &FileListView::applyColumnWidth);
+    // A new caption may need more room.
+    connect(model, &QAbstractItemModel::headerDataChanged, this,
+            [this](Qt::Orientation, int first, int last) {
+                for (int c = first; c <= last; ++c)
+                    applyColumnWidth(c, m_model->columnWidth(c));
+            });
     connect(m_report->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &FileListView::columnClicked);
 
@@ -228,13 +237,30 @@ void FileListView::editCaption(int row)
     view->edit(i);
 }
 
+int FileListView::displayedColumnWidth(int column, int width) const
+{
+    return displayedColumnWidth(m_model->headerData(column, Qt::Horizontal).toString(), width);
+}
+
+int FileListView::displayedColumnWidth(const QString& caption, int width) const
+{
+    if (width <= 0)
+        return 0;
+    const QHeaderView* header = m_report->horizontalHeader();
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    // Room for the caption, its margins and the sort arrow beside it.
+    const int needed = header->fontMetrics().horizontalAdvance(caption) + 4 * margin +
+                       header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
+    return std::max(width, needed);
+}
+
 void FileListView::applyColumnWidth(int column, int width)
 {
     if (width <= 0) {
         m_report->setColumnHidden(column, true);
     } else {
         m_report->setColumnHidden(column, false);
-        m_report->setColumnWidth(column, width);
+        m_report->setColumnWidth(column, displayedColumnWidth(column, width));
     }
 }
 

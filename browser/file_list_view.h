@@ -37,6 +37,13 @@ public:
     bool isRowSelected(int row) const;
     void selectRow(int row, bool selected);
 
+    // The width the report view gives a column of the model's width `width`:
+    // at least enough for its caption in the view's font (the model's widths
+    // were chosen for a small font), 0 for a hidden column.
+    int displayedColumnWidth(int column, int width) const;
+    // The same for a column captioned `caption`.
+    int displayedColumnWidth(const QString& caption, int width) const;
+
     // Starts editing the caption of `row` in place, in the visible view.
     void editCaption(int row);
 

@@ -12,7 +12,7 @@
 TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormAbout"));
-    setWindowTitle(QStringLiteral("About..."));
+    setWindowTitle(tr("About..."));
 
     auto* panel = new QFrame;
     panel->setFrameShape(QFrame::StyledPanel);
@@ -21,23 +21,28 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
     ImgLogo = new QLabel;
     ImgLogo->setObjectName(QStringLiteral("ImgLogo"));
     ImgLogo->setFixedSize(112, 48);
+    ImgLogo->setAccessibleName(tr("3e Harnwick logo"));
     ImgLogo->setPixmap(pictures::AboutLogo());
     ImgLogo->setScaledContents(true);
 
-    LblTitle = new QLabel(QStringLiteral("3e Harnwick\r\na Zx Spectrum +3e File Browser"));
+    LblTitle = new QLabel(tr("3e Harnwick\r\na Zx Spectrum +3e File Browser"));
     LblTitle->setObjectName(QStringLiteral("LblTitle"));
     QFont titleFont(QStringLiteral("Times New Roman"), 13, QFont::Bold, true);
     titleFont.setStyleHint(QFont::Serif);
     LblTitle->setFont(titleFont);
-    LblTitle->setStyleSheet(QStringLiteral("color: navy;"));
+    // The palette's link colour: dark blue on a light theme, a light blue
+    // that stays readable on a dark one.
+    QPalette titlePalette = LblTitle->palette();
+    titlePalette.setColor(QPalette::WindowText, titlePalette.color(QPalette::Link));
+    LblTitle->setPalette(titlePalette);
 
-    LblAuthor = new QLabel(QStringLiteral("Written by the 3e Harnwick developers"));
+    LblAuthor = new QLabel(tr("Written by the 3e Harnwick developers"));
     LblAuthor->setObjectName(QStringLiteral("LblAuthor"));
-    LblVersion = new QLabel(QStringLiteral("version 1.064"));
+    LblVersion = new QLabel(tr("version 1.064"));
     LblVersion->setObjectName(QStringLiteral("LblVersion"));
-    LblDate = new QLabel(QStringLiteral("Last Update: January 16th, 2010"));
+    LblDate = new QLabel(tr("Last Update: January 16th, 2010"));
     LblDate->setObjectName(QStringLiteral("LblDate"));
-    LblCredit = new QLabel(QStringLiteral(
+    LblCredit = new QLabel(tr(
         "The disk tool 3E.EXE is written and maintained by the 3e Harnwick developers"));
     LblCredit->setObjectName(QStringLiteral("LblCredit"));
     LblCredit->setWordWrap(true);
@@ -55,7 +60,7 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
     inner->addStretch(1);
     inner->addWidget(LblCredit);
 
-    CmdOK = new QPushButton(QStringLiteral("OK"));
+    CmdOK = new QPushButton(tr("OK"));
     CmdOK->setObjectName(QStringLiteral("CmdOK"));
     CmdOK->setDefault(true);
     connect(CmdOK, &QPushButton::clicked, this, &QDialog::accept);
@@ -63,5 +68,6 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(panel, 1);
     layout->addWidget(CmdOK, 0, Qt::AlignHCenter);
-    setFixedSize(510, 236);
+    panel->setMinimumWidth(490);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }

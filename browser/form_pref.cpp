@@ -4,6 +4,7 @@
 #include "prompts.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -18,44 +19,47 @@ TFormPref::TFormPref(Prompts& prompts, const QString& toolPath, bool useSpectrum
     : QDialog(parent), m_prompts(prompts)
 {
     setObjectName(QStringLiteral("FormPref"));
-    setWindowTitle(QStringLiteral("Preferences"));
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setWindowTitle(tr("Preferences"));
 
-    auto* label = new QLabel(QStringLiteral("3e Path:"));
+    auto* label = new QLabel(tr("3e Path:"));
     TxtFileName = new QLineEdit(toolPath);
     TxtFileName->setObjectName(QStringLiteral("TxtFileName"));
     TxtFileName->setReadOnly(true);
+    // Room for a path of some fifty characters.
+    TxtFileName->setMinimumWidth(TxtFileName->fontMetrics().averageCharWidth() * 50);
     label->setBuddy(TxtFileName);
     BtnBrowse = new QPushButton(QStringLiteral("..."));
     BtnBrowse->setObjectName(QStringLiteral("BtnBrowse"));
-    BtnBrowse->setFixedWidth(28);
+    BtnBrowse->setAccessibleName(tr("Browse for the 3e program"));
+    BtnBrowse->setToolTip(BtnBrowse->accessibleName());
+    BtnBrowse->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     BtnBrowse->setAutoDefault(false);
 
-    ChkSpectrum = new QCheckBox(QStringLiteral("Use Zx Spectrum font (if installed)"));
+    ChkSpectrum = new QCheckBox(tr("Use Zx Spectrum font (if installed)"));
     ChkSpectrum->setObjectName(QStringLiteral("ChkSpectrum"));
     ChkSpectrum->setChecked(useSpectrumFont);
-    Chk3EUpdates = new QCheckBox(QStringLiteral("Check for 3E updates at startup"));
+    Chk3EUpdates = new QCheckBox(tr("Check for 3E updates at startup"));
     Chk3EUpdates->setObjectName(QStringLiteral("Chk3EUpdates"));
     Chk3EUpdates->setChecked(checkUpdates);
 
-    CmdReset = new QPushButton(QStringLiteral("Reset"));
+    CmdReset = new QPushButton(tr("Reset"));
     CmdReset->setObjectName(QStringLiteral("CmdReset"));
     CmdReset->setAutoDefault(false);
-    CmdOK = new QPushButton(QStringLiteral("OK"));
+    CmdOK = new QPushButton(tr("OK"));
     CmdOK->setObjectName(QStringLiteral("CmdOK"));
     CmdOK->setDefault(true);
-    CmdCancel = new QPushButton(QStringLiteral("Cancel"));
+    CmdCancel = new QPushButton(tr("Cancel"));
     CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
     CmdCancel->setAutoDefault(false);
 
     auto* pathRow = new QHBoxLayout;
     pathRow->addWidget(TxtFileName, 1);
     pathRow->addWidget(BtnBrowse);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(CmdReset);
-    buttons->addStretch(1);
-    buttons->addWidget(CmdOK);
-    buttons->addWidget(CmdCancel);
+    // The buttons stand in the desktop's order; each keeps its own handler.
+    auto* buttons = new QDialogButtonBox;
+    buttons->addButton(CmdReset, QDialogButtonBox::ResetRole);
+    buttons->addButton(CmdOK, QDialogButtonBox::AcceptRole);
+    buttons->addButton(CmdCancel, QDialogButtonBox::RejectRole);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addLayout(pathRow);
@@ -65,9 +69,8 @@ TFormPref::TFormPref(Prompts& prompts, const QString& toolPath, bool useSpectrum
     m_dropRows = new QFormLayout;
     layout->addLayout(m_dropRows);
     layout->addStretch(1);
-    layout->addLayout(buttons);
-    setFixedSize(418, 163);
-    m_baseHeight = 163;
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(BtnBrowse, &QPushButton::clicked, this, &TFormPref::BrowseClick);
     connect(CmdReset, &QPushButton::clicked, this, &TFormPref::CmdResetClick);
@@ -93,7 +96,7 @@ bool TFormPref::CheckUpdatesResult() const
 void TFormPref::BrowseClick()
 {
     FileDialogRequest request;
-    request.title = QStringLiteral("3e Path");
+    request.title = tr("3e Path");
     request.filter = QStringLiteral("Executable Files (*.exe)|*.exe|All files (*.*)|*.*");
     request.defaultSuffix = QStringLiteral("exe");
     const QFileInfo current(TxtFileName->text().remove(QLatin1Char('"')));
@@ -106,7 +109,7 @@ void TFormPref::BrowseClick()
 
 void TFormPref::CmdResetClick()
 {
-    if (m_prompts.confirm(QStringLiteral("Are you sure you want to reset configuration?")) ==
+    if (m_prompts.confirm(tr("Are you sure you want to reset configuration?")) ==
         Prompts::Answer::Yes) {
         TxtFileName->clear();
         ChkSpectrum->setChecked(false);
@@ -136,7 +139,7 @@ void TFormPref::ShowDropChoices(const DropRouter& drops)
     for (const DropOffer& offer : drops.offers()) {
         auto* box = new QComboBox;
         box->setObjectName(QStringLiteral("Drop") + offer.id);
-        box->addItems({QStringLiteral("Ask each time"), WithoutMnemonic(offer.takeCaption),
+        box->addItems({tr("Ask each time"), WithoutMnemonic(offer.takeCaption),
                        WithoutMnemonic(offer.plainCaption)});
         const DropChoice current = drops.choice(offer.id);
         for (int i = 0; i < 3; ++i) {
@@ -146,8 +149,7 @@ void TFormPref::ShowDropChoices(const DropRouter& drops)
         m_dropRows->addRow(offer.kind + QLatin1Char(':'), box);
         DropBoxes << box;
     }
-    // The dialog keeps its fixed size, grown by a row per offer.
-    setFixedSize(width(), m_baseHeight + int(DropBoxes.size()) * 28);
+    // The layout grows the dialog by a row per offer.
 }
 
 void TFormPref::ApplyDropChoices(DropRouter& drops) const

@@ -50,5 +50,4 @@ private:
 
     Prompts& m_prompts;
     QFormLayout* m_dropRows = nullptr;
-    int m_baseHeight = 0;
 };

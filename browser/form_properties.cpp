@@ -4,30 +4,29 @@
 #include "file_list_model.h"
 #include "properties_texts.h"
 
+#include <QDialogButtonBox>
 #include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTreeWidgetItem>
+#include <QVBoxLayout>
 
 namespace {
 
-constexpr int kLabelX = 12;         // labels at the panel's left edge
-constexpr int kValueX = kLabelX + 112;
-constexpr int kValueWidth = 187;
-constexpr int kSizeValueWidth = 180;  // a partition's sizes, right-aligned
-constexpr int kRowStep = 24;
-constexpr int kRowHeight = 16;
+constexpr int kValueChars = 30;  // a value column of some thirty characters
+constexpr int kSizeIndent = 7;   // a partition's sizes end this far before the column's end
 
-QFrame* Rule(QWidget* parent, const char* name, int y)
+QFrame* Rule(QWidget* parent, const char* name)
 {
     auto* rule = new QFrame(parent);
     rule->setObjectName(QLatin1String(name));
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
-    rule->setGeometry(8, y, 329, 2);
     return rule;
 }
 
@@ -38,80 +37,96 @@ TFormProperties::TFormProperties(QWidget* owner)
                          Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FormProperties"));
-    setWindowTitle(QStringLiteral("Properties"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(361, 464);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    setWindowTitle(tr("Properties"));
 
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Raised);
-    panel->setGeometry(8, 8, 345, 408);
 
     auto* imgPanel = new QFrame(panel);
     imgPanel->setObjectName(QStringLiteral("Panel2"));
     imgPanel->setFrameShape(QFrame::Panel);
     imgPanel->setFrameShadow(QFrame::Sunken);
-    imgPanel->setGeometry(kLabelX, 12, 38, 38);
     m_imgType = new QLabel(imgPanel);
     m_imgType->setObjectName(QStringLiteral("ImgType"));
-    m_imgType->setGeometry(3, 3, 32, 32);
+    m_imgType->setAccessibleName(tr("File type picture"));
+    m_imgType->setFixedSize(32, 32);
     m_imgType->setScaledContents(true);
     m_imgType->setAttribute(Qt::WA_TranslucentBackground);
+    auto* imgLayout = new QHBoxLayout(imgPanel);
+    imgLayout->setContentsMargins(3, 3, 3, 3);
+    imgLayout->addWidget(m_imgType);
 
     m_txtName = new QLineEdit(panel);
     m_txtName->setObjectName(QStringLiteral("TxtName"));
+    m_txtName->setAccessibleName(tr("Name"));
     m_txtName->setReadOnly(true);
     m_txtName->setFocusPolicy(Qt::ClickFocus);  // skipped by Tab
-    m_txtName->setGeometry(kValueX - 50, 20, 255, 21);
 
-    Rule(panel, "Bevel1", 60);
+    // Labels in the first column, their values in the second; the value
+    // column is wide enough for the longest values in the dialog's font.
+    auto* grid = new QGridLayout(panel);
+    grid->setHorizontalSpacing(12);
+    grid->setColumnMinimumWidth(1, fontMetrics().averageCharWidth() * kValueChars);
+    grid->setColumnStretch(1, 1);
+    auto* top = new QHBoxLayout;
+    top->addWidget(imgPanel);
+    top->addSpacing(12);
+    top->addWidget(m_txtName, 1);
+    int gridRow = 0;
+    grid->addLayout(top, gridRow++, 0, 1, 2);
+    grid->addWidget(Rule(panel, "Bevel1"), gridRow++, 0, 1, 2);
     struct Row
     {
         const char* label;
         const char* caption;
         const char* value;
     };
-    const Row groups[3][3] = {
-        {{"Label2", "File Type: ", "LblType"}, {"Label4", "Attributes:", "LblAttr"},
-         {"Label21", "Version:", "LblVersion"}},
-        {{"Label11", "Partition:", "LblPartition"}, {"Label3", "Size:", "LblDiskSize"},
-         {"Label1", "HD Size:", "LblHDSize"}},
-        {{"Label5", "Real Size:", "LblRSize"}, {"Label7", "Start:", "LblBasic"},
-         {"Label9", "Variable Offset:", "LblVars"}},
+    static const Row groups[3][3] = {
+        {{"Label2", QT_TR_NOOP("File Type: "), "LblType"}, {"Label4", QT_TR_NOOP("Attributes:"), "LblAttr"},
+         {"Label21", QT_TR_NOOP("Version:"), "LblVersion"}},
+        {{"Label11", QT_TR_NOOP("Partition:"), "LblPartition"}, {"Label3", QT_TR_NOOP("Size:"), "LblDiskSize"},
+         {"Label1", QT_TR_NOOP("HD Size:"), "LblHDSize"}},
+        {{"Label5", QT_TR_NOOP("Real Size:"), "LblRSize"}, {"Label7", QT_TR_NOOP("Start:"), "LblBasic"},
+         {"Label9", QT_TR_NOOP("Variable Offset:"), "LblVars"}},
     };
-    int y = 74;
     for (int g = 0; g < 3; ++g) {
-        if (g > 0) {
-            Rule(panel, g == 1 ? "Bevel2" : "Bevel3", y);
-            y += 14;
-        }
+        if (g > 0)
+            grid->addWidget(Rule(panel, g == 1 ? "Bevel2" : "Bevel3"), gridRow++, 0, 1, 2);
         for (const Row& row : groups[g]) {
-            AddLabel(row.label, QString::fromLatin1(row.caption), kLabelX, y, kValueX - kLabelX);
-            AddLabel(row.value, QString(), kValueX, y, kValueWidth);
-            y += kRowStep;
+            grid->addWidget(AddLabel(row.label, tr(row.caption)), gridRow, 0);
+            grid->addWidget(AddLabel(row.value, QString()), gridRow, 1);
+            ++gridRow;
         }
     }
+    grid->setRowStretch(gridRow, 1);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("OKBtn"));
     ok->setDefault(true);
-    ok->setGeometry(196, 428, 75, 25);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
     cancel->setObjectName(QStringLiteral("CancelBtn"));
-    cancel->setGeometry(278, 428, 75, 25);
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(ok, QDialogButtonBox::AcceptRole);
+    buttons->addButton(cancel, QDialogButtonBox::RejectRole);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(panel, 1);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
-QLabel* TFormProperties::AddLabel(const char* name, const QString& caption, int x, int y, int width)
+QLabel* TFormProperties::AddLabel(const char* name, const QString& caption)
 {
     auto* label = new QLabel(caption, findChild<QFrame*>(QStringLiteral("Panel1")));
     label->setObjectName(QLatin1String(name));
     label->setTextFormat(Qt::PlainText);
-    label->setGeometry(x, y, width, kRowHeight);  // fixed: not sized to the text
     return label;
 }
 
@@ -133,7 +148,7 @@ void TFormProperties::Fill(const PropertiesTexts& t)
     if (t.sizesRightAligned) {
         for (const char* name : {"LblPartition", "LblDiskSize", "LblHDSize"}) {
             auto* label = findChild<QLabel*>(QLatin1String(name));
-            label->resize(kSizeValueWidth, label->height());
+            label->setContentsMargins(0, 0, kSizeIndent, 0);
             label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         }
     }

@@ -21,7 +21,7 @@ public:
     void Fill(const PropertiesTexts& texts);
 
 private:
-    QLabel* AddLabel(const char* name, const QString& caption, int x, int y, int width);
+    QLabel* AddLabel(const char* name, const QString& caption);
 
     QLabel* m_imgType;
     QLineEdit* m_txtName;

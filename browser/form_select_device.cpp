@@ -3,9 +3,10 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -29,32 +30,35 @@ TFormSelectDevice::TFormSelectDevice(DevicePickerLister lister, QWidget* parent)
 void TFormSelectDevice::build(bool withFixed)
 {
     setObjectName(QStringLiteral("FormSelectDevice"));
-    setWindowTitle(QStringLiteral("Select physical device"));
+    setWindowTitle(tr("Select physical device"));
 
     ComboBox1 = new QComboBox;
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(false);
-    ComboBox1->setFixedWidth(202);
+    ComboBox1->setAccessibleName(tr("Physical device"));
+    ComboBox1->setMinimumWidth(202);
+    ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
-    CmdSelect = new QPushButton(QStringLiteral("Select"));
+    CmdSelect = new QPushButton(tr("Select"));
     CmdSelect->setObjectName(QStringLiteral("CmdSelect"));
     CmdSelect->setDefault(true);
-    CmdCancel = new QPushButton(QStringLiteral("Cancel"));
+    CmdCancel = new QPushButton(tr("Cancel"));
     CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
 
+    auto* buttons = new QDialogButtonBox;
+    buttons->addButton(CmdSelect, QDialogButtonBox::AcceptRole);
+    buttons->addButton(CmdCancel, QDialogButtonBox::RejectRole);
     auto* row = new QHBoxLayout;
-    row->addWidget(ComboBox1, 0, Qt::AlignVCenter);
-    row->addStretch(1);
-    row->addWidget(CmdSelect, 0, Qt::AlignVCenter);
-    row->addWidget(CmdCancel, 0, Qt::AlignVCenter);
-    auto* layout = new QGridLayout(this);
-    layout->addLayout(row, 0, 0);
+    row->addWidget(ComboBox1, 1, Qt::AlignVCenter);
+    row->addWidget(buttons, 0, Qt::AlignVCenter);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
     if (withFixed) {
-        ChkFixed = new QCheckBox(QStringLiteral("Show fixed disks too"));
+        ChkFixed = new QCheckBox(tr("Show fixed disks too"));
         ChkFixed->setObjectName(QStringLiteral("ChkFixed"));
-        layout->addWidget(ChkFixed, 1, 0);
+        layout->addWidget(ChkFixed);
     }
-    setFixedSize(340, withFixed ? 98 : 74);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(CmdSelect, &QPushButton::clicked, this, [this] {
         const int index = ComboBox1->currentIndex();

@@ -17,6 +17,7 @@
 #include "update_address.h"
 #include "update_commands.h"
 #include "view_commands.h"
+#include "window_place.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -29,6 +30,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -37,9 +40,18 @@
 
 namespace {
 
-const char* const kBaseCaption = "3e Harnwick - a Zx Spectrum +3e File Browser";
+const char* const kBaseCaption = QT_TRANSLATE_NOOP("TFormMain", "3e Harnwick - a Zx Spectrum +3e File Browser");
 constexpr int kTreeWidth = 193;
 constexpr std::array<int, 3> kPanelWidths{193, 100, 50};
+// What the status panels must show whole, in characters of the window's
+// font: a partition name of 16, a file name of 8.3.
+constexpr std::array<int, 2> kPanelChars{18, 13};
+// The longest status text in everyday use: the partition table's summary of
+// a large card. The first window shows it whole.
+const char* const kLongStatusSample =
+    "Disk geometry (C/H/S): 1024/16/63 (528,482,304 bytes) - Partitions: 15 used, 49 free, 64 total";
+// The first window's height: enough for the tree and some twenty rows.
+constexpr int kFirstHeight = 589;
 
 } // namespace
 
@@ -49,13 +61,8 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
     : QMainWindow(parent), m_options(options), m_prompts(std::make_unique<QtPrompts>(this))
 {
     setObjectName(QStringLiteral("FormMain"));
-    setWindowTitle(QString::fromLatin1(kBaseCaption));
+    setWindowTitle(tr(kBaseCaption));
     setWindowIcon(pictures::AppIcon());
-    resize(800, 589);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - rect().center());
-    }
 
     // Errors raised below the commands are shown through the prompts, a
     // cancelled tool run in status panel 2.
@@ -75,6 +82,7 @@ TFormMain::TFormMain(const TFormMainOptions& options, QWidget* parent)
     // transfer and clipboard state starts empty with the transfer module.
     StartFolder = m_options.startFolder.isEmpty() ? QDir::currentPath() : m_options.startFolder;
     ReadSettings();
+    PlaceWindow();
     OutFile = QDir(ToolOutputFolder()).filePath(QStringLiteral("3E.OUT"));
     ErrFile = QDir(ToolOutputFolder()).filePath(QStringLiteral("3E.ERR"));
 }
@@ -117,6 +125,7 @@ void TFormMain::BuildControls()
 
     m_tree = new QTreeWidget;
     m_tree->setObjectName(QStringLiteral("TreeView"));
+    m_tree->setAccessibleName(tr("Medium and partitions"));
     m_tree->setHeaderHidden(true);
     m_tree->setColumnCount(1);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -155,8 +164,10 @@ void TFormMain::BuildControls()
         m_popupTree->popup(m_tree->viewport()->mapToGlobal(pos));
     });
 
+    // The list uses the desktop's font.
     m_list = new FileListView(m_model);
-    m_list->setFont(QFont(QStringLiteral("Tahoma"), 8));
+    m_list->reportView()->setAccessibleName(tr("Files"));
+    m_list->iconView()->setAccessibleName(tr("Files"));
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { RunGuarded([this] { ListViewSelectItem(); }); });
     connect(m_list, &FileListView::columnClicked, this,
@@ -186,7 +197,7 @@ void TFormMain::BuildControls()
     m_splitter->addWidget(m_list);
     m_splitter->setStretchFactor(0, 0);
     m_splitter->setStretchFactor(1, 1);
-    m_splitter->setSizes({kTreeWidth, width() - kTreeWidth - m_splitter->handleWidth()});
+    m_splitter->setSizes({kTreeWidth, FileColumnsWidth()});
     setCentralWidget(m_splitter);
 
     QStatusBar* bar = statusBar();
@@ -198,8 +209,9 @@ void TFormMain::BuildControls()
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setTextFormat(Qt::PlainText);
+        const int width = PanelWidth(panel, i);
         if (i + 1 < m_panels.size()) {
-            panel->setFixedWidth(kPanelWidths[i]);
+            panel->setFixedWidth(width);
             bar->addWidget(panel, 0);
         } else {
             panel->setMinimumWidth(kPanelWidths[i]);
@@ -207,6 +219,74 @@ void TFormMain::BuildControls()
         }
         m_panels[i] = panel;
     }
+}
+
+int TFormMain::PanelWidth(const QLabel* panel, size_t index)
+{
+    const int chars = index < kPanelChars.size()
+                          ? panel->fontMetrics().averageCharWidth() * kPanelChars[index]
+                          : panel->fontMetrics().horizontalAdvance(QLatin1String(kLongStatusSample));
+    return std::max(kPanelWidths[index], chars + 2 * panel->frameWidth() + 8);
+}
+
+int TFormMain::FileColumnsWidth() const
+{
+    // The list shows either the files of a partition or the partition table,
+    // with captions and widths of their own; every column of either must be
+    // in view.
+    struct Column
+    {
+        const char* caption;
+        int width;
+    };
+    static const Column files[] = {{"File Name", 150}, {"Size", 90},     {"Attr", 50},
+                                   {"Ver", 30},        {"HD Size", 70},  {"Type", 120},
+                                   {"Real Size", 60},  {"Start", 60},    {"Vars", 60}};
+    static const Column partitions[] = {{"Partition Name", 150}, {"Size", 90},    {"Attr", 50},
+                                        {"HD Size", 70},         {"Type", 120},   {"CH Begin", 60},
+                                        {"CH End", 60},          {"LBA Begin", 70}, {"LBA End", 70}};
+    const auto sum = [this](const auto& columns) {
+        int total = 0;
+        for (const Column& column : columns)
+            total += m_list->displayedColumnWidth(QString::fromLatin1(column.caption), column.width);
+        return total;
+    };
+    const QTableView* report = m_list->reportView();
+    return std::max(sum(files), sum(partitions)) +
+           report->verticalScrollBar()->sizeHint().width() + 2 * report->frameWidth() + 2;
+}
+
+QSize TFormMain::FirstClientSize() const
+{
+    const int list = kTreeWidth + m_splitter->handleWidth() + FileColumnsWidth();
+    int status = 0;
+    for (size_t i = 0; i < m_panels.size(); ++i)
+        status += std::max(PanelWidth(m_panels[i], i), m_panels[i]->minimumWidth()) + 6;
+    const int grip = style()->pixelMetric(QStyle::PM_SizeGripSize, nullptr, this);
+    const int width = std::max(list, status + grip);
+    const int height = std::max(kFirstHeight, sizeHint().height());
+    return {width, height};
+}
+
+void TFormMain::PlaceWindow()
+{
+    window_place::Request request;
+    request.wanted = FirstClientSize();
+    request.saved = m_savedGeometry;
+    // The frame is not known before the window manager has framed the
+    // window; a title bar and thin borders are assumed.
+    const int border = 4;
+    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + border;
+    request.frame = QMargins(border, title, border, border);
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+        request.screens << primary->availableGeometry();
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen != QGuiApplication::primaryScreen())
+            request.screens << screen->availableGeometry();
+    }
+    setGeometry(window_place::Place(request));
+    if (m_savedMaximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 QString TFormMain::StatusPanel(int panel) const
@@ -249,6 +329,8 @@ void TFormMain::ReadSettings()
     CheckUpdatesAtStartup = settings.checkUpdatesAtStartup;
     LastDiskImage = settings.lastDiskImage;
     m_recentFiles = settings.recentFiles;
+    m_savedGeometry = settings.windowGeometry;
+    m_savedMaximized = settings.windowMaximized;
     RebuildRecentMenu();
     for (auto it = settings.dropChoices.cbegin(); it != settings.dropChoices.cend(); ++it)
         m_drops->setChoice(it.key(), DropChoiceFromName(it.value()));
@@ -277,6 +359,9 @@ void TFormMain::FormClose()
     settings.useSpectrumFont = UseSpectrumFont;
     settings.checkUpdatesAtStartup = CheckUpdatesAtStartup;
     settings.lastDiskImage = LastDiskImage;
+    // Where the user left the window, for the next start.
+    settings.windowGeometry = normalGeometry().isValid() ? normalGeometry() : geometry();
+    settings.windowMaximized = isMaximized();
     // Every offer's choice, "ask" included, so one reset in Preferences is
     // kept too.
     for (const DropOffer& offer : m_drops->offers())

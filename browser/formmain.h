@@ -7,11 +7,13 @@
 #include "tool_runner.h"
 
 #include <QMainWindow>
+#include <QRect>
 #include <QStringList>
 
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 
 class BasicCommands;
@@ -213,6 +215,12 @@ private:
     void BuildToolBar();
     void BuildPopupMenus();
     void ReadSettings();
+    // Opens the window where the user left it, else at a size that shows
+    // every column of the list and the status texts, on screen either way.
+    void PlaceWindow();
+    QSize FirstClientSize() const;
+    int FileColumnsWidth() const;
+    static int PanelWidth(const QLabel* panel, size_t index);
     void RebuildRecentMenu();
     void OnTreeSelectionChanged();
 
@@ -237,6 +245,8 @@ private:
     QMenu* m_popupTree = nullptr;
     QMenu* m_popupList = nullptr;
     QStringList m_recentFiles;
+    std::optional<QRect> m_savedGeometry; // from the settings
+    bool m_savedMaximized = false;
     QTreeWidgetItem* m_selectedNode = nullptr; // for the open/closed folder pictures
     bool m_rebuildingTree = false;
     bool m_shownOnce = false;

@@ -56,12 +56,12 @@ void TFormMain::RegisterDropOffers()
 {
     m_drops = std::make_unique<DropRouter>(this);
     m_drops->addOffer({.id = QStringLiteral("BasicText"),
-                       .kind = QStringLiteral("Dropped BASIC text files"),
-                       .takeCaption = QStringLiteral("As a &BASIC program"),
-                       .plainCaption = QStringLiteral("As the &file it is"),
+                       .kind = tr("Dropped BASIC text files"),
+                       .takeCaption = tr("As a &BASIC program"),
+                       .plainCaption = tr("As the &file it is"),
                        .question =
                            [](const QString& file) {
-                               return QStringLiteral("Put %1 as a BASIC program (tokenised) or as the file it is?")
+                               return tr("Put %1 as a BASIC program (tokenised) or as the file it is?")
                                    .arg(file);
                            },
                        .matches = &LooksLikeBasicText,
@@ -74,39 +74,39 @@ void TFormMain::BuildMenus()
     bar->setObjectName(QStringLiteral("MainMenu"));
     const CommandRegistry& c = *m_commands;
 
-    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    QMenu* file = bar->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("File1"));
     c.fillMenu(file, {"NewHardDiskImage1", "OpenHDFFile1", "OpenPhysicalDevice1", "Scanallcompatibledevices1", "-"});
-    m_recentMenu = file->addMenu(QStringLiteral("&Recent Files"));
+    m_recentMenu = file->addMenu(tr("&Recent Files"));
     m_recentMenu->setObjectName(QStringLiteral("RecentFiles1"));
     m_recentMenu->menuAction()->setObjectName(QStringLiteral("RecentFiles1Action"));
     RebuildRecentMenu();
     c.fillMenu(file, {"-", "About1", "Exit1"});
 
-    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    QMenu* edit = bar->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("Edit1"));
     c.fillMenu(edit, {"Cut1", "Copy1", "Paste1", "-", "Selectallfiles1", "Invertselection1"});
 
-    QMenu* view = bar->addMenu(QStringLiteral("&View"));
+    QMenu* view = bar->addMenu(tr("&View"));
     view->setObjectName(QStringLiteral("View1"));
     c.fillMenu(view, {"Toolbar1", "StatusBar1", "-", "Lockwindows1", "-", "IconView1",
                       "SmallIconView1", "ListView1", "ReportView1"});
 
-    QMenu* device = bar->addMenu(QStringLiteral("&Device"));
+    QMenu* device = bar->addMenu(tr("&Device"));
     device->setObjectName(QStringLiteral("Device1"));
     c.fillMenu(device, {"Showpartitiontable1", "Showpartitiondetails1", "-", "Search1", "-", "Eject1"});
 
-    QMenu* partition = bar->addMenu(QStringLiteral("&Partition"));
+    QMenu* partition = bar->addMenu(tr("&Partition"));
     partition->setObjectName(QStringLiteral("Partition1"));
     c.fillMenu(partition, {"NewPartition1", "RenamePartition1", "DriveLetter1", "DeletePartition1",
                            "EmptyPartition1", "-", "CheckMedium1"});
 
-    QMenu* items = bar->addMenu(QStringLiteral("&Items"));
+    QMenu* items = bar->addMenu(tr("&Items"));
     items->setObjectName(QStringLiteral("Items1"));
     c.fillMenu(items, {"Getallfilesfromselectedpartition1", "Getallfilesfromdisk2",
                        "Saveselectedfiles2", "Getselectedfileswithoutheader1",
                        "GetselectedfilesintoTAP1", "-", "Rname1", "Deleteselectedfiles2", "-"});
-    QMenu* viewFile = items->addMenu(QStringLiteral("&View selected file"));
+    QMenu* viewFile = items->addMenu(tr("&View selected file"));
     viewFile->setObjectName(QStringLiteral("Viewselectedfile1"));
     c.fillMenu(viewFile,
                {"ViewBASICcode1", "AsBASIC1", "AsBinary1", "AsText1", "AsList1", "AsData1", "AsPicture1"});
@@ -114,7 +114,7 @@ void TFormMain::BuildMenus()
                        "Putfilesinstandardmodetoaspecificaddress1", "Putalltapecontents1",
                        "Putalldiskcontents1", "PutBASICtext1", "-", "EditBASICprogram1"});
 
-    QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
+    QMenu* tools = bar->addMenu(tr("&Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));
     c.fillMenu(tools, {"Preferences1", "Check3Eupdates1"});
 }

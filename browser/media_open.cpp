@@ -21,7 +21,7 @@
 
 namespace {
 
-const char* const kBaseCaption = "3e Harnwick - a Zx Spectrum +3e File Browser";
+const char* const kBaseCaption = QT_TRANSLATE_NOOP("TFormMain", "3e Harnwick - a Zx Spectrum +3e File Browser");
 
 constexpr int kPictureSelectedPartition = 12;
 constexpr int kPicturePartition = 13;
@@ -100,7 +100,7 @@ void TFormMain::OpenMedium(const QString& name)
     // to open.
     SetStatusPanel(0, name);
     SetStatusPanel(1, QString());
-    setWindowTitle(QString::fromLatin1(kBaseCaption) + QLatin1String(" - ") + name);
+    setWindowTitle(tr(kBaseCaption) + QLatin1String(" - ") + name);
     CurrentMedium = name;
 
     // A device the user may not open is opened by the device service (once:

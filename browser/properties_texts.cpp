@@ -3,6 +3,8 @@
 #include "ansi_text.h"
 #include "text_utils.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 using Col = FileListModel::Column;
@@ -50,25 +52,25 @@ PropertiesTexts FilePropertiesTexts(const FileListRow& row, const QString& parti
     const qint64 start = GroupedToInt(Cell(row, Col::ColStart));
     const QString type = t.type;
     if (type == QLatin1String("Bytes")) {
-        t.label7 = QStringLiteral("Start Address:");
+        t.label7 = QCoreApplication::translate("TFormProperties", "Start Address:");
         if (start == 16384 && real == 6912)
             t.type += QStringLiteral(" (SCREEN$)");
         t.label9Visible = false;
     } else if (type == QLatin1String("Program")) {
-        t.label7 = QStringLiteral("Basic Autostart:");
+        t.label7 = QCoreApplication::translate("TFormProperties", "Basic Autostart:");
         if (start >= 32768)
             t.basic = QStringLiteral("None");
         t.vars = Trimmed(row, Col::ColVars);
     } else if (type == QLatin1String("Number Array")) {
         // The high byte of Start holds the array's name: 129 is A.
-        t.label7 = QStringLiteral("Variable:");
+        t.label7 = QCoreApplication::translate("TFormProperties", "Variable:");
         t.basic = CharOf(start / 256 - 64);
         t.realSize = QString::number((real - 3) / 5) + QStringLiteral(" elements, ") + Trimmed(row, Col::ColRealSize) +
                      QStringLiteral(" bytes");
         t.label9Visible = false;
     } else if (type == QLatin1String("Character Array")) {
         // 193 is A$.
-        t.label7 = QStringLiteral("Variable:");
+        t.label7 = QCoreApplication::translate("TFormProperties", "Variable:");
         t.basic = CharOf(start / 256 - 128) + QLatin1Char('$');
         t.realSize = QString::number(real - 3) + QStringLiteral(" elements (") + Trimmed(row, Col::ColRealSize) +
                      QStringLiteral(" bytes)");
@@ -86,16 +88,16 @@ PropertiesTexts PartitionPropertiesTexts(const FileListRow& row, double used, do
     PropertiesTexts t = Common(row);
     t.version = QStringLiteral("None");
     t.type = Cell(row, Col::ColType) + QStringLiteral(" partition");
-    t.label11 = QStringLiteral("Size:");
-    t.label3 = QStringLiteral("Used Space:");
-    t.label1 = QStringLiteral("Free Space:");
+    t.label11 = QCoreApplication::translate("TFormProperties", "Size:");
+    t.label3 = QCoreApplication::translate("TFormProperties", "Used Space:");
+    t.label1 = QCoreApplication::translate("TFormProperties", "Free Space:");
     t.partition = Trimmed(row, Col::ColSize) + QStringLiteral(" bytes");
     t.diskSize = FormatGrouped(used, 1) + QStringLiteral(" bytes");
     t.hdSize = FormatGrouped(free, 1) + QStringLiteral(" bytes");
     t.sizesRightAligned = true;
     // Columns 7 and 8 hold the cylinder/head of the begin and the end.
-    t.label5 = QStringLiteral("CH Begin:");
-    t.label7 = QStringLiteral("CH End:");
+    t.label5 = QCoreApplication::translate("TFormProperties", "CH Begin:");
+    t.label7 = QCoreApplication::translate("TFormProperties", "CH End:");
     t.realSize = Trimmed(row, Col::ColStart);
     t.basic = Trimmed(row, Col::ColVars);
     t.label9Visible = false;

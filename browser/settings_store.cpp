@@ -1,5 +1,6 @@
 #include "settings_store.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -70,6 +71,25 @@ void WriteValue(QSettings& store, const QString& name, const QVariant& value)
     store.setValue(name, value);
 }
 
+// An integer value, if it is one.
+std::optional<int> ReadInteger(const QSettings& store, const QString& name)
+{
+    bool ok = false;
+    const int number = store.value(StoredKey(store, name)).toString().trimmed().toInt(&ok);
+    return ok ? std::optional<int>(number) : std::nullopt;
+}
+
+void ReadWindowPlace(const QSettings& store, HarnwickSettings& settings)
+{
+    const auto left = ReadInteger(store, QStringLiteral("WindowLeft"));
+    const auto top = ReadInteger(store, QStringLiteral("WindowTop"));
+    const auto width = ReadInteger(store, QStringLiteral("WindowWidth"));
+    const auto height = ReadInteger(store, QStringLiteral("WindowHeight"));
+    if (left && top && width && height && *width > 0 && *height > 0)
+        settings.windowGeometry = QRect(*left, *top, *width, *height);
+    settings.windowMaximized = ReadInteger(store, QStringLiteral("WindowMaximized")).value_or(0) != 0;
+}
+
 } // namespace
 
 SettingsStore::SettingsStore(const QString& folder)
@@ -88,6 +108,7 @@ void SettingsStore::read(HarnwickSettings& settings, const QString& defaultToolP
 {
     settings.toolPath = defaultToolPath;
     QSettings store(m_filePath, QSettings::IniFormat);
+    ReadWindowPlace(store, settings);
     try {
         settings.lastDiskImage = ReadText(store, QStringLiteral("LastDiskImage"));
         settings.toolPath = ReadText(store, QStringLiteral("3ePos"));
@@ -116,7 +137,7 @@ QString SettingsStore::write(const HarnwickSettings& settings) const
 {
     const QFileInfo info(m_filePath);
     if (!QDir().mkpath(info.absolutePath()))
-        return QStringLiteral("Cannot create the folder %1").arg(info.absolutePath());
+        return QCoreApplication::translate("SettingsStore", "Cannot create the folder %1").arg(info.absolutePath());
     QSettings store(m_filePath, QSettings::IniFormat);
     for (int i = 0; i < settings.recentFiles.size(); ++i)
         WriteValue(store, QStringLiteral("Recent%1").arg(i), settings.recentFiles[i]);
@@ -124,10 +145,17 @@ QString SettingsStore::write(const HarnwickSettings& settings) const
     WriteValue(store, QStringLiteral("SpecFont"), settings.useSpectrumFont ? 1 : 0);
     WriteValue(store, QStringLiteral("Check3EUpdates"), settings.checkUpdatesAtStartup ? 1 : 0);
     WriteValue(store, QStringLiteral("LastDiskImage"), settings.lastDiskImage);
+    if (const auto& place = settings.windowGeometry) {
+        WriteValue(store, QStringLiteral("WindowLeft"), place->left());
+        WriteValue(store, QStringLiteral("WindowTop"), place->top());
+        WriteValue(store, QStringLiteral("WindowWidth"), place->width());
+        WriteValue(store, QStringLiteral("WindowHeight"), place->height());
+        WriteValue(store, QStringLiteral("WindowMaximized"), settings.windowMaximized ? 1 : 0);
+    }
     for (auto it = settings.dropChoices.cbegin(); it != settings.dropChoices.cend(); ++it)
         WriteValue(store, QStringLiteral("Drop") + it.key(), it.value());
     store.sync();
     if (store.status() != QSettings::NoError)
-        return QStringLiteral("Cannot write the settings file %1").arg(m_filePath);
+        return QCoreApplication::translate("SettingsStore", "Cannot write the settings file %1").arg(m_filePath);
     return {};
 }

@@ -38,6 +38,11 @@ private:
 
 } // namespace
 
+QString CommandRegistry::Translated(const char* text)
+{
+    return QCoreApplication::translate(kTranslationContext, text);
+}
+
 CommandRegistry::CommandRegistry(QWidget* window, Runner runner)
     : QObject(window), m_window(window), m_runner(std::move(runner))
 {
@@ -48,12 +53,12 @@ QAction* CommandRegistry::add(const Command& command, std::function<void()> func
     const QString id = QLatin1String(command.id);
     if (m_entries.contains(id))
         throw AppError(QStringLiteral("Command %1 is registered twice").arg(id));
-    auto* action = new QAction(QString::fromLatin1(command.caption), m_window);
+    auto* action = new QAction(Translated(command.caption), m_window);
     action->setObjectName(id);
     if (*command.shortcut)
         action->setShortcut(QKeySequence(QLatin1String(command.shortcut)));
     if (*command.hint)
-        action->setToolTip(QString::fromLatin1(command.hint));
+        action->setToolTip(Translated(command.hint));
     if (command.picture)
         action->setIcon(ToolbarIcon(*command.picture));
     action->setCheckable(command.checkable);
@@ -122,8 +127,8 @@ void CommandRegistry::fillPopup(QMenu* popup, std::initializer_list<const char*>
 QString CommandRegistry::PopupCaption(const Command& command)
 {
     if (command.popupCaption)
-        return QString::fromLatin1(command.popupCaption);
-    return QString::fromLatin1(command.caption).remove(QLatin1Char('&')).trimmed();
+        return Translated(command.popupCaption);
+    return Translated(command.caption).remove(QLatin1Char('&')).trimmed();
 }
 
 void CommandRegistry::showPopupPresentation(QMenu* popup)

@@ -28,6 +28,11 @@ class QWidget;
 // listing command ids (CommandRegistry::fillMenu and friends). Adding a
 // command is: one Command and one function in its module, plus its id in
 // the lists of the places that show it.
+//
+// Captions, hints and pop-up captions are shown through
+// QCoreApplication::translate in the context "Commands"
+// (CommandRegistry::kTranslationContext); the tables mark them with
+// QT_TRANSLATE_NOOP("Commands", ...) so that a translation can be made.
 struct Command
 {
     // The handler name the command is known by, kept as the QAction's
@@ -92,6 +97,11 @@ public:
 
     // The caption a pop-up menu shows for a command.
     static QString PopupCaption(const Command& command);
+
+    // A command's text in the user's language (as it is when no translation
+    // is installed).
+    static constexpr const char* kTranslationContext = "Commands";
+    static QString Translated(const char* text);
 
 private:
     struct Entry

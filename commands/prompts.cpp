@@ -3,11 +3,38 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScreen>
+#include <QTreeView>
+
+#include <algorithm>
 
 namespace {
+
+// File dialogs open in the detail view, large enough for the name, size,
+// type and date columns in the dialog's font, within the screen.
+void SizeFileDialog(QFileDialog& dialog, QWidget* parent)
+{
+    dialog.setViewMode(QFileDialog::Detail);
+    const QFontMetrics metrics = dialog.fontMetrics();
+    QSize wanted = QSize(metrics.averageCharWidth() * 110, metrics.height() * 30)
+                       .expandedTo(dialog.sizeHint());
+    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        wanted = wanted.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    dialog.resize(wanted);
+    // Qt's own dialog (no desktop dialog in use): the columns follow their
+    // texts, the name takes the rest.
+    if (auto* files = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = files->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+}
 
 // Message texts use CR LF line ends; a message box wants plain line feeds.
 QString ForDisplay(const QString& text)
@@ -88,6 +115,7 @@ QStringList QtPrompts::openFiles(const FileDialogRequest& request)
     QFileDialog dialog(m_parent, request.title, request.folder, QtFileFilter(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    SizeFileDialog(dialog, m_parent);
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.fileName.isEmpty() && !request.fileName.contains(QLatin1Char('*')))
         dialog.selectFile(request.fileName);
@@ -101,6 +129,7 @@ QString QtPrompts::saveFile(const FileDialogRequest& request)
     QFileDialog dialog(m_parent, request.title, request.folder, QtFileFilter(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    SizeFileDialog(dialog, m_parent);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.fileName.isEmpty() && !request.fileName.contains(QLatin1Char('*')))
@@ -112,8 +141,13 @@ QString QtPrompts::saveFile(const FileDialogRequest& request)
 
 QString QtPrompts::chooseFolder(const QString& title, const QString& startFolder)
 {
-    return QFileDialog::getExistingDirectory(m_parent, title, startFolder,
-                                             QFileDialog::ShowDirsOnly);
+    QFileDialog dialog(m_parent, title, startFolder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    SizeFileDialog(dialog, m_parent);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
 }
 
 std::optional<QString> QtPrompts::inputText(const InputRequest& request)

@@ -7,9 +7,10 @@
 TFormCheckReport::TFormCheckReport(const QString& medium, const CheckReport& report, QWidget* parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Check medium - %1").arg(medium));
+    setWindowTitle(tr("Check medium - %1").arg(medium));
     text_ = new QPlainTextEdit(this);
     text_->setObjectName(QStringLiteral("report"));
+    text_->setAccessibleName(tr("Check report"));
     text_->setReadOnly(true);
     text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     text_->setPlainText(CheckReportLines(report).join(QLatin1Char('\n')));

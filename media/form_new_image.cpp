@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -31,8 +32,8 @@ bool HasRawExtension(const QString& path)
 QString SizeText(qint64 bytes)
 {
     if (bytes >= qint64(1) << 30)
-        return QStringLiteral("%1 GB").arg(double(bytes) / double(qint64(1) << 30), 0, 'f', 1);
-    return QStringLiteral("%1 MB").arg(double(bytes) / double(1 << 20), 0, 'f', 1);
+        return QCoreApplication::translate("TFormNewImage", "%1 GB").arg(double(bytes) / double(qint64(1) << 30), 0, 'f', 1);
+    return QCoreApplication::translate("TFormNewImage", "%1 MB").arg(double(bytes) / double(1 << 20), 0, 'f', 1);
 }
 
 } // namespace
@@ -49,17 +50,17 @@ QStringList NewImageCommandLines(const QString& tool, const NewImageResult& resu
 TFormNewImage::TFormNewImage(const QString& startFolder, QWidget* parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("New hard disk image"));
+    setWindowTitle(tr("New hard disk image"));
     saveFile_ = [](QWidget* owner, const QString& current) {
-        return QFileDialog::getSaveFileName(owner, QStringLiteral("New hard disk image"), current,
-                                            QStringLiteral("Hard disk images (*.hdf *.img *.raw);;All files (*)"),
+        return QFileDialog::getSaveFileName(owner, tr("New hard disk image"), current,
+                                            tr("Hard disk images (*.hdf *.img *.raw);;All files (*)"),
                                             nullptr, QFileDialog::DontConfirmOverwrite);
     };
 
     file_ = new QLineEdit(this);
     file_->setObjectName(QStringLiteral("file"));
     file_->setText(QDir(startFolder.isEmpty() ? QDir::homePath() : startFolder).filePath(QStringLiteral("card.hdf")));
-    browse_ = new QPushButton(QStringLiteral("&Browse..."), this);
+    browse_ = new QPushButton(tr("&Browse..."), this);
     browse_->setObjectName(QStringLiteral("browse"));
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(file_, 1);
@@ -69,30 +70,30 @@ TFormNewImage::TFormNewImage(const QString& startFolder, QWidget* parent)
     format_->setObjectName(QStringLiteral("format"));
     format_->addItem(QStringLiteral("HDF 1.1"), int(ImageFormat::Hdf11));
     format_->addItem(QStringLiteral("HDF 1.0"), int(ImageFormat::Hdf10));
-    format_->addItem(QStringLiteral("Raw image (no header)"), int(ImageFormat::Raw));
+    format_->addItem(tr("Raw image (no header)"), int(ImageFormat::Raw));
 
     interface_ = new QComboBox(this);
     interface_->setObjectName(QStringLiteral("interface"));
-    interface_->addItem(QStringLiteral("16-bit"));
-    interface_->addItem(QStringLiteral("8-bit (halved sectors)"));
+    interface_->addItem(tr("16-bit"));
+    interface_->addItem(tr("8-bit (halved sectors)"));
 
     auto* form = new QFormLayout;
-    auto* fileLabel = new QLabel(QStringLiteral("&File:"), this);
+    auto* fileLabel = new QLabel(tr("&File:"), this);
     fileLabel->setBuddy(file_);
     form->addRow(fileLabel, fileRow);
-    form->addRow(QStringLiteral("F&ormat:"), format_);
-    form->addRow(QStringLiteral("&Interface:"), interface_);
+    form->addRow(tr("F&ormat:"), format_);
+    form->addRow(tr("&Interface:"), interface_);
 
     // Size: a card size, or the geometry itself.
-    auto* sizeBox = new QGroupBox(QStringLiteral("Size"), this);
-    byPreset_ = new QRadioButton(QStringLiteral("&Card size:"), sizeBox);
+    auto* sizeBox = new QGroupBox(tr("Size"), this);
+    byPreset_ = new QRadioButton(tr("&Card size:"), sizeBox);
     byPreset_->setObjectName(QStringLiteral("byPreset"));
     byPreset_->setChecked(true);
     preset_ = new QComboBox(sizeBox);
     preset_->setObjectName(QStringLiteral("preset"));
     for (qint64 size : CardSizePresets())
         preset_->addItem(CardSizeText(size), size);
-    byGeometry_ = new QRadioButton(QStringLiteral("C&ylinders/heads/sectors:"), sizeBox);
+    byGeometry_ = new QRadioButton(tr("C&ylinders/heads/sectors:"), sizeBox);
     byGeometry_->setObjectName(QStringLiteral("byGeometry"));
     auto spin = [&](const char* name, int maximum, int value) {
         auto* box = new QSpinBox(sizeBox);
@@ -118,8 +119,8 @@ TFormNewImage::TFormNewImage(const QString& startFolder, QWidget* parent)
     sizeGrid->addRow(capacity_);
 
     // The first partition.
-    auto* partitionBox = new QGroupBox(QStringLiteral("First partition"), this);
-    partition_ = new QCheckBox(QStringLiteral("&Make a +3DOS partition named:"), partitionBox);
+    auto* partitionBox = new QGroupBox(tr("First partition"), this);
+    partition_ = new QCheckBox(tr("&Make a +3DOS partition named:"), partitionBox);
     partition_->setObjectName(QStringLiteral("partition"));
     partition_->setChecked(true);
     partitionName_ = new QLineEdit(QStringLiteral("MAIN"), partitionBox);
@@ -226,12 +227,12 @@ QString TFormNewImage::problem() const
 {
     const NewImageResult r = result();
     if (r.path.isEmpty())
-        return QStringLiteral("Choose a file for the new image.");
+        return tr("Choose a file for the new image.");
     const QFileInfo info(r.path);
     if (info.exists())
-        return QStringLiteral("%1 exists already; a new image is never written over a file.").arg(r.path);
+        return tr("%1 exists already; a new image is never written over a file.").arg(r.path);
     if (!info.absoluteDir().exists())
-        return QStringLiteral("The folder %1 does not exist.").arg(info.absolutePath());
+        return tr("The folder %1 does not exist.").arg(info.absolutePath());
     if (r.layout.format != ImageFormat::Raw && HasRawExtension(r.path))
         return QStringLiteral("A file ending in .%1 is always made a raw image: choose the raw format or "
                               "another name.")
@@ -240,7 +241,7 @@ QString TFormNewImage::problem() const
         return why;
     if (partition_->isChecked()) {
         if (r.partitionMegabytes < 1)
-            return QStringLiteral("The disk is too small for a +3DOS partition of 1 MB.");
+            return tr("The disk is too small for a +3DOS partition of 1 MB.");
         if (const QString why = PartitionNameProblem(r.partitionName, {QStringLiteral("PLUSIDEDOS")});
             !why.isEmpty())
             return why;
@@ -259,7 +260,7 @@ void TFormNewImage::update()
     const NewImageResult r = result();
     const DiskGeometry& g = r.geometry;
     const qint64 bytes = qint64(g.cylinders) * g.heads * g.sectors * (r.layout.halved ? 256 : 512);
-    capacity_->setText(g.cylinders > 0 ? QStringLiteral("C/H/S %1/%2/%3, %4 of data")
+    capacity_->setText(g.cylinders > 0 ? tr("C/H/S %1/%2/%3, %4 of data")
                                              .arg(g.cylinders)
                                              .arg(g.heads)
                                              .arg(g.sectors)
@@ -267,8 +268,8 @@ void TFormNewImage::update()
                                        : QString());
     const int mb =
         LargestPartitionMegabytes(FreeTracksOfNewDisk(g, r.layout.halved), g.sectors, r.layout.halved);
-    partitionSize_->setText(mb > 0 ? QStringLiteral("The partition takes %1 MB; the rest stays free space.").arg(mb)
-                                   : QStringLiteral("No +3DOS partition fits on this disk."));
+    partitionSize_->setText(mb > 0 ? tr("The partition takes %1 MB; the rest stays free space.").arg(mb)
+                                   : tr("No +3DOS partition fits on this disk."));
 
     const QString why = problem();
     problem_->setText(why);

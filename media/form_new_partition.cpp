@@ -20,7 +20,7 @@ TFormNewPartition::TFormNewPartition(NewPartitionContext context, QWidget* paren
     : QDialog(parent)
     , context_(std::move(context))
 {
-    setWindowTitle(QStringLiteral("New partition"));
+    setWindowTitle(tr("New partition"));
 
     name_ = new QLineEdit(this);
     name_->setObjectName(QStringLiteral("name"));
@@ -28,28 +28,28 @@ TFormNewPartition::TFormNewPartition(NewPartitionContext context, QWidget* paren
 
     type_ = new QComboBox(this);
     type_->setObjectName(QStringLiteral("type"));
-    type_->addItem(QStringLiteral("+3DOS"), int(PartitionKind::Plus3Dos));
-    type_->addItem(QStringLiteral("Swap"), int(PartitionKind::Swap));
+    type_->addItem(tr("+3DOS"), int(PartitionKind::Plus3Dos));
+    type_->addItem(tr("Swap"), int(PartitionKind::Swap));
 
     size_ = new QSpinBox(this);
     size_->setObjectName(QStringLiteral("size"));
     size_->setRange(1, kMaxPartitionMegabytes);
     size_->setValue(kMaxPartitionMegabytes);
-    size_->setSuffix(QStringLiteral(" MB"));
+    size_->setSuffix(tr(" MB"));
 
     // Only the letters still free are offered.
     drive_ = new QComboBox(this);
     drive_->setObjectName(QStringLiteral("drive"));
-    drive_->addItem(QStringLiteral("None"));
+    drive_->addItem(tr("None"));
     for (char letter = 'A'; letter <= 'P'; ++letter)
         if (!context_.mappedLetters.contains(QLatin1Char(letter), Qt::CaseInsensitive))
             drive_->addItem(QStringLiteral("%1:").arg(QLatin1Char(letter)), QChar(QLatin1Char(letter)));
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&Name:"), name_);
-    form->addRow(QStringLiteral("&Type:"), type_);
-    form->addRow(QStringLiteral("&Size:"), size_);
-    form->addRow(QStringLiteral("&Drive letter:"), drive_);
+    form->addRow(tr("&Name:"), name_);
+    form->addRow(tr("&Type:"), type_);
+    form->addRow(tr("&Size:"), size_);
+    form->addRow(tr("&Drive letter:"), drive_);
 
     problem_ = new QLabel(this);
     problem_->setObjectName(QStringLiteral("problem"));
@@ -90,7 +90,7 @@ QString TFormNewPartition::problem() const
     if (const QString why = PartitionNameProblem(r.name, context_.existingNames); !why.isEmpty())
         return why;
     if (r.megabytes < 1 || r.megabytes > kMaxPartitionMegabytes)
-        return QStringLiteral("A new partition has 1 to %1 MB.").arg(kMaxPartitionMegabytes);
+        return tr("A new partition has 1 to %1 MB.").arg(kMaxPartitionMegabytes);
     return {};
 }
 

@@ -205,16 +205,16 @@ MediaCommands::MediaCommands(CommandContext& context) : m_ctx(context) {}
 void MediaCommands::registerCommands(CommandRegistry& registry)
 {
     registry.add({.id = "NewHardDiskImage1",
-                  .caption = "&New hard disk image...",
+                  .caption = QT_TRANSLATE_NOOP("Commands", "&New hard disk image..."),
                   .shortcut = "Ctrl+N",
                   .toolLimitMs = kCreateLimitMs},
                  [this] { newImage(); });
-    registry.add({.id = "NewPartition1", .caption = "&New partition..."}, [this] { newPartition(); });
-    registry.add({.id = "DeletePartition1", .caption = "&Delete partition"}, [this] { deletePartition(); });
-    registry.add({.id = "RenamePartition1", .caption = "&Rename partition..."}, [this] { renamePartition(); });
-    registry.add({.id = "DriveLetter1", .caption = "Drive &letter..."}, [this] { driveLetter(); });
-    registry.add({.id = "EmptyPartition1", .caption = "&Empty partition"}, [this] { emptyPartition(); });
-    registry.add({.id = "CheckMedium1", .caption = "&Check medium"}, [this] { checkMedium(); });
+    registry.add({.id = "NewPartition1", .caption = QT_TRANSLATE_NOOP("Commands", "&New partition...")}, [this] { newPartition(); });
+    registry.add({.id = "DeletePartition1", .caption = QT_TRANSLATE_NOOP("Commands", "&Delete partition")}, [this] { deletePartition(); });
+    registry.add({.id = "RenamePartition1", .caption = QT_TRANSLATE_NOOP("Commands", "&Rename partition...")}, [this] { renamePartition(); });
+    registry.add({.id = "DriveLetter1", .caption = QT_TRANSLATE_NOOP("Commands", "Drive &letter...")}, [this] { driveLetter(); });
+    registry.add({.id = "EmptyPartition1", .caption = QT_TRANSLATE_NOOP("Commands", "&Empty partition")}, [this] { emptyPartition(); });
+    registry.add({.id = "CheckMedium1", .caption = QT_TRANSLATE_NOOP("Commands", "&Check medium")}, [this] { checkMedium(); });
 }
 
 void MediaCommands::reopen(const QString& medium, const QString& name)

@@ -3,6 +3,8 @@
 #include <QString>
 #include <Qt>
 
+#include <algorithm>
+
 // Q_INIT_RESOURCE declares the resource's registration function, which lives
 // in the global namespace, so it is called from a global-namespace function.
 static void RegisterPictureResource()
@@ -38,28 +40,99 @@ QPixmap LoadPicture(const char* fileName)
     return QPixmap(QStringLiteral(":/pictures/") + QLatin1String(fileName));
 }
 
-// Pixel art loses its edges when smoothed: whole-number enlargements repeat
-// each pixel instead.
+// Pixel art loses its edges when smoothed: doublings are made by Scale2x
+// (edges along diagonals follow the diagonal instead of a staircase of
+// 2 x 2 blocks), other whole-number enlargements repeat each pixel, and
+// only sizes that are no whole multiple are smoothed.
 QPixmap Enlarged(const QPixmap& picture, int width, int height)
 {
     if (picture.isNull())
         return {};
-    const bool whole = width % picture.width() == 0 && height % picture.height() == 0;
-    return picture.scaled(width, height, Qt::IgnoreAspectRatio,
-                          whole ? Qt::FastTransformation : Qt::SmoothTransformation);
+    QImage image = picture.toImage();
+    while (width % (image.width() * 2) == 0 && height % (image.height() * 2) == 0 &&
+           width / image.width() == height / image.height())
+        image = Scale2x(image);
+    const bool whole = width % image.width() == 0 && height % image.height() == 0;
+    return QPixmap::fromImage(image.scaled(width, height, Qt::IgnoreAspectRatio,
+                                           whole ? Qt::FastTransformation : Qt::SmoothTransformation));
 }
 
+// The picture with a doubling for screens of scale factor 1.5 and 2 (Qt
+// draws the larger one scaled down where it needs fewer pixels).
 QIcon IconWithDouble(const QPixmap& picture)
 {
     QIcon icon;
     if (picture.isNull())
         return icon;
     icon.addPixmap(picture);
-    icon.addPixmap(Enlarged(picture, picture.width() * 2, picture.height() * 2));
+    icon.addPixmap(QPixmap::fromImage(Scale2x(picture.toImage())));
     return icon;
 }
 
+// A list or tool-bar picture, outlined so that it stays visible on a dark
+// theme.
+QPixmap LoadOutlined(const char* fileName)
+{
+    const QPixmap picture = LoadPicture(fileName);
+    return picture.isNull() ? picture : QPixmap::fromImage(WithLightOutline(picture.toImage()));
+}
+
 } // namespace
+
+QImage Scale2x(const QImage& picture)
+{
+    if (picture.isNull())
+        return {};
+    const QImage in = picture.convertToFormat(QImage::Format_ARGB32);
+    QImage out(in.width() * 2, in.height() * 2, QImage::Format_ARGB32);
+    const int w = in.width();
+    const int h = in.height();
+    // Outside the picture counts as the edge pixel repeated.
+    const auto at = [&](int x, int y) {
+        return in.pixel(std::clamp(x, 0, w - 1), std::clamp(y, 0, h - 1));
+    };
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const QRgb p = at(x, y);
+            const QRgb above = at(x, y - 1), below = at(x, y + 1);
+            const QRgb left = at(x - 1, y), right = at(x + 1, y);
+            // A corner takes the colour of its two neighbours when they agree
+            // and the other two neighbours differ from them: the pixel lies
+            // on a diagonal edge of that colour.
+            const bool edge = above != below && left != right;
+            out.setPixel(2 * x, 2 * y, edge && left == above ? above : p);
+            out.setPixel(2 * x + 1, 2 * y, edge && above == right ? right : p);
+            out.setPixel(2 * x, 2 * y + 1, edge && left == below ? left : p);
+            out.setPixel(2 * x + 1, 2 * y + 1, edge && below == right ? below : p);
+        }
+    }
+    return out;
+}
+
+QImage WithLightOutline(const QImage& picture)
+{
+    if (picture.isNull())
+        return {};
+    const QImage in = picture.convertToFormat(QImage::Format_ARGB32);
+    QImage out = in;
+    const auto dark = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= in.width() || y >= in.height())
+            return false;
+        const QRgb c = in.pixel(x, y);
+        return qAlpha(c) > 127 && qGray(c) < 64;
+    };
+    // Light grey, half covering: next to nothing on a light background, an
+    // edge on a dark one.
+    const QRgb outline = qRgba(0xe0, 0xe0, 0xe0, 0x90);
+    for (int y = 0; y < in.height(); ++y) {
+        for (int x = 0; x < in.width(); ++x) {
+            if (qAlpha(in.pixel(x, y)) == 0 &&
+                (dark(x - 1, y) || dark(x + 1, y) || dark(x, y - 1) || dark(x, y + 1)))
+                out.setPixel(x, y, outline);
+        }
+    }
+    return out;
+}
 
 void InitAppPictures()
 {
@@ -80,14 +153,14 @@ QIcon ImageListIcon(int index)
 {
     if (index < 0 || index >= ImageList1Count)
         return {};
-    return IconWithDouble(LoadPicture(kImageListFiles[index]));
+    return IconWithDouble(LoadOutlined(kImageListFiles[index]));
 }
 
 QPixmap ImageListPixmap(int index, int size)
 {
     if (index < 0 || index >= ImageList1Count || size < 1)
         return {};
-    const QPixmap picture = LoadPicture(kImageListFiles[index]);
+    const QPixmap picture = LoadOutlined(kImageListFiles[index]);
     if (picture.isNull() || size == picture.width())
         return picture;
     return Enlarged(picture, size, size);
@@ -98,7 +171,7 @@ QIcon ToolbarIcon(ToolbarPicture which)
     const int index = static_cast<int>(which);
     if (index < 0 || index >= ToolbarPictureCount)
         return {};
-    return IconWithDouble(LoadPicture(kToolbarFiles[index]));
+    return IconWithDouble(LoadOutlined(kToolbarFiles[index]));
 }
 
 QPixmap AboutLogo()
@@ -109,8 +182,8 @@ QPixmap AboutLogo()
 QIcon AppIcon()
 {
     QIcon icon;
-    icon.addPixmap(LoadPicture("app_icon_16.xpm"));
-    const QPixmap large = LoadPicture("app_icon_32.xpm");
+    icon.addPixmap(LoadOutlined("app_icon_16.xpm"));
+    const QPixmap large = LoadOutlined("app_icon_32.xpm");
     icon.addPixmap(large);
     icon.addPixmap(Enlarged(large, 64, 64));
     return icon;

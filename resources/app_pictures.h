@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QList>
 #include <QPixmap>
 
@@ -68,19 +69,23 @@ inline constexpr int ToolbarPictureCount = 12;
 void InitAppPictures();
 
 // The 23 pictures in index order. Each icon holds the 16 x 16 picture and a
-// 32 x 32 one enlarged pixel for pixel, so large-icon views stay crisp.
+// 32 x 32 one enlarged by Scale2x, so large icons and screens of scale
+// factor 1.5 and 2 stay crisp. Near-black edges of the list and tool-bar
+// pictures carry a faint light outline, so they do not vanish on a dark
+// theme.
 QList<QIcon> ImageList1();
 
 // One picture of ImageList1; a null icon for an index outside 0..22.
 QIcon ImageListIcon(int index);
 
 // One picture of ImageList1 as a square pixmap of the given size (the
-// properties dialog shows a row's icon at 32 x 32). Whole multiples of 16 are
-// enlarged pixel for pixel; other sizes are scaled smoothly. Null for an index
+// properties dialog shows a row's icon at 32 x 32). Doublings are made by
+// Scale2x, other whole multiples of 16 repeat each pixel; other sizes are
+// scaled smoothly. Null for an index
 // outside 0..22 or a size below 1.
 QPixmap ImageListPixmap(int index, int size = ImageList1Size);
 
-// A tool-bar picture of 20 x 20 (with a 40 x 40 pixel-for-pixel enlargement).
+// A tool-bar picture of 20 x 20 (with a 40 x 40 Scale2x enlargement).
 QIcon ToolbarIcon(ToolbarPicture which);
 
 // The About box logo, 112 x 48.
@@ -88,3 +93,13 @@ QPixmap AboutLogo();
 
 // The window icon, drawn at 16 x 16 and 32 x 32.
 QIcon AppIcon();
+
+// Pixel art at twice its size: each pixel becomes four, and a corner takes
+// the colour of the two neighbours it touches when they agree and the two
+// others differ (Scale2x), so diagonal edges stay diagonal instead of
+// turning into a staircase. Keeps the picture's colours; ARGB32.
+QImage Scale2x(const QImage& picture);
+
+// The picture with a light, half-covering outline on the transparent pixels
+// beside a near-black one.
+QImage WithLightOutline(const QImage& picture);

@@ -2,7 +2,9 @@
 
 #include "prompts.h"
 
+#include <QDialogButtonBox>
 #include <QEvent>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,25 +17,22 @@ TFormCopyOperation::TFormCopyOperation(Prompts& prompts, QWidget* parent)
     : QDialog(parent), m_prompts(prompts)
 {
     setObjectName(QStringLiteral("FormCopyOperation"));
-    setWindowTitle(QStringLiteral("Specify copy operation"));
+    setWindowTitle(tr("Specify copy operation"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(285, 116);
 
-    RadioButton1 = new QRadioButton(QStringLiteral("Binary mode (no header)"), this);
+    RadioButton1 = new QRadioButton(tr("Binary mode (no header)"), this);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-    RadioButton1->setGeometry(16, 12, 160, 20);
     RadioButton1->setChecked(true);
-    RadioButton2 = new QRadioButton(QStringLiteral("+3DOS"), this);
+    RadioButton2 = new QRadioButton(tr("+3DOS"), this);
     RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-    RadioButton2->setGeometry(16, 40, 70, 20);
 
-    Label1 = new QLabel(QStringLiteral("Address"), this);
+    Label1 = new QLabel(tr("Address"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(96, 42, 50, 16);
     NumEdit = new QLineEdit(this);
     NumEdit->setObjectName(QStringLiteral("NumEdit"));
-    NumEdit->setGeometry(150, 40, 116, 21);
+    NumEdit->setAccessibleName(tr("Load address"));
+    NumEdit->setMinimumWidth(NumEdit->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
     NumEdit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Whole numbers only; a sign and numbers beyond the range can be typed,
     // so that OK can say what is wrong with them.
@@ -42,13 +41,26 @@ TFormCopyOperation::TFormCopyOperation(Prompts& prompts, QWidget* parent)
     Label1->setBuddy(NumEdit);
     NumEdit->installEventFilter(this);
 
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1 = new QPushButton(tr("OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(104, 80, 75, 25);
     BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
+    BitBtn2 = new QPushButton(tr("Cancel"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setGeometry(191, 80, 75, 25);
+
+    // Laid out, so that the captions are never cut in a larger font; the
+    // buttons stand in the desktop's order.
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(BitBtn1, QDialogButtonBox::AcceptRole);
+    buttons->addButton(BitBtn2, QDialogButtonBox::RejectRole);
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(RadioButton1, 0, 0, 1, 3);
+    layout->addWidget(RadioButton2, 1, 0);
+    layout->addWidget(Label1, 1, 1);
+    layout->addWidget(NumEdit, 1, 2);
+    layout->setColumnStretch(2, 1);
+    layout->setRowMinimumHeight(2, 8);
+    layout->addWidget(buttons, 3, 0, 1, 3);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(RadioButton1, &QRadioButton::clicked, this, &TFormCopyOperation::RadioButton1Click);
     connect(RadioButton2, &QRadioButton::clicked, this, &TFormCopyOperation::RadioButton2Click);
@@ -101,7 +113,7 @@ void TFormCopyOperation::BitBtn1Click()
         const qlonglong value = NumEdit->text().trimmed().toLongLong(&isNumber);
         const qlonglong address = isNumber ? value : 0;
         if (address < 0 || address > kMaxAddress) {
-            m_prompts.message(QStringLiteral("Address invalid."));
+            m_prompts.message(tr("Address invalid."));
             Command.clear();
             Address = QStringLiteral("0");
         } else {

@@ -34,7 +34,7 @@ QString toolUpdateReport(const ToolTimestamp& before, const std::optional<ToolTi
 {
     if (after && *after > before)
         return toolUpdatedText(*after);
-    return QString::fromLatin1(kNoUpdateText);
+    return updateText(kNoUpdateText);
 }
 
 } // namespace update

@@ -25,9 +25,9 @@ bool isLoopbackHttpAddress(const QString& url)
     return host == QLatin1String("127.0.0.1") || host == QLatin1String("::1");
 }
 
-QString updateDownloadFile(const QString& startFolder)
+QString updateDownloadFile(const QString& folder)
 {
-    return QDir(startFolder).filePath(QString::fromLatin1(kDownloadFileName));
+    return QDir(folder).filePath(QString::fromLatin1(kDownloadFileName));
 }
 
 } // namespace update

@@ -31,7 +31,7 @@ bool updateAddressConfigured();
 // redirection, must be https.
 bool isLoopbackHttpAddress(const QString& url);
 
-// startFolder + "/3E.ZIP".
-QString updateDownloadFile(const QString& startFolder);
+// folder + "/3E.ZIP".
+QString updateDownloadFile(const QString& folder);
 
 } // namespace update

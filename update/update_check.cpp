@@ -25,8 +25,8 @@ bool toolIsManaged(const QString& toolPath)
 
 } // namespace
 
-UpdateCheck::UpdateCheck(const QString& startFolder, const QString& toolPath, QObject* parent)
-    : QObject(parent), m_startFolder(startFolder), m_toolPath(toolPath)
+UpdateCheck::UpdateCheck(const QString& downloadFolder, const QString& toolPath, QObject* parent)
+    : QObject(parent), m_downloadFolder(downloadFolder), m_toolPath(toolPath)
 {
 }
 
@@ -37,7 +37,7 @@ bool UpdateCheck::run()
     if (checkRunning)
         return false;
     if (toolIsManaged(m_toolPath)) {
-        emit statusText(QString::fromLatin1(kManagedToolText));
+        emit statusText(updateText(kManagedToolText));
         return true;
     }
     checkRunning = true;
@@ -45,7 +45,7 @@ bool UpdateCheck::run()
     HttpDownload download;
     m_download = &download;
     const auto say = [this](const char* text) {
-        return [this, text] { emit statusText(QString::fromLatin1(text)); };
+        return [this, text] { emit statusText(updateText(text)); };
     };
     connect(&download, &HttpDownload::hostResolved, this, say(kHostResolvedText));
     connect(&download, &HttpDownload::connected, this, say(kConnectedText));
@@ -60,7 +60,7 @@ bool UpdateCheck::run()
     connect(&download, &HttpDownload::fileError, this, &UpdateCheck::errorMessage);
     connect(&download, &HttpDownload::success, this, &UpdateCheck::install);
 
-    download.get(updateDownloadUrl(), updateDownloadFile(m_startFolder));
+    download.get(updateDownloadUrl(), updateDownloadFile(m_downloadFolder));
 
     m_download = nullptr;
     checkRunning = false;
@@ -77,7 +77,7 @@ void UpdateCheck::install()
 {
     emit statusText(QString());
     QCoreApplication::processEvents();
-    const InstallResult result = installToolUpdate(updateDownloadFile(m_startFolder), m_toolPath);
+    const InstallResult result = installToolUpdate(updateDownloadFile(m_downloadFolder), m_toolPath);
     if (result.ok)
         emit statusText(result.statusText);
     else

@@ -12,7 +12,7 @@
 // run()):
 //
 //     auto* wait = new TFormWait(...); wait->show();
-//     update::UpdateCheck check(StartFolder, ToolPath);
+//     update::UpdateCheck check(downloadFolder, ToolPath);
 //     connect(&check, &UpdateCheck::statusText, ...);    // status panel 2
 //     connect(&check, &UpdateCheck::progress, ...);      // ProgressBar1, LblPercent
 //     connect(&check, &UpdateCheck::errorMessage, ...);  // error box
@@ -39,10 +39,10 @@ class UpdateCheck : public QObject
     Q_OBJECT
 
 public:
-    // startFolder: where "3E.ZIP" is downloaded; toolPath: the configured
+    // downloadFolder: where "3E.ZIP" is downloaded; toolPath: the configured
     // tool, whose folder receives "3E.EXE". The address is
     // updateDownloadUrl(), read when run() starts.
-    UpdateCheck(const QString& startFolder, const QString& toolPath, QObject* parent = nullptr);
+    UpdateCheck(const QString& downloadFolder, const QString& toolPath, QObject* parent = nullptr);
     ~UpdateCheck() override;
 
     // Runs the check and returns when it is over; the signals arrive
@@ -65,7 +65,7 @@ signals:
 private:
     void install();
 
-    QString m_startFolder;
+    QString m_downloadFolder;
     QString m_toolPath;
     HttpDownload* m_download = nullptr;
 };

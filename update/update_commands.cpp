@@ -3,18 +3,35 @@
 // long as the download runs.
 #include "update_commands.h"
 
+#include "app_error.h"
 #include "command_context.h"
 #include "command_registry.h"
 #include "form_wait.h"
 #include "prompts.h"
+#include "temp_folder.h"
 #include "update_address.h"
 #include "update_check.h"
 #include "update_texts.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 
 namespace {
+
+// The archive is downloaded into a folder of its own inside this run's
+// private folder: the start folder may not be writable (a program started
+// from the desktop's menu starts in the home folder), two running windows
+// must not share the file, and a file got from a medium (a +3DOS file may be
+// called 3E.ZIP) never meets it. A lower-case name, which no +3DOS name is.
+QString DownloadFolder()
+{
+    const QString folder = PrivateTempFolder() + QStringLiteral("/update");
+    if (!QFileInfo(folder).isDir() && !QDir().mkdir(folder))
+        throw AppError(QStringLiteral("Cannot create the folder %1").arg(folder));
+    return folder;
+}
 
 // One piece of download progress in the busy window: the percentage when the
 // server gave the size, else a moving bar and no percentage (the bytes
@@ -37,16 +54,16 @@ UpdateCommands::UpdateCommands(CommandContext& context) : m_ctx(context) {}
 
 void UpdateCommands::registerCommands(CommandRegistry& registry)
 {
-    registry.add({"Check3Eupdates1", "Check for 3E.EXE updates"}, [this] { checkForUpdates(); });
+    registry.add({"Check3Eupdates1", QT_TRANSLATE_NOOP("Commands", "Check for 3E.EXE updates")}, [this] { checkForUpdates(); });
 }
 
 void UpdateCommands::checkForUpdates()
 {
     if (!update::updateAddressConfigured()) {
-        m_ctx.prompts().information(QString::fromLatin1(update::kNoUpdateAddressText));
+        m_ctx.prompts().information(update::updateText(update::kNoUpdateAddressText));
         return;
     }
-    update::UpdateCheck check(m_ctx.startFolder(), m_ctx.tool().toolPath);
+    update::UpdateCheck check(DownloadFolder(), m_ctx.tool().toolPath);
     {
         // The download handles window events while it runs; the busy window
         // is modal so that no other command (nor a second check, nor closing

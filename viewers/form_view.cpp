@@ -109,15 +109,16 @@ TFormView::TFormView(QWidget* owner)
     SaveFileName = [this](const QString& title, const QString& filter) {
         return AskSaveFileName(this, title, filter, QStringLiteral("txt"));
     };
-    ReportError = [this](const QString& message) { QMessageBox::critical(this, QStringLiteral("Error"), message); };
+    ReportError = [this](const QString& message) { QMessageBox::critical(this, tr("Error"), message); };
 
     setObjectName(QStringLiteral("FormView"));
-    setWindowTitle(QStringLiteral("File View"));
+    setWindowTitle(tr("File View"));
     resize(kWidth, kHeight);
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
     m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setAccessibleName(tr("File contents"));
     m_memo->setReadOnly(true);
     m_memo->setUndoRedoEnabled(false);
     m_memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -130,7 +131,8 @@ TFormView::TFormView(QWidget* owner)
     // The find bar: its text box takes typing; Return finds the next match
     // (Shift+Return the previous) and Escape closes the bar.
     m_findEdit->setObjectName(QStringLiteral("FindEdit"));
-    m_findEdit->setPlaceholderText(QStringLiteral("Find"));
+    m_findEdit->setPlaceholderText(tr("Find"));
+    m_findEdit->setAccessibleName(tr("Find"));
     m_findEdit->installEventFilter(this);
     auto* findLayout = new QHBoxLayout(m_findBar);
     findLayout->setContentsMargins(4, 2, 4, 2);
@@ -142,29 +144,29 @@ TFormView::TFormView(QWidget* owner)
         connect(button, &QToolButton::clicked, this, [this, backwards] { FindNext(backwards); });
         findLayout->addWidget(button);
     };
-    addButton(QStringLiteral("Previous"), true);
-    addButton(QStringLiteral("Next"), false);
+    addButton(tr("Previous"), true);
+    addButton(tr("Next"), false);
     findLayout->addWidget(m_findStatus);
     m_findBar->hide();
 
     auto* menuBar = new QMenuBar(this);
-    m_fileMenu = menuBar->addMenu(QStringLiteral("&File"));
-    m_saveAction = m_fileMenu->addAction(QStringLiteral("&Save as..."), this, [this] { SaveText(); });
+    m_fileMenu = menuBar->addMenu(tr("&File"));
+    m_saveAction = m_fileMenu->addAction(tr("&Save as..."), this, [this] { SaveText(); });
     m_saveAction->setShortcut(QKeySequence::Save);
     m_fileMenu->addSeparator();
-    m_fileMenu->addAction(QStringLiteral("&Close"), this, &QWidget::close);
-    QMenu* editMenu = menuBar->addMenu(QStringLiteral("&Edit"));
-    m_copyAction = editMenu->addAction(QStringLiteral("&Copy"), this, &TFormView::Copy);
+    m_fileMenu->addAction(tr("&Close"), this, &QWidget::close);
+    QMenu* editMenu = menuBar->addMenu(tr("&Edit"));
+    m_copyAction = editMenu->addAction(tr("&Copy"), this, &TFormView::Copy);
     m_copyAction->setShortcut(QKeySequence::Copy);
     editMenu->addSeparator();
-    m_findAction = editMenu->addAction(QStringLiteral("&Find..."), this, &TFormView::ShowFind);
+    m_findAction = editMenu->addAction(tr("&Find..."), this, &TFormView::ShowFind);
     m_findAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    m_findNextAction = editMenu->addAction(QStringLiteral("Find &next"), this, [this] { FindNext(false); });
+    m_findNextAction = editMenu->addAction(tr("Find &next"), this, [this] { FindNext(false); });
     m_findNextAction->setShortcut(QKeySequence(Qt::Key_F3));
-    m_findPreviousAction = editMenu->addAction(QStringLiteral("Find &previous"), this, [this] { FindNext(true); });
+    m_findPreviousAction = editMenu->addAction(tr("Find &previous"), this, [this] { FindNext(true); });
     m_findPreviousAction->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
-    m_viewMenu = menuBar->addMenu(QStringLiteral("&View"));
-    m_colouredAction = m_viewMenu->addAction(QStringLiteral("&Coloured BASIC"));
+    m_viewMenu = menuBar->addMenu(tr("&View"));
+    m_colouredAction = m_viewMenu->addAction(tr("&Coloured BASIC"));
     m_colouredAction->setCheckable(true);
     m_colouredAction->setChecked(true);
     m_colouredAction->setEnabled(false);
@@ -302,13 +304,13 @@ ScreenView* TFormView::ShowPicture(const QByteArray& screen)
 
 bool TFormView::SaveText()
 {
-    QString path = SaveFileName(QStringLiteral("Save as text"), QStringLiteral("Text files (*.txt);;All files (*)"));
+    QString path = SaveFileName(tr("Save as text"), tr("Text files (*.txt);;All files (*)"));
     if (path.isEmpty())
         return false;
     QSaveFile file(path);
     const QByteArray bytes = m_linesShown ? ViewTextToUtf8(m_lines) : Text().toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        ReportError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+        ReportError(tr("Cannot write %1: %2").arg(path, file.errorString()));
         return false;
     }
     return true;
@@ -357,7 +359,7 @@ bool TFormView::FindNext(bool backwards)
         if (!found)
             m_memo->setTextCursor(before);
     }
-    m_findStatus->setText(found ? QString() : QStringLiteral("Not found"));
+    m_findStatus->setText(found ? QString() : tr("Not found"));
     return found;
 }
 
@@ -368,7 +370,7 @@ QString TFormView::Text() const
 
 void TFormView::UseSpectrumFont()
 {
-    QFont font(QStringLiteral("Zx Spectrum"), kSpectrumFontPoints);
+    QFont font(tr("Zx Spectrum"), kSpectrumFontPoints);
     font.setStyleHint(QFont::TypeWriter);
     m_memo->setFont(font);
 }

@@ -23,24 +23,24 @@ QString AskSaveFileName(QWidget* parent, const QString& title, const QString& fi
 
 ScreenView::ScreenView(QWidget* parent)
     : QWidget(parent),
-      m_flashAction(new QAction(QStringLiteral("&Flash"), this)),
-      m_borderAction(new QAction(QStringLiteral("&Border"), this)),
-      m_borderColourAction(new QAction(QStringLiteral("Border &colour..."), this)),
-      m_zoomInAction(new QAction(QStringLiteral("Zoom &in"), this)),
-      m_zoomOutAction(new QAction(QStringLiteral("Zoom &out"), this)),
-      m_savePngAction(new QAction(QStringLiteral("Save as &PNG..."), this)),
-      m_saveZoomedPngAction(new QAction(QStringLiteral("Save as PNG at current &zoom..."), this)),
-      m_copyAction(new QAction(QStringLiteral("&Copy"), this))
+      m_flashAction(new QAction(tr("&Flash"), this)),
+      m_borderAction(new QAction(tr("&Border"), this)),
+      m_borderColourAction(new QAction(tr("Border &colour..."), this)),
+      m_zoomInAction(new QAction(tr("Zoom &in"), this)),
+      m_zoomOutAction(new QAction(tr("Zoom &out"), this)),
+      m_savePngAction(new QAction(tr("Save as &PNG..."), this)),
+      m_saveZoomedPngAction(new QAction(tr("Save as PNG at current &zoom..."), this)),
+      m_copyAction(new QAction(tr("&Copy"), this))
 {
     setObjectName(QStringLiteral("ScreenView"));
     ChooseColour = [](const QColor& current, QWidget* owner) {
-        return QColorDialog::getColor(current, owner, QStringLiteral("Border colour"));
+        return QColorDialog::getColor(current, owner, tr("Border colour"));
     };
     SaveFileName = [](const QString& title, const QString& filter, QWidget* owner) {
         return AskSaveFileName(owner, title, filter, QStringLiteral("png"));
     };
     ReportError = [](const QString& message, QWidget* owner) {
-        QMessageBox::critical(owner, QStringLiteral("Error"), message);
+        QMessageBox::critical(owner, tr("Error"), message);
     };
 
     m_flashTimer.setInterval(kFlashIntervalMs);
@@ -148,11 +148,11 @@ QImage ScreenView::PictureToSave(bool atCurrentZoom) const
 bool ScreenView::SaveAsPng(bool atCurrentZoom)
 {
     const QString path =
-        SaveFileName(QStringLiteral("Save picture as PNG"), QStringLiteral("PNG pictures (*.png)"), this);
+        SaveFileName(tr("Save picture as PNG"), tr("PNG pictures (*.png)"), this);
     if (path.isEmpty())
         return false;
     if (!PictureToSave(atCurrentZoom).save(path, "PNG")) {
-        ReportError(QStringLiteral("Cannot write %1").arg(path), this);
+        ReportError(tr("Cannot write %1").arg(path), this);
         return false;
     }
     return true;

@@ -107,18 +107,18 @@ void ViewCommands::registerCommands(CommandRegistry& registry)
     };
     // The key Ctrl+Enter is the list's own; the list's pop-up shows it.
     add({.id = "ViewBASICcode1",
-         .caption = "Automatic format",
-         .hint = "View selected file (Automatic format)",
+         .caption = QT_TRANSLATE_NOOP("Commands", "Automatic format"),
+         .hint = QT_TRANSLATE_NOOP("Commands", "View selected file (Automatic format)"),
          .picture = ToolbarPicture::ViewSelectedFile,
-         .popupCaption = "View selected file (Automatic format)",
+         .popupCaption = QT_TRANSLATE_NOOP("Commands", "View selected file (Automatic format)"),
          .popupShortcut = "Ctrl+Return"},
         ViewMode::Automatic);
-    add({"AsBASIC1", "as Zx BASIC"}, ViewMode::Basic);
-    add({"AsBinary1", "as Hexadecimal dump"}, ViewMode::HexDump);
-    add({"AsText1", "as Binary/Text"}, ViewMode::Text);
-    add({"AsList1", "as List"}, ViewMode::List);
-    add({"AsData1", "as Zx Basic DATA"}, ViewMode::Data);
-    add({"AsPicture1", "as Picture"}, ViewMode::Picture);
+    add({"AsBASIC1", QT_TRANSLATE_NOOP("Commands", "as Zx BASIC")}, ViewMode::Basic);
+    add({"AsBinary1", QT_TRANSLATE_NOOP("Commands", "as Hexadecimal dump")}, ViewMode::HexDump);
+    add({"AsText1", QT_TRANSLATE_NOOP("Commands", "as Binary/Text")}, ViewMode::Text);
+    add({"AsList1", QT_TRANSLATE_NOOP("Commands", "as List")}, ViewMode::List);
+    add({"AsData1", QT_TRANSLATE_NOOP("Commands", "as Zx Basic DATA")}, ViewMode::Data);
+    add({"AsPicture1", QT_TRANSLATE_NOOP("Commands", "as Picture")}, ViewMode::Picture);
 }
 
 void ViewCommands::viewSelectedFile(ViewMode mode)

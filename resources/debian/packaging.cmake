@@ -5,6 +5,10 @@
 set(HARNWICK_DEB_NAME 3e-harnwick)
 set(HARNWICK_DEB_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/${HARNWICK_DEB_NAME})
 
+# A placeholder address (example.org is reserved for examples) until the
+# package has a real maintainer; set -DHARNWICK_MAINTAINER="Name <address>".
+set(HARNWICK_MAINTAINER "3e Harnwick developers <maintainer-placeholder@example.org>" CACHE STRING
+    "Maintainer of the Debian package, as \"Name <address>\"; the default is a placeholder")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in
                ${CMAKE_BINARY_DIR}/debian/changelog @ONLY)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/debian/changelog.gz
@@ -22,7 +26,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ${HARNWICK_DEB_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The 3e Harnwick developers")
-set(CPACK_PACKAGE_CONTACT "3e Harnwick developers <harnwick@example.org>")
+set(CPACK_PACKAGE_CONTACT "${HARNWICK_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "file browser for ZX Spectrum +3e hard-disk media")
 set(CPACK_PACKAGE_DESCRIPTION
 "3e Harnwick shows the partitions of an IDEDOS-partitioned hard-disk image

@@ -6,10 +6,12 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QFile>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -161,7 +163,13 @@ TEST(FileListView, TheViewsShareOneSelectionAndFollowTheColumnWidths)
     EXPECT_TRUE(view.reportView()->isColumnHidden(9));
     model.setColumnWidth(9, 70);
     EXPECT_FALSE(view.reportView()->isColumnHidden(9));
-    EXPECT_EQ(view.reportView()->columnWidth(9), 70);
+    // At least the model's width, and wide enough for the caption in the
+    // view's font.
+    const int shown = view.reportView()->columnWidth(9);
+    EXPECT_EQ(shown, view.displayedColumnWidth(9, 70));
+    EXPECT_GE(shown, 70);
+    EXPECT_GT(shown, view.reportView()->horizontalHeader()->fontMetrics().horizontalAdvance(
+                         model.headerData(9, Qt::Horizontal).toString()));
 }
 
 } // namespace

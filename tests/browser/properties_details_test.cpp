@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QLocale>
 #include <QTest>
@@ -62,18 +63,21 @@ protected:
     }
 
     // Runs `open` and returns what the dialog showed: label name -> text,
-    // "hidden" for a hidden label, ">" before a right-aligned 180-pixel value.
+    // "hidden" for a hidden label, ">" before a right-aligned value.
     QMap<QString, QString> openProperties(const std::function<void()>& open)
     {
         QMap<QString, QString> shown;
         prompts->answerDialog([&](QDialog& dialog) {
             EXPECT_EQ(dialog.windowTitle(), QString("Properties"));
-            EXPECT_EQ(dialog.size(), QSize(361, 464));
+            // Laid out: every value label gets the room its text needs.
+            dialog.layout()->activate();
             EXPECT_FALSE(dialog.findChild<QLabel*>("ImgType")->pixmap().isNull());
             shown["TxtName"] = dialog.findChild<QLineEdit*>("TxtName")->text();
             for (QLabel* label : dialog.findChildren<QLabel*>()) {
                 const QString text = label->isVisible() ? label->text() : "hidden";
-                const bool column = (label->alignment() & Qt::AlignRight) && label->width() == 180;
+                const bool column = (label->alignment() & Qt::AlignRight) != 0;
+                if (label->isVisible())
+                    EXPECT_GE(label->width(), label->sizeHint().width()) << label->objectName().toStdString();
                 shown[label->objectName()] = (column ? ">" : "") + text;
             }
             return static_cast<int>(QDialog::Accepted);

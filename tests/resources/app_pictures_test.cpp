@@ -63,19 +63,76 @@ TEST(AppPictures, ImageListOutsideItsRangeGivesNothing)
     EXPECT_TRUE(ImageListPixmap(ImgBytes, 0).isNull());
 }
 
-TEST(AppPictures, ThirtyTwoPixelPictureRepeatsEachPixel)
+TEST(AppPictures, ThirtyTwoPixelPictureIsTheScale2xDoubling)
 {
     for (int index : {int(ImgPartitionSelected), int(ImgScreen), int(ImgBad)}) {
         SCOPED_TRACE(index);
-        const QImage small = ImageListPixmap(index).toImage();
-        const QImage large = ImageListPixmap(index, 32).toImage();
+        const QImage small = ImageListPixmap(index).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage large = ImageListPixmap(index, 32).toImage().convertToFormat(QImage::Format_ARGB32);
         ASSERT_EQ(small.size(), QSize(16, 16));
         ASSERT_EQ(large.size(), QSize(32, 32));
-        for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x)
-                ASSERT_EQ(large.pixel(x, y), small.pixel(x / 2, y / 2)) << x << "," << y;
-        // The icon offers the same enlargement to views that ask for 32 x 32.
-        EXPECT_EQ(ImageListIcon(index).pixmap(32, 32).toImage(), large);
+        EXPECT_EQ(large, Scale2x(small));
+        // The icon offers the same doubling to views (and screens of scale
+        // factor 2) that ask for 32 x 32.
+        EXPECT_EQ(ImageListIcon(index).pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
+                  large);
+    }
+}
+
+namespace {
+
+// A picture from rows of characters: 'X' black, 'w' white, 'o' the light
+// outline, anything else transparent; and back.
+QImage Art(const QStringList& rows)
+{
+    QImage image(rows.first().size(), rows.size(), QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QChar c = rows[y][x];
+            image.setPixel(x, y, c == 'X' ? qRgba(0, 0, 0, 255)
+                                 : c == 'w' ? qRgba(255, 255, 255, 255)
+                                 : c == 'o' ? qRgba(0xe0, 0xe0, 0xe0, 0x90)
+                                            : qRgba(0, 0, 0, 0));
+        }
+    return image;
+}
+
+QStringList Rows(const QImage& image)
+{
+    QStringList rows;
+    for (int y = 0; y < image.height(); ++y) {
+        QString row;
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            row += qAlpha(c) == 0 ? '.' : c == qRgba(0xe0, 0xe0, 0xe0, 0x90) ? 'o' : qGray(c) < 128 ? 'X' : 'w';
+        }
+        rows << row;
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(AppPictures, DoublingFollowsDiagonalsAndOutlineRingsDarkPixels)
+{
+    const struct
+    {
+        const char* what;
+        QStringList in;
+        QStringList out;
+        bool outline; // WithLightOutline, else Scale2x
+    } cases[] = {
+        {"a diagonal stays a diagonal", {"X.", ".X"}, {"XX..", "X.X.", ".X.X", "..XX"}, false},
+        {"a straight edge stays straight", {"XX", ".."}, {"XXXX", "XXXX", "....", "...."}, false},
+        {"a lone pixel stays square", {"...", ".X.", "..."},
+         {"......", "......", "..XX..", "..XX..", "......", "......"}, false},
+        {"dark pixels get an outline on their sides", {"...", ".X.", "..."}, {".o.", "oXo", ".o."}, true},
+        {"light pixels and filled neighbours get none", {"w..", "XX."}, {"wo.", "XXo"}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QImage in = Art(c.in);
+        EXPECT_EQ(Rows(c.outline ? WithLightOutline(in) : Scale2x(in)), c.out);
     }
 }
 

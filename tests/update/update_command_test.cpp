@@ -3,6 +3,7 @@
 #include "gui_fixture.h"
 
 #include "form_wait.h"
+#include "temp_folder.h"
 #include "test_http_server.h"
 #include "test_zip.h"
 #include "update_address.h"
@@ -40,7 +41,8 @@ protected:
         qputenv(update::kUpdateUrlVariable, server.url(kPath).toUtf8());
     }
 
-    QString download() const { return startFolder() + "/3E.ZIP"; }
+    // Downloaded into the run's private folder, never into the start folder.
+    QString download() const { return PrivateTempFolder() + "/update/3E.ZIP"; }
     void serve(const QByteArray& body, qint64 pauseAfter = -1, bool sendLength = true)
     {
         server.setReply(kPath, {200, body, {}, sendLength, pauseAfter});
@@ -100,6 +102,7 @@ TEST_F(UpdateCommandTest, MenuEntryInstallsReportsAndShowsErrors)
         EXPECT_EQ(form->StatusPanel(2), step.panel);
         EXPECT_EQ(prompts->errors(), step.errors);
         EXPECT_EQ(QFile::exists(download()), step.downloadStays);
+        EXPECT_FALSE(QFile::exists(startFolder() + "/3E.ZIP"));
         EXPECT_EQ(busyWindow(), nullptr);
     }
     EXPECT_EQ(contents(path("3E.EXE")), "tool 2");
