@@ -1,13 +1,17 @@
 #include "app_error.h"
+#include "clipboard_cache.h"
 #include "formmain.h"
 #include "harnwick_application.h"
 #include "list_prompts.h"
 
+#include <QClipboard>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QTimer>
 #include <QTreeWidgetItem>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -42,6 +46,29 @@ int ListMedium(const TFormMainOptions& options)
             std::printf("%s\n", name.toLocal8Bit().constData());
     }
     return 0;
+}
+
+// Removes the folders of files copied to the desktop clipboard in earlier
+// runs that the clipboard no longer names. The clipboard is read once the
+// program is first active: some desktops show it only to the program that
+// has the focus, and an empty answer would remove copies still waiting to be
+// pasted.
+void RemoveStaleClipboardCopiesWhenActive(QGuiApplication& app)
+{
+    const auto removeStale = [] {
+        RemoveUnreferencedClipboardFolders(
+            ClipboardCacheRoot(), PathsOnClipboard(QGuiApplication::clipboard()->mimeData()));
+    };
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(
+        &app, &QGuiApplication::applicationStateChanged, &app,
+        [connection, removeStale](Qt::ApplicationState state) {
+            if (state != Qt::ApplicationActive)
+                return;
+            QObject::disconnect(*connection);
+            // The desktop hands the clipboard over just after the focus.
+            QTimer::singleShot(500, removeStale);
+        });
 }
 
 } // namespace
@@ -106,6 +133,7 @@ int main(int argc, char** argv)
             }
             return ListMedium(options);
         }
+        RemoveStaleClipboardCopiesWhenActive(app);
         TFormMain form(options);
         form.show();
         return QApplication::exec();

@@ -90,17 +90,20 @@ bool LooksLikeBasicText(const QString& path)
     const QFileInfo info(path);
     if (!info.isFile())
         return false;
-    if (info.suffix().compare(QLatin1String("bas"), Qt::CaseInsensitive) == 0)
-        return true;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
+    // Bytes no text holds rule a file out whatever its name: a tokenised
+    // program got from a medium (a +3DOS header, line ends of 0x0D with
+    // number bytes) is often called .BAS too.
     const QByteArray head = file.read(4096);
     for (const char c : head) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r' && byte != '\f')
             return false;
     }
+    if (info.suffix().compare(QLatin1String("bas"), Qt::CaseInsensitive) == 0)
+        return true;
     static const QRegularExpression numbered(
         QStringLiteral("^\\s*\\d{1,5}\\s*([A-Za-z][A-Za-z ]*)"));
     for (const QString& line : QString::fromUtf8(head).split(QLatin1Char('\n'))) {

@@ -32,5 +32,6 @@ private:
 // ending in .bas (any case), or text whose first line other than blank and
 // "#" lines starts with a line number and a statement keyword ("10 PRINT",
 // "20 goto 10"). Only the first 4 KB are read; a file holding bytes no text
-// holds (NUL and other control codes) is no program text.
+// holds (NUL and other control codes) is no program text, whatever its name
+// (a tokenised program with its +3DOS header, say).
 bool LooksLikeBasicText(const QString& path);

@@ -19,6 +19,7 @@
 #include "held_device.h"
 #include "list_rows.h"
 #include "number_conversion.h"
+#include "partition_texts.h"
 #include "process_runner.h"
 #include "properties_texts.h"
 #include "records.h"
@@ -193,17 +194,9 @@ void BrowserCommands::openPickedDevice(const QString& device)
 {
     if (device.isEmpty())
         return;
-    m_form.OpenMedium(device);
-    // A full menu loses its oldest entry even when the device is listed.
-    if (m_form.m_recentFiles.size() >= 4) {
-        m_form.m_recentFiles.removeFirst();
-        m_form.RebuildRecentMenu();
-    }
-    if (!m_form.m_recentFiles.contains(device, Qt::CaseSensitive)) {
-        m_form.AddRecentFile(device);
-        m_form.m_model->setColumnCaption(FileListModel::ColStart, QStringLiteral("Start"));
-        m_form.m_model->setColumnCaption(FileListModel::ColVars, QStringLiteral("Vars"));
-    }
+    // Joins Recent Files as an image does: once, the oldest entry going only
+    // to make room. The list keeps the partition table's captions.
+    m_form.openMedium(device, true);
 }
 
 void BrowserCommands::scanDevices()
@@ -224,8 +217,9 @@ void BrowserCommands::scanDevices()
     if (m_form.BackendReportedErrors())
         return;
     QString text;
+    // Device paths are host paths: UTF-8 where the bytes are valid UTF-8.
     for (const QByteArray& line : ReadTextFileLines(m_form.OutFile))
-        text += AnsiToQString(line) + QLatin1String("\r\n");
+        text += ToolTextToQString(line) + QLatin1String("\r\n");
     if (text.isEmpty())
         text = QString::fromLatin1(guard::kNoDevice);
     m_form.prompts().information(text);
@@ -411,15 +405,25 @@ void BrowserCommands::showPartitionDetails()
     // Whatever node is selected, the medium's included: the tool's answer is
     // shown as it comes.
     const QString name = node->text(0);
-    m_form.Tool().run(ShowPEntryCommand(m_form.ToolPath, m_form.Tool().medium, name));
-    if (m_form.BackendReportedErrors())
-        return;
-
     QString text;
-    for (const QByteArray& line : ReadTextFileLines(m_form.OutFile))
-        text += AnsiToQString(line) + QStringLiteral("\r\n");
-    if (text.isEmpty())
-        text = QCoreApplication::translate("BrowserCommands", "No information available for partition.");
+    const PartitionNodeFacts facts = PartitionNodeFactsOf(node);
+    if (facts.typeCode == kFreeSpaceTypeCode) {
+        // Free space has no entry the tool could show: its size is all
+        // there is to tell.
+        text = FreeSpaceStatusText(facts.sizeBytes) + QStringLiteral("\r\n") +
+               QCoreApplication::translate("BrowserCommands",
+                                           "This part of the medium holds no partition.") +
+               QStringLiteral("\r\n");
+    } else {
+        m_form.Tool().run(ShowPEntryCommand(m_form.ToolPath, m_form.Tool().medium, name));
+        if (m_form.BackendReportedErrors())
+            return;
+        for (const QByteArray& line : ReadTextFileLines(m_form.OutFile))
+            text += AnsiToQString(line) + QStringLiteral("\r\n");
+        if (text.isEmpty())
+            text = QCoreApplication::translate("BrowserCommands",
+                                               "No information available for partition.");
+    }
 
     // A new window each time; earlier ones stay open.
     auto* window = new TFormView(&m_form);

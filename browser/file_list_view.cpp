@@ -2,20 +2,27 @@
 
 #include "file_list_model.h"
 
+#include <QCoreApplication>
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QIcon>
 #include <QMimeData>
 #include <QStackedLayout>
 #include <QStyle>
 #include <QUrl>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
+
+// The format that marks a drag as started from one list of one process.
+const char* const kDragMarkFormat = "application/x-3eharnwick-list";
 
 // Editing goes through the model's editing hook and always edits the caption.
 template <class Base> class CaptionEditingView : public Base
@@ -23,7 +30,25 @@ template <class Base> class CaptionEditingView : public Base
 public:
     using Base::Base;
 
+    // Runs the list's own drag instead of the view's.
+    std::function<void()> dragStarter;
+
+    // A double click that the list takes for itself: the in-place editing
+    // that the first click on a selected row set off (delayed by the double
+    // click time) is called off, as the view would on seeing the double
+    // click. The view's own editing hook is not asked.
+    void callOffDelayedEdit(const QModelIndex& index, QEvent* doubleClick)
+    {
+        Base::edit(index, QAbstractItemView::DoubleClicked, doubleClick);
+    }
+
 protected:
+    void startDrag(Qt::DropActions) override
+    {
+        if (dragStarter)
+            dragStarter();
+    }
+
     bool edit(const QModelIndex& index, QAbstractItemView::EditTrigger trigger,
               QEvent* event) override
     {
@@ -79,6 +104,17 @@ FileListView::FileListView(FileListModel* model, QWidget* parent)
     : QWidget(parent), m_model(model), m_report(new ReportView(this)), m_icons(new IconView(this)),
       m_stack(new QStackedLayout(this))
 {
+    // Selected rows drag out as files; drops are taken by this widget, not
+    // by the views.
+    static_cast<ReportView*>(m_report)->dragStarter = [this] { startFileDrag(m_report); };
+    static_cast<IconView*>(m_icons)->dragStarter = [this] { startFileDrag(m_icons); };
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_report),
+                                    static_cast<QAbstractItemView*>(m_icons)}) {
+        view->setDragEnabled(true);
+        view->setDragDropMode(QAbstractItemView::DragOnly);
+        view->setDefaultDropAction(Qt::CopyAction);
+    }
+
     setObjectName(QStringLiteral("ListView"));
     setAcceptDrops(true);
     setFocusPolicy(Qt::NoFocus);
@@ -287,6 +323,12 @@ bool FileListView::eventFilter(QObject* watched, QEvent* event)
         if (hit.isValid() && !m_selection->isSelected(hit))
             m_selection->select(hit,
                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        if (hit.isValid()) {
+            if (view == m_report)
+                static_cast<ReportView*>(m_report)->callOffDelayedEdit(hit, event);
+            else
+                static_cast<IconView*>(m_icons)->callOffDelayedEdit(hit, event);
+        }
         // The view sees neither this second press nor its release: a release
         // on a row that is selected would otherwise start the in-place editor
         // as a "click on a selected item".
@@ -303,20 +345,68 @@ bool FileListView::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+QByteArray FileListView::dragMark() const
+{
+    return QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+           QByteArray::number(reinterpret_cast<quintptr>(this), 16);
+}
+
+QMimeData* FileListView::dragMimeData()
+{
+    if (!m_dragSource)
+        return nullptr;
+    QMimeData* data = m_dragSource();
+    if (data)
+        data->setData(QLatin1String(kDragMarkFormat), dragMark());
+    return data;
+}
+
+bool FileListView::isOwnDrag(const QMimeData* data) const
+{
+    return data && data->data(QLatin1String(kDragMarkFormat)) == dragMark();
+}
+
+void FileListView::startFileDrag(QAbstractItemView* view)
+{
+    // The files are got before the drag begins: a drop target reads them the
+    // moment the button is released, and some targets never say when they
+    // are done, so they cannot be got afterwards or removed at once.
+    std::unique_ptr<QMimeData> data(dragMimeData());
+    if (!data)
+        return;
+    auto* drag = new QDrag(view);
+    const QList<int> rows = selectedRows();
+    if (!rows.isEmpty()) {
+        const QVariant picture =
+            m_model->data(m_model->index(rows.first(), FileListModel::ColName), Qt::DecorationRole);
+        if (picture.canConvert<QIcon>())
+            drag->setPixmap(picture.value<QIcon>().pixmap(32, 32));
+    }
+    drag->setMimeData(data.release());
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
+}
+
 void FileListView::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
+    // A drag of our own rows is refused here: dropping it back puts nothing.
+    if (event->mimeData()->hasUrls() && !isOwnDrag(event->mimeData()))
         event->acceptProposedAction();
 }
 
 void FileListView::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (event->mimeData()->hasUrls())
+    if (event->mimeData()->hasUrls() && !isOwnDrag(event->mimeData()))
         event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void FileListView::dropEvent(QDropEvent* event)
 {
+    if (isOwnDrag(event->mimeData())) {
+        event->ignore();
+        return;
+    }
     const QStringList files = DroppedFiles(event->mimeData());
     event->acceptProposedAction();
     emit filesDropped(files);

@@ -4,8 +4,11 @@
 #include <QTableView>
 #include <QWidget>
 
+#include <functional>
+
 class FileListModel;
 class QItemSelectionModel;
+class QMimeData;
 class QStackedLayout;
 
 // The file list control: one model shown either as a report (columns with
@@ -47,6 +50,18 @@ public:
     // Starts editing the caption of `row` in place, in the visible view.
     void editCaption(int row);
 
+    // Dragging selected rows out of the list. The source makes the drag's
+    // data (the files, got into a local folder) or returns null when there
+    // is nothing to drag; the caller owns what it returns.
+    using DragSource = std::function<QMimeData*()>;
+    void setDragSource(DragSource source) { m_dragSource = std::move(source); }
+    // The data a drag of the selected rows carries: the source's, marked as
+    // coming from this list. Null when there is no source or it gives none.
+    QMimeData* dragMimeData();
+    // True when `data` is that of a drag started from this very list: a drop
+    // of it back onto the list does nothing.
+    bool isOwnDrag(const QMimeData* data) const;
+
 signals:
     void keyReleased(int key, Qt::KeyboardModifiers modifiers);
     void doubleClicked();
@@ -64,6 +79,8 @@ protected:
 private:
     void applyColumnWidth(int column, int width);
     void watch(QAbstractItemView* view);
+    void startFileDrag(QAbstractItemView* view);
+    QByteArray dragMark() const;
 
     FileListModel* m_model;
     QItemSelectionModel* m_selection;
@@ -72,4 +89,5 @@ private:
     bool m_swallowRelease = false;  // the release that ends a double click
     QStackedLayout* m_stack;
     Style m_style = Style::Report;
+    DragSource m_dragSource;
 };

@@ -3,6 +3,7 @@
 #include "basic_commands.h"
 #include "browser_commands.h"
 #include "command_registry.h"
+#include "desktop_file_list.h"
 #include "drop_offers.h"
 #include "file_list_model.h"
 #include "media_commands.h"
@@ -28,6 +29,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QMenu>
 #include <QScreen>
 #include <QScrollBar>
@@ -181,6 +183,12 @@ void TFormMain::BuildControls()
             [this] { RunGuarded([this] { ListViewEnter(); }); });
     connect(m_list, &FileListView::contextMenuRequested, this,
             [this](const QPoint& globalPos) { m_popupList->popup(globalPos); });
+    // Selected files drag out as local copies, got before the drag begins.
+    m_list->setDragSource([this]() -> QMimeData* {
+        QStringList files;
+        RunGuarded([this, &files] { files = m_transfer->getSelectedFilesForDrag(); });
+        return files.isEmpty() ? nullptr : MakeFileListMimeData(files);
+    });
     connect(m_list, &FileListView::filesDropped, this, [this](const QStringList& files) {
         // The window comes to the front on a drop; only files are put.
         raise();

@@ -111,7 +111,9 @@ Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return Qt::NoItemFlags;
-    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    // Every row may start a drag; the list decides what a drag carries.
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren |
+                      Qt::ItemIsDragEnabled;
     if (index.column() == ColName)
         f |= Qt::ItemIsEditable;
     return f;

@@ -4,6 +4,7 @@
 
 #include "app_error.h"
 #include "change_commands.h"
+#include "clipboard_cache.h"
 #include "command_builders.h"
 #include "command_context.h"
 #include "command_guards.h"
@@ -53,20 +54,12 @@ QStringList SelectedNames(const CommandContext& ctx)
 }
 
 // A new folder for the local copies one Copy places on the desktop
-// clipboard. They stay there for other programs to paste until the program
-// ends, so later commands never overwrite or delete them.
+// clipboard. It lies in the user's cache folder, so the copies outlive the
+// program for a paste elsewhere; a later start removes it once no clipboard
+// names it.
 QString NewClipboardFolder()
 {
-    const QDir base(PrivateTempFolder());
-    for (int n = 1;; ++n) {
-        const QString name = QStringLiteral("clipboard-%1").arg(n);
-        if (!base.exists(name)) {
-            if (!base.mkdir(name))
-                throw AppError(
-                    QStringLiteral("Cannot create the folder %1").arg(base.filePath(name)));
-            return base.filePath(name);
-        }
-    }
+    return NewClipboardCacheFolder(ClipboardCacheRoot());
 }
 
 // How often a long paste repaints its busy window.

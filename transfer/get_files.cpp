@@ -367,6 +367,8 @@ private:
 
 void TransferCommands::getSelectedFiles()
 {
+    if (!GetIntoTape)
+        DragWithoutHeader = GetWithoutHeader;
     if (!m_ctx.checkTool())
         return;
     QTreeWidgetItem* node = RequirePartitionNode(m_ctx);

@@ -25,6 +25,12 @@ public:
     void getAllFilesFromPartition();
     void getAllFilesFromMedium();
 
+    // ---- Dragging files out of the list (drag_out.cpp) ----
+    // Gets the selected files into a new local folder for a drag, in the
+    // mode DragWithoutHeader says, and returns their paths. Empty when there
+    // is nothing to drag or any file failed (the failures are reported).
+    QStringList getSelectedFilesForDrag();
+
     // ---- Putting files (put_files.cpp) ----
     void putFilesBinary();
     void putFilesWithHeader();
@@ -51,6 +57,9 @@ public:
     // The two modes of the get of selected files, set for one run.
     bool GetWithoutHeader = false;
     bool GetIntoTape = false;
+    // How dragged files come out: as the get of selected files into a folder
+    // chosen last from the menus left them (with or without their header).
+    bool DragWithoutHeader = false;
     // Set by Escape in the busy window of a get of all files.
     bool AbortRequested = false;
     enum class ClipboardModes { None, Cut, Copy };

@@ -99,7 +99,9 @@ private:
 };
 
 TFormView::TFormView(QWidget* owner)
-    : QWidget(owner, Qt::Window | Qt::WindowStaysOnTopHint),
+    : QWidget(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                         Qt::WindowCloseButtonHint),
       m_memo(new QPlainTextEdit(this)),
       m_highlighter(new ListingHighlighter(this)),
       m_findBar(new QWidget(this)),

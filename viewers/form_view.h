@@ -19,8 +19,9 @@ class QPlainTextEdit;
 class QScrollArea;
 class ScreenView;
 
-// A text window that stays on top of the other windows: the view of one file
-// or the details of one partition. It is created hidden, filled, then shown;
+// A text window kept above its owner, the main window, but not above other
+// programs' windows (a tool window, which the window manager stacks as the
+// owner's transient): the view of one file or the details of one partition. It is created hidden, filled, then shown;
 // closing it (or Escape) only hides it, and it lives as long as its owner,
 // the main window. Several can be open at once.
 //

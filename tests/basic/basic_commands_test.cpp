@@ -179,6 +179,9 @@ TEST_F(BasicCommandsTest, DroppedTextFilesArePutAsProgramsWhenTheUserChoosesSo)
     const QString loader = hostText("loader.txt", "# made on the PC\n\n10 randomize usr 0\n");
     const QString notes = hostText("notes.txt", "2020 was a good year\n");
     const QString code = hostText("code.bin", QByteArray("10 PRINT\0\x01", 10));
+    // A tokenised program as a medium gives it, .BAS and all: no text.
+    const QString stored = hostText("prog.bas", QByteArray("PLUS3DOS\x1a\x01\x00", 11) +
+                                                    QByteArray(117, ' ') + "\x00\x0a\x02\x00\xf5\x0d");
     QStringList asked;
     struct Case
     {
@@ -193,7 +196,7 @@ TEST_F(BasicCommandsTest, DroppedTextFilesArePutAsProgramsWhenTheUserChoosesSo)
     const QString onLoader = "Put loader.txt as a BASIC program (tokenised) or as the file it is?";
     const Case cases[] = {
         {"one question for the drop",
-         {code, bas, notes, loader},
+         {code, stored, bas, notes, loader},
          [&] {
              prompts->answerDialog(Offer(&asked, "BtnTake"))
                  .answerDialog(PutAs("GAME.BAS"))
@@ -202,7 +205,7 @@ TEST_F(BasicCommandsTest, DroppedTextFilesArePutAsProgramsWhenTheUserChoosesSo)
          },
          {onGame},
          {"GAME.BAS", "LOADER"},
-         {"CODE.BIN", "NOTES.TXT"}},
+         {"CODE.BIN", "PROG.BAS", "NOTES.TXT"}},
         {"one question per file",
          {bas, loader},
          [&] {

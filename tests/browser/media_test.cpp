@@ -5,6 +5,7 @@
 #include "gui_fixture.h"
 
 #include "file_list_model.h"
+#include "form_view.h"
 #include "test_paths.h"
 #include "tree_search.h"
 
@@ -436,6 +437,15 @@ TEST_F(MediaTest, NodesWithoutPlus3FilesSayWhatTheyHoldWithoutAnError)
         EXPECT_FALSE(form->ListShowsPartitions());
         EXPECT_EQ(form->RowCount(), 0);
     }
+    // Its details are its size, told without asking the tool.
+    select("(free space)");
+    trigger("Showpartitiondetails1");
+    const QList<TFormView*> windows = form->findChildren<TFormView*>();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_EQ(windows[0]->windowTitle() + "=" + windows[0]->Text(),
+              "Show Partitition Details ((free space))=Free space: 14,663,680 bytes\n"
+              "This part of the medium holds no partition.\n");
+    EXPECT_EQ(form->StatusPanel(2), QString("Free space: 14,663,680 bytes"));
     EXPECT_TRUE(prompts->errors().isEmpty());
     // The free-space row of the partition table leads to its node.
     select(image);
@@ -473,18 +483,36 @@ TEST_F(MediaTest, DevicesArePickedAndJoinRecentFilesByTheirOwnRule)
     EXPECT_EQ(treeTexts().first(), QString("/dev/sdc"));
     EXPECT_EQ(form->RecentFiles(), (QStringList{"/m/1.hdf", "/m/2.hdf", "/m/3.hdf", "/dev/sdc"}));
 
-    // A device already listed in a full menu: the oldest entry goes and
-    // nothing is added.
+    // The list shows the partition table under its own captions.
+    EXPECT_TRUE(form->ListShowsPartitions());
+    EXPECT_EQ(form->ListModel().columnCaption(FileListModel::ColStart), QString("CH Begin"));
+    EXPECT_EQ(form->ListModel().columnCaption(FileListModel::ColVars), QString("CH End"));
+
+    // A device already listed in a full menu changes nothing; a new one
+    // makes room by taking the oldest entry out.
     prompts->pickDevice("/dev/sdc");
     trigger("OpenPhysicalDevice1");
-    EXPECT_EQ(form->RecentFiles(), (QStringList{"/m/2.hdf", "/m/3.hdf", "/dev/sdc"}));
+    EXPECT_EQ(form->RecentFiles(), (QStringList{"/m/1.hdf", "/m/2.hdf", "/m/3.hdf", "/dev/sdc"}));
+    prompts->pickDevice("/dev/sdb");
+    trigger("OpenPhysicalDevice1");
+    EXPECT_EQ(form->RecentFiles(), (QStringList{"/m/2.hdf", "/m/3.hdf", "/dev/sdc", "/dev/sdb"}));
+    EXPECT_EQ(form->RecentFilesMenu()->actions().size(), 4);
 
     // Cancel in the picker opens nothing.
     prompts->clickInDialog("CmdCancel");
     trigger("OpenPhysicalDevice1");
-    EXPECT_EQ(form->CurrentMedium, QString("/dev/sdc"));
+    EXPECT_EQ(form->CurrentMedium, QString("/dev/sdb"));
     const auto& records = prompts->records();
     EXPECT_EQ(records.last().caption, QString("Select physical device"));
+}
+
+TEST_F(MediaTest, TheScanReportDecodesUtf8PathsAndOtherBytesAsWindows1252)
+{
+    makeForm();
+    useTool(fakeTool(kPtable, {"header"}, {"/media/J\u00fcrgen/card.img", "old \\351"}));
+    trigger("Scanallcompatibledevices1");
+    EXPECT_EQ(prompts->informations(),
+              QStringList{"/media/J\u00fcrgen/card.img\r\nold \u00e9\r\n"});
 }
 
 TEST_F(MediaTest, AScanCountOfZeroMeansNoDevice)

@@ -2,6 +2,8 @@
 // against the real tool behind the logging wrapper; and the paste rules.
 #include "change_fixture.h"
 
+#include "clipboard_cache.h"
+
 #include "desktop_file_list.h"
 #include "file_clipboard.h"
 #include "file_list_model.h"
@@ -208,7 +210,7 @@ TEST_F(ClipboardTest, CopyPlacesLocalCopiesOnTheDesktopClipboardAndPasteTakesFil
     const QStringList copies = LocalFilesIn(desktop);
     ASSERT_EQ(copies.size(), 2);
     for (int i = 0; i < 2; ++i) {
-        EXPECT_TRUE(copies[i].startsWith(PrivateTempFolder() + "/"));
+        EXPECT_TRUE(copies[i].startsWith(ClipboardCacheRoot() + "/"));
         EXPECT_EQ(QFileInfo(copies[i]).fileName(), i ? "TWO" : "ONE");
         QFile copy(copies[i]);
         ASSERT_TRUE(copy.open(QIODevice::ReadOnly));

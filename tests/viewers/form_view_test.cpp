@@ -40,12 +40,15 @@ protected:
     QWidget owner;
 };
 
-TEST_F(FormViewTest, IsAStayOnTopWindowWithAReadOnlyWrappingTextArea)
+TEST_F(FormViewTest, IsAnOwnedWindowWithAReadOnlyWrappingTextArea)
 {
     TFormView* w = newWindow({"a\xB7\xA9", "", "last"});
     EXPECT_EQ(w->windowTitle(), QString("File View"));
     EXPECT_EQ(w->size(), QSize(640, 380));
-    EXPECT_TRUE(w->isWindow() && !w->isModal() && (w->windowFlags() & Qt::WindowStaysOnTopHint));
+    // Above its owner only (a tool window of it), not above every program.
+    EXPECT_TRUE(w->isWindow() && !w->isModal() && w->parentWidget() == &owner);
+    EXPECT_EQ(w->windowType(), Qt::Tool);
+    EXPECT_FALSE(w->windowFlags() & Qt::WindowStaysOnTopHint);
     QPlainTextEdit* memo = w->Memo1();
     EXPECT_TRUE(memo->isReadOnly());
     EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
