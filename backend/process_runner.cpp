@@ -3,6 +3,7 @@
 #include "app_error.h"
 #include "command_line.h"
 #include "form_wait.h"
+#include "medium_descriptor.h"
 #include "tool_command.h"
 
 #include <QApplication>
@@ -110,12 +111,14 @@ public:
     {
         return ok_ && posix_spawn_file_actions_adddup2(&actions_, fd, target) == 0;
     }
-    bool CloseOthers()
+    // Closes every descriptor from `first` on in the child.
+    bool CloseOthers(int first)
     {
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
-        return ok_ && posix_spawn_file_actions_addclosefrom_np(&actions_, 3) == 0;
+        return ok_ && posix_spawn_file_actions_addclosefrom_np(&actions_, first) == 0;
 #else
         // Every descriptor this runner opens is close-on-exec already.
+        (void)first;
         return ok_;
 #endif
     }
@@ -296,8 +299,13 @@ int ToolRunsWaitedFor()
     return g_runsWaitedFor;
 }
 
+bool ToolRunInProgress()
+{
+    return g_runsWaitedFor > 0;
+}
+
 bool RunRedirected(const QString& commandLine, const QString& inputFile, const QString& outFile,
-                   const QString& errFile, const QString& contextText, bool wait)
+                   const QString& errFile, const QString& contextText, bool wait, int mediumFd)
 {
     const bool hasInput = !inputFile.isEmpty();
     if (hasInput && !QFileInfo::exists(inputFile)) {
@@ -343,10 +351,22 @@ bool RunRedirected(const QString& commandLine, const QString& inputFile, const Q
         argv.push_back(arg.data());
     argv.push_back(nullptr);
 
+    // The passed medium becomes the tool's descriptor 3. A copy above 3
+    // keeps dup2 from meeting a descriptor already in that place (where it
+    // would leave close-on-exec set).
+    Fd medium;
+    if (mediumFd >= 0) {
+        medium = Fd(::fcntl(mediumFd, F_DUPFD_CLOEXEC, kPassedMediumFd + 1));
+        if (!medium.valid())
+            throw AppError(startFailure);
+    }
+
     SpawnSetup setup;
     const bool actionsReady = (!input.valid() || setup.Dup(input.get(), STDIN_FILENO)) &&
                               setup.Dup(output.get(), STDOUT_FILENO) &&
-                              setup.Dup(error.get(), STDERR_FILENO) && setup.CloseOthers() &&
+                              setup.Dup(error.get(), STDERR_FILENO) &&
+                              (!medium.valid() || setup.Dup(medium.get(), kPassedMediumFd)) &&
+                              setup.CloseOthers(medium.valid() ? kPassedMediumFd + 1 : 3) &&
                               setup.OwnProcessGroup();
     if (!actionsReady)
         throw AppError(startFailure);

@@ -41,6 +41,10 @@
 // Files opened before a failure are closed; the output and error files stay
 // emptied.
 //
+// mediumFd     a descriptor of this program the tool gets as its descriptor
+//              3 (kPassedMediumFd, medium_descriptor.h): the medium passed
+//              as /dev/fd/3. -1 for none.
+//
 // Length: no limit applies. Linux takes command lines and paths far longer
 // than 260 characters, so they are passed whole; nothing is truncated.
 //
@@ -49,7 +53,12 @@
 // are those of this program; no other descriptor of this program is passed
 // on. The tool leads a process group of its own.
 bool RunRedirected(const QString& commandLine, const QString& inputFile, const QString& outFile,
-                   const QString& errFile, const QString& contextText, bool wait);
+                   const QString& errFile, const QString& contextText, bool wait,
+                   int mediumFd = -1);
+
+// True while a tool run is waited for in the event loop (a command is under
+// way); commands that must not start meanwhile refuse.
+bool ToolRunInProgress();
 
 // How many runs RunRedirected is waiting for on the GUI thread right now
 // (more than one while a run's event loop starts another command's run).

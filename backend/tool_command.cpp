@@ -52,6 +52,14 @@ QString ToolCommandScope::CurrentCaption()
     return scope ? scope->caption_ : QString();
 }
 
+QStringList ToolCommandScope::OpenCaptions()
+{
+    QStringList captions;
+    for (const ToolCommandScope* scope = InnermostScope(); scope; scope = scope->outer_)
+        captions << scope->caption_;
+    return captions;
+}
+
 int ToolCommandScope::CurrentLimitMs()
 {
     const ToolCommandScope* scope = InnermostScope();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <exception>
 #include <string>
@@ -70,6 +71,8 @@ public:
 
     // The innermost scope's caption; empty when no scope is open.
     static QString CurrentCaption();
+    // The captions of every open scope, the innermost first.
+    static QStringList OpenCaptions();
     // The innermost scope's limit; kDefaultLimitMs when no scope is open.
     static int CurrentLimitMs();
     // The caption of the scope around the innermost one: the command that

@@ -6,6 +6,7 @@
 #include "command_builders.h"
 #include "command_guards.h"
 #include "command_registry.h"
+#include "device_survey.h"
 #include "drop_offers.h"
 #include "file_list_model.h"
 #include "form_about.h"
@@ -15,14 +16,18 @@
 #include "form_view.h"
 #include "formmain.h"
 #include "guard_texts.h"
+#include "held_device.h"
 #include "list_rows.h"
 #include "number_conversion.h"
 #include "partition_texts.h"
+#include "process_runner.h"
 #include "properties_texts.h"
 #include "records.h"
 #include "text_reader.h"
 #include "text_utils.h"
+#include "tool_command.h"
 #include "tree_search.h"
+#include "udisks_client.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -90,6 +95,9 @@ void BrowserCommands::registerCommands(CommandRegistry& registry)
         &BrowserCommands::showPartitionDetails);
     add({"Search1", QT_TRANSLATE_NOOP("Commands", "&Search"), "Ctrl+F"}, &BrowserCommands::searchPartition);
     add({"Sortpartitiontree1", QT_TRANSLATE_NOOP("Commands", "Sort partition tree")}, &BrowserCommands::sortPartitionTree);
+    add({"Eject1", QT_TRANSLATE_NOOP("Commands", "&Eject"), "",
+         QT_TRANSLATE_NOOP("Commands", "Close the device and eject its medium")},
+        &BrowserCommands::ejectDevice);
     // List pop-up only; Alt+Enter works while the list has the focus.
     add({.id = "Properties1",
          .caption = QT_TRANSLATE_NOOP("Commands", "Properties"),
@@ -122,10 +130,43 @@ void BrowserCommands::openImageFile()
         m_form.AddRecentFile(file);
 }
 
+namespace {
+
+QList<DevicePickerEntry> PickerEntries(const std::vector<SurveyedDisk>& survey)
+{
+    QList<DevicePickerEntry> entries;
+    for (const SurveyedDisk& entry : survey)
+        entries.append({DiskCaption(entry.disk, entry.facts, entry.unreadable), entry.disk.device});
+    return entries;
+}
+
+} // namespace
+
 void BrowserCommands::openPhysicalDevice()
 {
     if (!m_form.CheckBackend())
         return;
+    // With the device service every whole disk is offered, readable or not:
+    // one the user may not open is opened through the service.
+    const ToolRunner tool = m_form.Tool();
+    const std::shared_ptr<HeldDevice> held = m_form.HeldMedium();
+    if (const auto objects = udisks::Objects()) {
+        // Not a single disk, not even a fixed one: nothing to pick.
+        if (WholeDisks(*objects, true).empty()) {
+            m_form.prompts().error(QString::fromLatin1(guard::kNoDevice));
+            return;
+        }
+        TFormSelectDevice picker(
+            [&](bool fixedToo) {
+                const auto disks = SurveyDisks(tool, fixedToo, held);
+                return disks ? PickerEntries(*disks) : QList<DevicePickerEntry>();
+            },
+            &m_form);
+        m_form.prompts().execDialog(picker);
+        openPickedDevice(picker.SelectedDevice());
+        return;
+    }
+
     m_form.Tool().run(ScanBackendCommand(m_form.ToolPath));
     if (m_form.BackendReportedErrors())
         return;
@@ -146,7 +187,11 @@ void BrowserCommands::openPhysicalDevice()
 
     TFormSelectDevice picker(devices, &m_form);
     m_form.prompts().execDialog(picker);
-    const QString device = picker.SelectedDevice();
+    openPickedDevice(picker.SelectedDevice());
+}
+
+void BrowserCommands::openPickedDevice(const QString& device)
+{
     if (device.isEmpty())
         return;
     // Joins Recent Files as an image does: once, the oldest entry going only
@@ -158,6 +203,16 @@ void BrowserCommands::scanDevices()
 {
     if (!m_form.CheckBackend())
         return;
+    if (const auto survey = SurveyDisks(m_form.Tool(), true, m_form.HeldMedium())) {
+        QString text;
+        for (const SurveyedDisk& entry : *survey)
+            for (const QString& line : DiskReportLines(entry.disk, entry.facts, entry.unreadable))
+                text += line + QLatin1String("\r\n");
+        if (text.isEmpty())
+            text = QString::fromLatin1(guard::kNoDevice);
+        m_form.prompts().information(text);
+        return;
+    }
     m_form.Tool().run(ScanCommand(m_form.ToolPath));
     if (m_form.BackendReportedErrors())
         return;
@@ -255,6 +310,41 @@ void BrowserCommands::setListStyle(FileListView::Style style)
 
 // ---- Device menu and tree ----
 
+void BrowserCommands::ejectDevice()
+{
+    // Never under a running command (a scope besides Eject's own, which the
+    // registry opens): the tool may be writing to the card.
+    if (ToolRunInProgress() || ToolCommandScope::OpenCaptions().size() > 1) {
+        m_form.prompts().error(
+            QCoreApplication::translate("BrowserCommands", "A command is running; eject the device when it has ended."));
+        return;
+    }
+    const QString device = m_form.CurrentMedium;
+    if (device.isEmpty()) {
+        m_form.prompts().error(QCoreApplication::translate("BrowserCommands", "No device is open."));
+        return;
+    }
+    QString why;
+    const auto objects = udisks::Objects(&why);
+    if (!objects) {
+        m_form.prompts().error(QCoreApplication::translate("BrowserCommands", "Ejecting needs udisks2 on the system bus (%1).").arg(why));
+        return;
+    }
+    const auto disk = DiskNamed(*objects, device);
+    if (!disk) {
+        m_form.prompts().error(QCoreApplication::translate("BrowserCommands", "%1 is not a disk that udisks2 can eject.").arg(device));
+        return;
+    }
+    // The medium is closed first: no descriptor of it stays open.
+    m_form.CloseMedium();
+    const QString failure = udisks::Eject(*disk);
+    if (!failure.isEmpty()) {
+        m_form.prompts().error(QCoreApplication::translate("BrowserCommands", "%1 could not be ejected: %2").arg(device, failure));
+        return;
+    }
+    m_form.prompts().information(QCoreApplication::translate("BrowserCommands", "%1 was ejected; the card can be taken out.").arg(device));
+}
+
 void BrowserCommands::showPartitionTable()
 {
     if (!m_form.CheckBackend())
@@ -264,7 +354,7 @@ void BrowserCommands::showPartitionTable()
         return;
     }
     FileListModel& model = *m_form.m_model;
-    m_form.Tool().run(ShowPTableCommand(m_form.ToolPath, m_form.CurrentMedium));
+    m_form.Tool().run(ShowPTableCommand(m_form.ToolPath, m_form.Tool().medium));
     model.clear();
     if (m_form.BackendReportedErrors())
         return;
@@ -325,7 +415,7 @@ void BrowserCommands::showPartitionDetails()
                                            "This part of the medium holds no partition.") +
                QStringLiteral("\r\n");
     } else {
-        m_form.Tool().run(ShowPEntryCommand(m_form.ToolPath, m_form.CurrentMedium, name));
+        m_form.Tool().run(ShowPEntryCommand(m_form.ToolPath, m_form.Tool().medium, name));
         if (m_form.BackendReportedErrors())
             return;
         for (const QByteArray& line : ReadTextFileLines(m_form.OutFile))
@@ -407,7 +497,7 @@ void BrowserCommands::showProperties()
         // Runs the tool twice; an error there ends the command before the
         // dialog shows.
         const auto [used, free] =
-            m_form.PartitionUsage(m_form.CurrentMedium, row.cells[FileListModel::ColName]);
+            m_form.PartitionUsage(m_form.Tool().medium, row.cells[FileListModel::ColName]);
         texts = PartitionPropertiesTexts(row, used, free);
     } else {
         texts = FilePropertiesTexts(row, node->text(0));

@@ -24,6 +24,9 @@ public:
     // ---- File menu ----
     void openImageFile();
     void openPhysicalDevice();
+    // Opens the device chosen in the picker (nothing when empty) and adds it
+    // to Recent Files by the device rule.
+    void openPickedDevice(const QString& device);
     void scanDevices();
     void openRecentFile(const QString& name);
     void showAbout();
@@ -41,6 +44,8 @@ public:
     void showPartitionDetails();
     void searchPartition();
     void sortPartitionTree();
+    // Closes the open device and ejects it through the device service.
+    void ejectDevice();
     // ---- List pop-up ----
     void showProperties();
     // ---- Tools menu ----

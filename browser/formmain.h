@@ -17,6 +17,7 @@
 #include <utility>
 
 class BasicCommands;
+class HeldDevice;
 class BrowserCommands;
 class CommandRegistry;
 class DropRouter;
@@ -126,8 +127,15 @@ public:
     // ReadBackendErrors for ErrFile into the status panels.
     bool BackendReportedErrors();
     // The tool runner of the open medium: ToolPath, CurrentMedium, OutFile
-    // and ErrFile. Every tool run of the commands goes through one.
+    // and ErrFile. Every tool run of the commands goes through one. A device
+    // held open through the device service is given to the tool as
+    // /dev/fd/3 (runner's medium) while CurrentMedium keeps its path.
     ToolRunner Tool() const;
+    // The device held open through the device service; null when the
+    // medium is opened directly.
+    const std::shared_ptr<HeldDevice>& HeldMedium() const { return m_heldDevice; }
+    // Closes the medium: tree, list and captions emptied, a held device let go.
+    void CloseMedium();
 
     // ---- Start-up and shut-down ----
     void FormShow();  // the first showing: update check, then the last medium
@@ -248,4 +256,5 @@ private:
     // Why a stored tool path was given up; shown once at the first showing.
     QString m_toolPathReport;
     ErrorDisplay m_previousErrorDisplay;
+    std::shared_ptr<HeldDevice> m_heldDevice;
 };

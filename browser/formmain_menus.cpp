@@ -106,7 +106,7 @@ void TFormMain::BuildMenus()
 
     QMenu* device = bar->addMenu(tr("&Device"));
     device->setObjectName(QStringLiteral("Device1"));
-    c.fillMenu(device, {"Showpartitiontable1", "Showpartitiondetails1", "-", "Search1"});
+    c.fillMenu(device, {"Showpartitiontable1", "Showpartitiondetails1", "-", "Search1", "-", "Eject1"});
 
     QMenu* partition = bar->addMenu(tr("&Partition"));
     partition->setObjectName(QStringLiteral("Partition1"));

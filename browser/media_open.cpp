@@ -1,6 +1,9 @@
 // Opening media, the partition tree and what selecting a node does.
 #include "formmain.h"
 
+#include "held_device.h"
+#include "medium_descriptor.h"
+
 #include "backend_checks.h"
 #include "browser_commands.h"
 #include "command_builders.h"
@@ -50,13 +53,36 @@ bool TFormMain::CheckBackend()
 
 bool TFormMain::BackendReportedErrors()
 {
-    return ReadBackendErrors(
-        ErrFile, [this](int panel, const QString& text) { SetStatusPanel(panel, text); });
+    // The tool names a passed device /dev/fd/3; the user knows it by its path.
+    const ToolRunner tool = Tool();
+    return ReadBackendErrors(ErrFile, [this, &tool](int panel, const QString& text) {
+        SetStatusPanel(panel, tool.passed ? QString(text).replace(PassedMediumName(), tool.mediumName) : text);
+    });
 }
 
 ToolRunner TFormMain::Tool() const
 {
-    return ToolRunner{ToolPath, CurrentMedium, OutFile, ErrFile};
+    ToolRunner runner{ToolPath, CurrentMedium, OutFile, ErrFile, CurrentMedium, nullptr};
+    if (m_heldDevice && m_heldDevice->device() == CurrentMedium && !CurrentMedium.isEmpty()) {
+        runner.medium = PassedMediumName();
+        runner.passed = m_heldDevice;
+    }
+    return runner;
+}
+
+void TFormMain::CloseMedium()
+{
+    {
+        FlagScope rebuilding(m_rebuildingTree);
+        m_selectedNode = nullptr;
+        m_tree->clear();
+    }
+    m_model->clear();
+    for (int panel = 0; panel < 3; ++panel)
+        SetStatusPanel(panel, QString());
+    setWindowTitle(QString::fromLatin1(kBaseCaption));
+    CurrentMedium.clear();
+    m_heldDevice.reset();
 }
 
 // ---- Opening ----
@@ -78,7 +104,17 @@ void TFormMain::OpenMedium(const QString& name)
     setWindowTitle(tr(kBaseCaption) + QLatin1String(" - ") + name);
     CurrentMedium = name;
 
-    Tool().run(ShowPTableCommand(ToolPath, CurrentMedium));
+    // A device the user may not open is opened by the device service (once:
+    // opening the same device again keeps the descriptor); any other medium
+    // lets a held device go.
+    if (!m_heldDevice || m_heldDevice->device() != name) {
+        m_heldDevice.reset();
+        const QString block = HeldDevice::ServiceBlockFor(name);
+        if (!block.isEmpty())
+            m_heldDevice = HeldDevice::Open(name, block, false);
+    }
+
+    Tool().run(ShowPTableCommand(ToolPath, Tool().medium));
     if (BackendReportedErrors())
         return;
 
@@ -150,7 +186,7 @@ void TFormMain::TreeViewChange()
         SetStatusPanel(2, NonPlus3PartitionText(node->text(0), facts.typeCode));
         return;
     }
-    Tool().run(DirCommand(ToolPath, CurrentMedium, node->text(0)));
+    Tool().run(DirCommand(ToolPath, Tool().medium, node->text(0)));
     if (!BackendReportedErrors())
         FillFileList();
 }

@@ -291,7 +291,7 @@ void MediaCommands::newPartition()
     const ToolRunner tool = m_ctx.tool();
     if (!RunShowingErrors(m_ctx, NewPartitionCommandLine(tool.toolPath, tool.medium, result)))
         return;
-    reopen(tool.medium, result.name);
+    reopen(tool.shownMedium(), result.name);
 }
 
 void MediaCommands::deletePartition()
@@ -310,7 +310,7 @@ void MediaCommands::deletePartition()
     const ToolRunner tool = m_ctx.tool();
     const bool deleted = RunShowingErrors(m_ctx, DelPartCommand(tool.toolPath, tool.medium, record->name));
     // Also after a refusal: the tree shows what the medium now holds.
-    reopen(tool.medium, deleted ? QString() : record->name);
+    reopen(tool.shownMedium(), deleted ? QString() : record->name);
 }
 
 void MediaCommands::renamePartition()
@@ -383,7 +383,7 @@ void MediaCommands::renameTo(const SelectedPartition& selected, const QString& t
     }
     const ToolRunner tool = m_ctx.tool();
     const bool renamed = RunShowingErrors(m_ctx, RenPartCommand(tool.toolPath, tool.medium, oldName, newName));
-    reopen(tool.medium, renamed ? newName : oldName);
+    reopen(tool.shownMedium(), renamed ? newName : oldName);
 }
 
 void MediaCommands::driveLetter()
@@ -420,7 +420,7 @@ void MediaCommands::driveLetter()
         return;
     const ToolRunner tool = m_ctx.tool();
     RunShowingErrors(m_ctx, DriveCommand(tool.toolPath, tool.medium, record.name, letter));
-    reopen(tool.medium, record.name);
+    reopen(tool.shownMedium(), record.name);
 }
 
 void MediaCommands::emptyPartition()
@@ -443,7 +443,7 @@ void MediaCommands::emptyPartition()
         return;
     const ToolRunner tool = m_ctx.tool();
     RunShowingErrors(m_ctx, EmptyCommand(tool.toolPath, tool.medium, record.name));
-    reopen(tool.medium, record.name);
+    reopen(tool.shownMedium(), record.name);
 }
 
 void MediaCommands::checkMedium()
@@ -460,6 +460,6 @@ void MediaCommands::checkMedium()
     // count on standard error mean faults (exit 3), findings alone none.
     const int exitCode = output.trimmed().isEmpty() ? 1 : errors.trimmed().isEmpty() ? 0 : 3;
     const CheckReport report = ParseCheckOutput(output, exitCode, errors);
-    TFormCheckReport window(tool.medium, report, m_ctx.dialogParent());
+    TFormCheckReport window(tool.shownMedium(), report, m_ctx.dialogParent());
     m_ctx.prompts().execDialog(window);
 }

@@ -22,6 +22,8 @@ PACKAGES=(
   dosfstools e2fsprogs util-linux
   # the tests' own HTTP server for the update check
   python3
+  # a private bus for the tests of the device service (udisks2)
+  dbus-daemon
   # desktop integration: icons rendered from SVG, validators, package checks
   librsvg2-bin desktop-file-utils appstream lintian
 )

@@ -103,7 +103,7 @@ TEST_F(ShellTest, TheMenuBarHoldsEveryEntryWithItsKeysAndSeparators)
                            "&Small Icon View|", "&List View|", "&Report View|"}));
     EXPECT_EQ(Entries(TopMenu(f, "&Device")),
               (QStringList{"Show partition &table|Ctrl+T", "Show partition &details|Ctrl+P", "-",
-                           "&Search|Ctrl+F"}));
+                           "&Search|Ctrl+F", "-", "&Eject|"}));
     EXPECT_EQ(Entries(TopMenu(f, "&Partition")),
               (QStringList{"&New partition...|", "&Rename partition...|", "Drive &letter...|",
                            "&Delete partition|", "&Empty partition|", "-", "&Check medium|"}));

@@ -10,6 +10,10 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Tests never reach the machine's own device service: without a system
+    // bus the browser lists and opens devices directly. The tests of the
+    // device service point this at a private bus of their own.
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/harnwick-tests-have-no-system-bus");
     QApplication app(argc, argv);
     // The user's own cache and data folders are never touched by a test.
     QStandardPaths::setTestModeEnabled(true);

@@ -87,7 +87,7 @@ ScriptedPrompts& ScriptedPrompts::pickDevice(const QString& device)
             ADD_FAILURE() << "the dialog is not the device picker";
             return static_cast<int>(QDialog::Rejected);
         }
-        const int index = combo->findText(device);
+        const int index = combo->findData(device);
         EXPECT_GE(index, 0) << "device not offered: " << device.toStdString();
         combo->setCurrentIndex(index);
         select->click();
