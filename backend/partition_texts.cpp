@@ -3,6 +3,18 @@
 #include "number_conversion.h"
 #include "text_utils.h"
 
+#include <QCoreApplication>
+
+namespace {
+
+// The sentences are whole patterns, so a translation can order them freely.
+QString Tr(const char* text)
+{
+    return QCoreApplication::translate("PartitionTexts", text);
+}
+
+} // namespace
+
 bool IsFreeSpace(const PartitionRecord& record)
 {
     return FieldToIntOrZero(record.typeCode) == kFreeSpaceTypeCode;
@@ -15,8 +27,7 @@ QString PartitionTreeCaption(const PartitionRecord& record)
 
 QString FreeSpaceStatusText(qint64 sizeBytes)
 {
-    return QStringLiteral("Free space: ") + FormatGrouped(static_cast<double>(sizeBytes), 1) +
-           QStringLiteral(" bytes");
+    return Tr("Free space: %1 bytes").arg(FormatGrouped(static_cast<double>(sizeBytes), 1));
 }
 
 QString NonPlus3PartitionText(const QString& name, qint64 typeCode)
@@ -26,7 +37,7 @@ QString NonPlus3PartitionText(const QString& name, qint64 typeCode)
     case kPlus3DosTypeCode:
         return {};
     case kFreeSpaceTypeCode:
-        return name + QStringLiteral(" is free space; it holds no files.");
+        return Tr("%1 is free space; it holds no files.").arg(name);
     case 0:   // Unused
     case 1:   // System
     case 2:   // Swap
@@ -34,10 +45,9 @@ QString NonPlus3PartitionText(const QString& name, qint64 typeCode)
     case 254: // Bad
     {
         const QString kind = typeName.toLower();
-        const QString article =
-            kind.startsWith(u'u') ? QStringLiteral("an ") : QStringLiteral("a ");
-        return name + QStringLiteral(" is ") + article + kind +
-               QStringLiteral(" partition; it holds no files.");
+        return (kind.startsWith(u'u') ? Tr("%1 is an %2 partition; it holds no files.")
+                                      : Tr("%1 is a %2 partition; it holds no files."))
+            .arg(name, kind);
     }
     case 4:  // CP/M
     case 16: // MS-DOS
@@ -47,13 +57,13 @@ QString NonPlus3PartitionText(const QString& name, qint64 typeCode)
     case 50: // MB-02
     {
         // Said letter by letter, MS-DOS and MB-02 begin with a vowel sound.
-        const QString article =
-            typeName.startsWith(u'M') ? QStringLiteral("an ") : QStringLiteral("a ");
-        return name + QStringLiteral(" is ") + article + typeName +
-               QStringLiteral(" partition; only +3DOS files are listed.");
+        return (typeName.startsWith(u'M')
+                    ? Tr("%1 is an %2 partition; only +3DOS files are listed.")
+                    : Tr("%1 is a %2 partition; only +3DOS files are listed."))
+            .arg(name, typeName);
     }
     default:
-        return name + QStringLiteral(" is a partition of unknown type ") +
-               QString::number(typeCode) + QStringLiteral("; it holds no +3DOS files.");
+        return Tr("%1 is a partition of unknown type %2; it holds no +3DOS files.")
+            .arg(name, QString::number(typeCode));
     }
 }
