@@ -10,6 +10,7 @@
 #include "file_list_model.h"
 #include "file_list_view.h"
 #include "formmain.h"
+#include "put_picture.h"
 #include "thumbnail_loader.h"
 
 #include <QAbstractItemView>
@@ -41,28 +42,35 @@ constexpr int kScreens = 100;
 
 QByteArray Plus3Screen(int seed)
 {
-    QByteArray h(128, '\0');
-    h.replace(0, 8, "PLUS3DOS");
-    h[8] = 0x1A;
-    h[9] = 1;
-    const int total = 128 + 6912;
-    h[11] = static_cast<char>(total);
-    h[12] = static_cast<char>(total >> 8);
-    h[15] = 3;
-    h[16] = static_cast<char>(6912 & 0xFF);
-    h[17] = static_cast<char>(6912 >> 8);
-    h[18] = 0;
-    h[19] = 0x40;
-    h[21] = static_cast<char>(0x80);
-    int sum = 0;
-    for (int i = 0; i < 127; ++i)
-        sum += static_cast<unsigned char>(h[i]);
-    h[127] = static_cast<char>(sum);
     QByteArray screen(6912, '\0');
     for (int i = 0; i < screen.size(); ++i)
         screen[i] = static_cast<char>(i < 6144 ? (i * (seed + 5)) ^ seed : (i + seed) & 0x7F);
-    return h + screen;
+    return ScreenFileBytes(screen);
 }
+
+// The longest gap between ticks of a 1 ms timer, from its start until now:
+// how long the event loop was kept from running.
+class StallWatch
+{
+public:
+    explicit StallWatch(const QElapsedTimer& clock) : m_clock(clock), m_last(clock.elapsed())
+    {
+        m_tick.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_tick, &QTimer::timeout, [this] {
+            m_stall = std::max(m_stall, m_clock.elapsed() - m_last);
+            m_last = m_clock.elapsed();
+        });
+        m_tick.start(1);
+    }
+
+    qint64 longest() const { return std::max(m_stall, m_clock.elapsed() - m_last); }
+
+private:
+    const QElapsedTimer& m_clock;
+    qint64 m_last;
+    qint64 m_stall = 0;
+    QTimer m_tick;
+};
 
 TFormMain* g_form = nullptr;
 QString g_image;
@@ -99,15 +107,7 @@ void BM_Thumbnails(benchmark::State& state)
         if (ThumbnailLoader::RowsInSight(form.ListView()->iconView(), kScreens).size() != kScreens)
             Fail("not all icons are in sight");
         // From here the window runs its event loop; a 1 ms timer ticks.
-        qint64 last = clock.elapsed();
-        qint64 stall = 0;
-        QTimer tick;
-        tick.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            stall = std::max(stall, clock.elapsed() - last);
-            last = clock.elapsed();
-        });
-        tick.start(1);
+        const StallWatch watch(clock);
         const auto done = [&] {
             for (int r = 0; r < kScreens; ++r) {
                 if (loader.thumbnail(r).isNull())
@@ -121,7 +121,7 @@ void BM_Thumbnails(benchmark::State& state)
             QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         const qint64 all = clock.elapsed();
-        stall = std::max(stall, clock.elapsed() - last);
+        const qint64 stall = watch.longest();
         state.SetIterationTime(static_cast<double>(all) / 1000.0);
         worstStall = std::max(worstStall, static_cast<double>(stall));
         listed = std::max(listed, static_cast<double>(shown));
@@ -140,18 +140,10 @@ void BM_Baseline(benchmark::State& state)
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
-        qint64 last = 0;
-        qint64 stall = 0;
-        QTimer tick;
-        tick.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            stall = std::max(stall, clock.elapsed() - last);
-            last = clock.elapsed();
-        });
-        tick.start(1);
+        const StallWatch watch(clock);
         while (clock.elapsed() < 2000)
             QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        stallMs = std::max(stallMs, static_cast<double>(stall));
+        stallMs = std::max(stallMs, static_cast<double>(watch.longest()));
         QTemporaryDir out;
         QElapsedTimer get;
         get.start();
